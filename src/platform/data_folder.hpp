@@ -1,0 +1,21 @@
+#pragma once
+// Where tables and cube.ini live: --data-dir, else $TESSERIX_DATA, else the executable's
+// folder when it is writable, else $XDG_DATA_HOME/tesserix (~/.local/share/tesserix).
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tx {
+
+struct DataFolder {
+    std::filesystem::path path;
+    std::string note;  // non-empty when the folder is a fallback the user should hear about
+};
+
+std::filesystem::path executableFolder();
+DataFolder resolveDataFolder(const std::optional<std::string>& explicitDir);
+bool folderWritable(const std::filesystem::path& folder);
+// Free bytes on the drive that holds folder, or -1 when unknown.
+long long freeDiskBytes(const std::filesystem::path& folder);
+
+}  // namespace tx
