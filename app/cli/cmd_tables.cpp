@@ -1,0 +1,81 @@
+// tesserix-cli tables: builds what is missing and loads the rest, then lists the table files.
+#include <cstdio>
+
+#include "command.hpp"
+#include "console.hpp"
+#include "platform/data_folder.hpp"
+#include "tables/loader.hpp"
+#include "tables/tables.hpp"
+
+namespace tx::cli {
+
+namespace {
+
+void printStatistics(const std::vector<TableStatistics>& stats) {
+    for (const auto& s : stats) {
+        std::printf("%s: distance entries%s\n", s.name.c_str(),
+                    s.name.rfind("phase1PF", 0) == 0 ? " positions" : "");
+        std::uint64_t total = 0, totalPositions = 0;
+        for (std::size_t d = 0; d < s.byDistance.size(); ++d) {
+            if (s.byDistance[d].entries == 0) continue;
+            total += s.byDistance[d].entries;
+            totalPositions += s.byDistance[d].positions;
+            if (s.name.rfind("phase1PF", 0) == 0)
+                std::printf("  %2zu %12llu %14llu\n", d, (unsigned long long)s.byDistance[d].entries,
+                            (unsigned long long)s.byDistance[d].positions);
+            else
+                std::printf("  %2zu %12llu\n", d, (unsigned long long)s.byDistance[d].entries);
+        }
+        if (s.name.rfind("phase1PF", 0) == 0)
+            std::printf("  total %llu %llu\n", (unsigned long long)total, (unsigned long long)totalPositions);
+        else
+            std::printf("  total %llu\n", (unsigned long long)total);
+    }
+}
+
+int run(const Args& input) {
+    Args args = input;
+    bool slice = takeFlag(args, "--slice");
+    bool centres = takeFlag(args, "--centres");
+    bool huge = takeFlag(args, "--huge");
+    bool stats = takeFlag(args, "--stats");
+    bool yes = takeFlag(args, "--yes");
+    std::string dir = takeOption(args, "--data-dir", "");
+    int threads = std::stoi(takeOption(args, "--threads", "0"));
+    if (!args.empty()) {
+        std::fprintf(stderr, "tables: unexpected argument '%s'\n", args[0].c_str());
+        return kExitError;
+    }
+    DataFolder folder = resolveDataFolder(dir.empty() ? std::nullopt : std::optional<std::string>(dir));
+    if (!folder.note.empty()) std::fprintf(stderr, "%s\n", folder.note.c_str());
+    ConsoleProgress progress;
+    ConsolePrompts prompts(yes);
+    TableLoader loader(folder.path, progress, prompts);
+    loader.threads = threads;
+    StartResult result = loader.startUp(slice, huge);
+    if (result != StartResult::Ready) {
+        std::fprintf(stderr, "tables: %s\n",
+                     result == StartResult::Declined ? "the tables were not created" : "not enough disk space");
+        return kExitError;
+    }
+    if (centres && !loader.loadCenterTables()) return kExitError;
+    if (huge && !pruneTables().hasHuge()) return kExitError;
+    for (const auto& r : loader.reports)
+        std::printf("%-20s %12llu %-6s %8.2f s\n", r.name.c_str(), (unsigned long long)r.bytes,
+                    r.built ? "built" : "loaded", r.seconds);
+    if (stats) {
+        bool builtNow = !loader.statistics.empty();
+        if (!builtNow && !loader.collectStatistics()) {
+            std::fprintf(stderr, "tables: a table file differs from a freshly generated table\n");
+            printStatistics(loader.statistics);
+            return kExitInvalid;
+        }
+        printStatistics(loader.statistics);
+    }
+    return kExitOk;
+}
+
+Register reg("tables", "build missing tables, load the rest, list the files [--slice --centres --huge --stats --data-dir DIR --yes]", run);
+
+}  // namespace
+}  // namespace tx::cli

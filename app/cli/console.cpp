@@ -1,0 +1,82 @@
+#include "console.hpp"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+
+namespace tx::cli {
+
+namespace {
+long long nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace
+
+ConsoleProgress::ConsoleProgress() : tty_(::isatty(2) != 0) {}
+
+ConsoleProgress::~ConsoleProgress() {
+    if (tty_ && !label_.empty()) std::fprintf(stderr, "\n");
+}
+
+void ConsoleProgress::setLabel(const std::string& text) {
+    if (text == label_) return;
+    if (tty_ && !label_.empty()) std::fprintf(stderr, "\n");
+    label_ = text;
+    lastPercent_ = -1;
+    if (!tty_) std::fprintf(stderr, "%s\n", text.c_str());
+    draw(true);
+}
+
+void ConsoleProgress::setRange(long long minimum, long long maximum) {
+    min_ = minimum;
+    max_ = maximum;
+    pos_ = minimum;
+}
+
+void ConsoleProgress::setPosition(long long position) {
+    pos_ = position;
+    draw(false);
+}
+
+void ConsoleProgress::setVisible(bool) {}
+void ConsoleProgress::pump() { draw(false); }
+
+void ConsoleProgress::draw(bool force) {
+    if (!tty_) return;
+    long long span = max_ - min_;
+    int percent = span > 0 ? static_cast<int>(100 * (pos_ - min_) / span) : 0;
+    long long t = nowMs();
+    if (!force && (percent == lastPercent_ || t - lastDraw_ < 100)) return;
+    lastPercent_ = percent;
+    lastDraw_ = t;
+    int filled = percent * 30 / 100;
+    std::fprintf(stderr, "\r%-40.40s [%-30s] %3d%%", label_.c_str(), std::string(filled, '#').c_str(), percent);
+    std::fflush(stderr);
+}
+
+Answer ConsolePrompts::ask(const Prompt& prompt) {
+    std::string caption = prompt.caption.empty() ? "" : prompt.caption + ": ";
+    if (prompt.buttons == Buttons::Ok) {
+        std::fprintf(stderr, "%s%s\n", caption.c_str(), prompt.text.c_str());
+        return Answer::Ok;
+    }
+    if (assumeYes_ || ::isatty(0) == 0) {
+        std::fprintf(stderr, "%s%s yes\n", caption.c_str(), prompt.text.c_str());
+        return Answer::Yes;
+    }
+    std::fprintf(stderr, "%s%s [y/N] ", caption.c_str(), prompt.text.c_str());
+    std::string line;
+    if (!std::getline(std::cin, line)) return Answer::No;
+    return (!line.empty() && (line[0] == 'y' || line[0] == 'Y')) ? Answer::Yes : Answer::No;
+}
+
+std::optional<std::string> ConsolePrompts::input(const std::string&, const std::string&,
+                                                 const std::string& defaultText) {
+    return defaultText;
+}
+
+}  // namespace tx::cli

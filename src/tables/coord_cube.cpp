@@ -1,0 +1,46 @@
+#include "tables/coord_cube.hpp"
+
+#include "cube/symmetry.hpp"
+#include "tables/coord_tables.hpp"
+
+namespace tx {
+
+std::uint64_t symmetryMaskOf(const CubieCube& cube, bool compareCenters) {
+    std::uint64_t mask = 0;
+    for (int s = 0; s < kSymmetries; ++s) {
+        CubieCube c = conjugate(cube, s);
+        bool same = c.corners == cube.corners && c.edges == cube.edges &&
+                    (!compareCenters || c.centers == cube.centers);
+        if (same) mask |= std::uint64_t(1) << s;
+    }
+    return mask;
+}
+
+CoordCube::CoordCube(CubieCube& cube) {
+    const auto& t = coordTables();
+    centers = cube.centersCount;
+    symmetryMask = symmetryMaskOf(cube, centers);
+    for (int k = 0; k < 3; ++k) {
+        AxisCoords& a = axis[k];
+        int fs = flipSliceClassOf(cube);
+        a.flipSliceClass = fs >> 4;
+        a.flipSliceSym = fs & 15;
+        a.twist = cube.twist();
+        a.dCornerPos = cube.dCornerPos();
+        a.sliceSorted = cube.sliceSorted();
+        int ss = sliceSortedClassOf(cube);
+        a.sliceSortedClass = ss >> 4;
+        a.sliceSortedSym = ss & 15;
+        a.centerOri = cube.centerOri();
+        a.centerParity = cube.centerParity();
+        if (k == 0) cornerPerm = cube.cornerPerm();
+        bool keep = cube.centersCount;
+        cube = conjugate(cube, kSymUrf3);
+        cube.centersCount = keep;
+    }
+    // Three conjugations by the URF rotation have restored the cube.
+    udEdgePerm = t.udEdgeFromSlices[axis[1].sliceSorted * 24 + axis[2].sliceSorted % 24];
+    cornerParity = cube.cornerParity();
+}
+
+}  // namespace tx

@@ -1,0 +1,81 @@
+#pragma once
+// Coordinates of the table-driven searches: symmetry-reduced classes, move tables and
+// conjugation tables. Flat arrays indexed by coordinate arithmetic; rows of 27 move columns
+// (3 * axis + power - 1) or 16 symmetry columns. Built once at start-up, then read-only.
+#include <cstdint>
+#include <vector>
+
+#include "cube/cubie_cube.hpp"
+
+namespace tx {
+
+constexpr int kTwists = 2187;
+constexpr int kFlips = 2048;
+constexpr int kSlices = 495;
+constexpr int kSliceSorted = 11880;
+constexpr int kCornerPerms = 40320;
+constexpr int kUdEdgePerms = 40320;
+constexpr int kDCornerPos = 70;
+constexpr int kCenterOris = 4096;
+constexpr int kCenterParities = 16;
+constexpr int kFlipSliceRaw = 2048 * 495;
+constexpr int kFlipSliceClasses = 64430;
+constexpr int kSliceSortedClasses = 788;
+constexpr int kCornerClasses = 2768;
+constexpr int kSignatureNone = 288;
+
+// The moves of the phase-2 group: quarter turns of U and D (and Us) and half turns otherwise.
+constexpr bool isPhase2Move(int m) {
+    int axis = m / 3, power = m % 3 + 1;
+    return axis == 0 || axis == 3 || axis == 6 || power == 2;
+}
+
+struct CoordTables {
+    // Representatives and class lookups.
+    std::vector<std::uint32_t> flipSliceRep;    // 64430 raw flipSlice values, ascending
+    std::vector<std::uint16_t> sliceSortedRep;  // 788, ascending
+    std::vector<std::uint16_t> cornerRep;       // 2768, ascending
+    std::vector<std::uint16_t> cornerClassOf;   // 40320 entries: 16 * class + sym
+    std::vector<std::uint16_t> flipSliceStab;   // stabiliser masks, filled by the analysis step
+    std::vector<std::uint16_t> cornerStab;
+
+    // Move tables, rows x 27.
+    std::vector<std::uint16_t> twistMove, flipMove, sliceMove, sliceSortedMove, cornerPermMove,
+        dCornerPosMove, centerOriMove, centerParityMove, udEdgePermMove;
+    std::vector<std::uint32_t> sliceSortedClassMove, flipSliceMove;
+
+    // Conjugation tables, rows x 16: coordinate of S_s X S_s^-1.
+    std::vector<std::uint16_t> twistConj, dCornerPosConj, udEdgePermConj, cornerPermConj,
+        centerParityConj, sliceSortedConj;
+
+    // Auxiliary tables.
+    std::vector<std::uint16_t> udEdgeFromSlices;  // 11880 x 24, 55555 = no such cube
+    std::uint8_t sliceSortedParity[24] = {};
+    std::vector<std::uint8_t> centerSumParity;    // 4096
+    std::vector<std::uint16_t> cornerSignature;   // 40320
+};
+
+CoordTables& coordTables();
+
+// Class lookups: 16 * class + sym with S_sym X S_sym^-1 the representative, or -1.
+int flipSliceClassOf(const CubieCube& cube);
+int sliceSortedClassOf(const CubieCube& cube);
+int cornerClassLookup(const CubieCube& cube);
+bool isFlipSliceRepresentative(const CubieCube& cube);
+
+// Builders, in start-up order. Each reports rows done through onRow (may be null).
+using RowCallback = void (*)(void* ctx, long long row);
+void computeFlipSliceRep(CoordTables& t, RowCallback onRow = nullptr, void* ctx = nullptr);
+void computeSliceSortedRep(CoordTables& t);
+void computeCornerClasses(CoordTables& t);
+void computeFlipSliceMove(CoordTables& t, RowCallback onRow = nullptr, void* ctx = nullptr);
+void computeMoveTables(CoordTables& t);         // every move table except flipSliceMove, plus auxiliaries
+void computeConjugationTables(CoordTables& t);
+void computeUdEdgeFromSlices(CoordTables& t);
+void computeStabilisers(CoordTables& t, RowCallback onRow = nullptr, void* ctx = nullptr);
+
+// Edge-only conjugation S_s X S_s^-1 (s < 16 keeps the U-D axis).
+void conjugateEdges(const CubieCube& x, int s, CubieCube& out);
+void conjugateCorners(const CubieCube& x, int s, CubieCube& out);
+
+}  // namespace tx

@@ -1,0 +1,26 @@
+#pragma once
+// Raw little-endian table files without headers. Writes go to a temporary name that is
+// renamed over the real one only when complete, so a crash never leaves a truncated table.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace tx {
+
+// -1 when the file does not exist.
+long long tableFileSize(const std::filesystem::path& file);
+
+// Reads exactly `bytes` bytes; false on any failure (missing, short, unreadable).
+// onChunk(i) is called after each of `chunks` equal pieces (progress).
+bool readTableFile(const std::filesystem::path& file, void* data, std::uint64_t bytes, int chunks = 1,
+                   const std::function<void(int)>& onChunk = {});
+
+// Writes `bytes` bytes in blocks of blockBytes, calling onBlock(i) after block i.
+bool writeTableFile(const std::filesystem::path& file, const void* data, std::uint64_t bytes,
+                    std::uint64_t blockBytes = 1 << 20, const std::function<void(std::uint64_t)>& onBlock = {});
+
+// The file name of a mode-dependent table: "s" before the extension in slice mode.
+std::string modeFileName(const std::string& name, bool sliceMode);
+
+}  // namespace tx

@@ -1,0 +1,73 @@
+#include "tables/tables.hpp"
+
+#include "tables/prune_generate.hpp"
+#include "tables/prune_spaces.hpp"
+
+namespace tx {
+
+PruneTables& pruneTables() {
+    static PruneTables tables;
+    return tables;
+}
+
+bool tablesReady() {
+    const auto& p = pruneTables();
+    return !p.phase1.empty() && !p.phase2.empty() && !p.cornerPermDepth.empty() &&
+           !coordTables().udEdgeFromSlices.empty();
+}
+
+std::uint64_t phase2Index(const CoordTables& t, int cornerPerm, int udEdgePerm) {
+    int v = t.cornerClassOf[cornerPerm];
+    return std::uint64_t(t.udEdgePermConj[udEdgePerm * 16 + (v & 15)]) * kCornerClasses + (v >> 4);
+}
+
+std::uint64_t cornerIndex(const CoordTables& t, int cornerPerm, int twist) {
+    int v = t.cornerClassOf[cornerPerm];
+    return std::uint64_t(t.twistConj[twist * 16 + (v & 15)]) * kCornerClasses + (v >> 4);
+}
+
+int phase1Distance(int cls, int sym, int twist) {
+    const auto& p = pruneTables();
+    Phase1Space space(p.sliceMode);
+    return exactDistance(space, [&](std::uint64_t k) { return p.phase1.get(k); },
+                         phase1Index(coordTables(), cls, sym, twist));
+}
+
+int centerDistance(int cls, int sym, int twist, int centerParity) {
+    const auto& p = pruneTables();
+    const auto& t = coordTables();
+    CenterSpace space(p.sliceMode);
+    std::uint64_t idx = std::uint64_t(cls) * CenterSpace::kInner +
+                        std::uint64_t(t.centerParityConj[centerParity * 16 + sym]) * kTwists +
+                        t.twistConj[twist * 16 + sym];
+    return exactDistance(space, [&](std::uint64_t k) { return p.center.get(k); }, idx);
+}
+
+int hugeDistance(int cls, int sym, int twist, int dCornerPos) {
+    const auto& p = pruneTables();
+    const auto& t = coordTables();
+    HugeSpace space(p.sliceMode);
+    std::uint64_t idx = std::uint64_t(t.dCornerPosConj[dCornerPos * 16 + sym]) * HugeSpace::kSub +
+                        phase1Index(t, cls, sym, twist);
+    return exactDistance(space,
+                         [&](std::uint64_t k) {
+                             return p.huge[k / HugeSpace::kSub].get(k % HugeSpace::kSub);
+                         },
+                         idx);
+}
+
+int phase2Distance(int cornerPerm, int udEdgePerm) {
+    const auto& p = pruneTables();
+    Phase2Space space(p.sliceMode);
+    return exactDistance(space, [&](std::uint64_t k) { return p.phase2.get(k); },
+                         phase2Index(coordTables(), cornerPerm, udEdgePerm));
+}
+
+int cornerDistance(int cornerPerm, int twist) {
+    const auto& p = pruneTables();
+    CornerSpace space(p.sliceMode);
+    return exactDistance(space, [&](std::uint64_t k) { return p.corner.get(k); },
+                         cornerIndex(coordTables(), cornerPerm, twist));
+}
+
+}  // namespace tx
