@@ -1,0 +1,284 @@
+// The facelet commands of tesserix-cli, run as processes: check, cubie, pieces and turn.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+const std::string kNames = "UF UR UB UL DF DR DB DL FR FL BR BL UFR URB UBL ULF DRF DFL DLB DBR";
+const std::string kCannotSolve = "Cube cannot be solved. Missing or wrong facelet colors!";
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> lines() const {
+        std::vector<std::string> v;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    }
+};
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs tesserix-cli with the arguments and the given standard input.
+Result cli(const std::vector<std::string>& args, const std::string& input = "") {
+    // One scratch folder per test process, removed when the process ends.
+    struct Scratch {
+        fs::path path = fs::temp_directory_path() / ("tx-cli-facelet-" + std::to_string(::getpid()));
+        Scratch() { fs::create_directories(path); }
+        ~Scratch() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    };
+    static const Scratch scratch;
+    const fs::path& dir = scratch.path;
+    { std::ofstream(dir / "in", std::ios::binary) << input; }
+    std::string cmd = quote(TESSERIX_CLI);
+    for (const auto& a : args) {
+        cmd += ' ';
+        cmd += quote(a);
+    }
+    cmd += " <";
+    cmd += quote((dir / "in").string());
+    cmd += " >";
+    cmd += quote((dir / "out").string());
+    cmd += " 2>";
+    cmd += quote((dir / "err").string());
+    const int status = std::system(cmd.c_str());
+    Result r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = readFile(dir / "out");
+    r.err = readFile(dir / "err");
+    return r;
+}
+
+// Facelet string with the URF corner's colours rotated once: a twisted corner.
+std::string twistedUrf(std::string s) {
+    const char u = s[8];
+    s[8] = s[9];
+    s[9] = s[20];
+    s[20] = u;
+    return s;
+}
+
+// ---- check ------------------------------------------------------------------------------
+
+TEST(CliCheck, SolvedCubeIsOk) {
+    const Result r = cli({"check", kSolved});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "ok " + kSolved + "\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CliCheck, TwistIsCorrectedWithTheProgramsMessage) {
+    const Result r = cli({"check", twistedUrf(kSolved)});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "corrected " + kSolved + "\n");
+    EXPECT_NE(r.err.find("line 1: Twist Error. The twist of the URF-Corner will be changed."), std::string::npos);
+}
+
+TEST(CliCheck, FlipAndParityMessages) {
+    std::string flipped = kSolved;
+    std::swap(flipped[5], flipped[10]);  // UR edge flipped
+    std::string swapped = kSolved;        // UR and UL edges exchanged
+    std::swap(swapped[5], swapped[3]);
+    std::swap(swapped[10], swapped[37]);
+    const Result r = cli({"check", flipped, swapped});
+    EXPECT_EQ(r.code, 1);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("corrected ", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("corrected ", 0), 0u);
+    EXPECT_NE(r.err.find("line 1: Flip Error. The flip of the UF-Corner will be changed."), std::string::npos);
+    EXPECT_NE(r.err.find("line 2: Parity Error. The UF-Edge and the DF-Edge will be exchanged."),
+              std::string::npos);
+    // The corrected cubes pass a second check unchanged.
+    const Result again = cli({"check", lines[0].substr(10), lines[1].substr(10)});
+    EXPECT_EQ(again.code, 0) << again.err;
+}
+
+TEST(CliCheck, RepeatedCubieIsInvalidAndShownAsHoles) {
+    std::string s = kSolved;
+    s[35] = 'U';  // the DRB position painted with the URF cubie
+    s[17] = 'R';
+    s[51] = 'F';
+    const Result r = cli({"check", s});
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.lines().size(), 1u);
+    EXPECT_EQ(r.lines()[0].rfind("invalid ", 0), 0u);
+    EXPECT_NE(r.lines()[0].find('N'), std::string::npos);
+    EXPECT_NE(r.err.find(kCannotSolve), std::string::npos);
+}
+
+TEST(CliCheck, ReadsStdinOneResultPerLine) {
+    std::string lower;
+    for (char c : kSolved) lower += char(c - 'A' + 'a');
+    std::string spaced;
+    for (std::size_t i = 0; i < kSolved.size(); ++i) spaced += std::string(1, kSolved[i]) + (i % 9 == 8 ? " " : "");
+    const std::string input = kSolved + "\n" + twistedUrf(kSolved) + "\r\n" + "UUUU\n" + lower + "\n" + spaced + "\n";
+    const Result r = cli({"check"}, input);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.lines(), (std::vector<std::string>{"ok " + kSolved, "corrected " + kSolved, "invalid",
+                                                   "ok " + kSolved, "ok " + kSolved}));
+    EXPECT_NE(r.err.find("line 3: expected 54 face letters, found 4"), std::string::npos);
+}
+
+TEST(CliCheck, MisplacedCentresAndBadOptionsAreRefused) {
+    std::string s = kSolved;
+    std::swap(s[4], s[13]);
+    const Result r = cli({"check", s});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "invalid\n");
+    EXPECT_NE(r.err.find("centre"), std::string::npos);
+    EXPECT_EQ(cli({"check", "--strict", kSolved}).code, 2);
+}
+
+// ---- cubie ------------------------------------------------------------------------------
+
+TEST(CliCubie, SolvedAndTwistedCubes) {
+    const Result r = cli({"cubie", kSolved, twistedUrf(kSolved)});
+    EXPECT_EQ(r.code, 0) << r.err;
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0],
+              "URF0 UFL0 ULB0 UBR0 DFR0 DLF0 DBL0 DRB0 | UR0 UF0 UL0 UB0 DR0 DF0 DL0 DB0 FR0 FL0 BL0 BR0 "
+              "| twist 0 flip 0 parity even");
+    EXPECT_EQ(lines[1].substr(0, 5), "URF2 ");
+    EXPECT_NE(lines[1].find("twist 2 flip 0 parity even"), std::string::npos);
+}
+
+TEST(CliCubie, FaceTurnMovesTheRightCubies) {
+    const Result turned = cli({"turn", "U"});
+    ASSERT_EQ(turned.code, 0);
+    const Result r = cli({"cubie", turned.lines().at(0)});
+    EXPECT_EQ(r.out,
+              "UBR0 URF0 UFL0 ULB0 DFR0 DLF0 DBL0 DRB0 | UB0 UR0 UF0 UL0 DR0 DF0 DL0 DB0 FR0 FL0 BL0 BR0 "
+              "| twist 0 flip 0 parity even\n");
+}
+
+TEST(CliCubie, ImpossiblePiecesAreRefused) {
+    std::string s = kSolved;
+    s[9] = 'D';  // U and D on the URF corner
+    const Result r = cli({"cubie", s, kSolved});
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.lines().size(), 2u);
+    EXPECT_EQ(r.lines()[0], "invalid");
+    EXPECT_NE(r.err.find(kCannotSolve), std::string::npos);
+}
+
+// ---- pieces -----------------------------------------------------------------------------
+
+TEST(CliPieces, ConvertsBothWays) {
+    const Result r = cli({"pieces", kSolved, kNames});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.lines(), (std::vector<std::string>{kNames, kSolved}));
+
+    const Result turned = cli({"turn", "R U F' D2 L B' E x"});
+    ASSERT_EQ(turned.code, 0);
+    const std::string cube = turned.lines().at(0);
+    const Result list = cli({"pieces", cube});
+    ASSERT_EQ(list.code, 0);
+    EXPECT_EQ(list.lines().at(0).size(), kNames.size());
+    const Result back = cli({"pieces", list.lines().at(0)});
+    EXPECT_EQ(back.lines().at(0), cube);
+}
+
+TEST(CliPieces, OtherLetterCountsAreRefused) {
+    const Result r = cli({"pieces", kSolved.substr(0, 50)});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "invalid\n");
+    EXPECT_NE(r.err.find("found 50"), std::string::npos);
+}
+
+// ---- turn -------------------------------------------------------------------------------
+
+TEST(CliTurn, PowersAndInverses) {
+    const Result r = cli({"turn", "R R", "R2", "R'", "R3", "R R R", "R R R R"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto l = r.lines();
+    ASSERT_EQ(l.size(), 6u);
+    EXPECT_EQ(l[0], l[1]);
+    EXPECT_EQ(l[2], l[3]);
+    EXPECT_EQ(l[3], l[4]);
+    EXPECT_NE(l[0], kSolved);
+    EXPECT_NE(l[2], kSolved);
+    EXPECT_EQ(l[5], kSolved);
+}
+
+TEST(CliTurn, FromContinuesACube) {
+    const Result a = cli({"turn", "R U R' U'"});
+    ASSERT_EQ(a.code, 0);
+    EXPECT_NE(a.lines().at(0), kSolved);
+    const Result b = cli({"turn", "--from", a.lines().at(0), "U R U' R'"});
+    EXPECT_EQ(b.out, kSolved + "\n");
+    EXPECT_EQ(cli({"turn", "--from", "UUU", "R"}).code, 2);
+}
+
+TEST(CliTurn, RotationsAndMiddleLayersWithCentresAndScheme) {
+    const Result r = cli({"turn", "--centers", "--scheme", "x", "x y z", "E D U'", "M"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto l = r.lines();
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_EQ(l[0], kSolved + " centers 0 0 0 0 0 0 scheme FRDBLU");
+    EXPECT_EQ(l[1].substr(0, 54), kSolved);
+    EXPECT_EQ(l[2], kSolved + " centers 0 0 0 0 0 0 scheme UFLDBR");
+    // M turns R and L' as seen from the centres.
+    EXPECT_NE(l[3].substr(0, 54), kSolved);
+    EXPECT_NE(l[3].find(" centers 0 1 0 0 3 0 "), std::string::npos);
+}
+
+TEST(CliTurn, UnknownTurnIsReportedWithItsColumn) {
+    const Result r = cli({"turn"}, "R U\nR Q\n");
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.lines().size(), 2u);
+    EXPECT_EQ(r.lines()[1], "invalid");
+    EXPECT_NE(r.err.find("line 2: unknown turn 'Q' at column 3"), std::string::npos);
+}
+
+// Every cube reached by turns passes the check unchanged and reads as a whole cube.
+TEST(CliProperty, TurnedCubesAreConsistent) {
+    std::mt19937 rng(41);
+    const char* letters[] = {"U", "R", "F", "D", "L", "B", "E", "M", "S", "x", "y", "z"};
+    const char* powers[] = {"", "2", "'"};
+    std::string sequences;
+    for (int i = 0; i < 40; ++i) {
+        for (int k = 0; k < 25; ++k) sequences += std::string(letters[rng() % 12]) + powers[rng() % 3] + " ";
+        sequences += "\n";
+    }
+    const Result turned = cli({"turn"}, sequences);
+    ASSERT_EQ(turned.code, 0) << turned.err;
+    ASSERT_EQ(turned.lines().size(), 40u);
+    std::string cubes;
+    for (const auto& l : turned.lines()) cubes += l + "\n";
+    const Result checked = cli({"check"}, cubes);
+    EXPECT_EQ(checked.code, 0) << checked.err;
+    for (std::size_t i = 0; i < 40; ++i) EXPECT_EQ(checked.lines().at(i), "ok " + turned.lines()[i]);
+    const Result cubies = cli({"cubie"}, cubes);
+    EXPECT_EQ(cubies.code, 0) << cubies.err;
+    for (const auto& l : cubies.lines()) EXPECT_NE(l.find("| twist 0 flip 0 parity even"), std::string::npos) << l;
+}
+
+}  // namespace
