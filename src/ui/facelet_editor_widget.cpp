@@ -1,0 +1,89 @@
+#include "ui/facelet_editor_widget.hpp"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+
+#include "ui/colors.hpp"
+
+namespace tx::ui {
+
+void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureGeometry& geometry,
+                      const ColorScheme& scheme) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::black, 0));
+    for (int n = 0; n < kFacelets; ++n) {
+        const FaceletQuad q = geometry.polygon(n);
+        QPolygon polygon;
+        for (const auto& p : q) polygon << QPoint(p.x, p.y);
+        const FaceletPaint paint = faceletPaint(n, cube.f[static_cast<std::size_t>(n)], cube.displayMode, scheme);
+        const QColor color = toQColor(paint.color);
+        if (paint.fill == FaceletFill::Solid) {
+            painter.setBrush(color);
+        } else {
+            // Hatches lie on a black ground: first the ground, then the lines.
+            painter.setBrush(Qt::black);
+            painter.drawPolygon(polygon);
+            painter.setBrush(QBrush(color, paint.fill == FaceletFill::Cross ? Qt::DiagCrossPattern
+                                                                            : Qt::BDiagPattern));
+        }
+        painter.drawPolygon(polygon);
+    }
+    if (cube.centersCount) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        for (int face = 0; face < 6; ++face) {
+            const CenterMark m = geometry.centerMark(face, cube.centerOri[static_cast<std::size_t>(face)]);
+            painter.drawEllipse(QPointF(m.cx, m.cy), m.rx, m.ry);
+        }
+    }
+    painter.restore();
+}
+
+FaceletEditorWidget::FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent)
+    : QWidget(parent), editor_(editor), prompts_(prompts) {
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize FaceletEditorWidget::sizeHint() const {
+    const PictureGeometry g = editor_.geometry();
+    return {g.originX + g.width() + 1, g.originY + g.height() + 1};
+}
+
+void FaceletEditorWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintFaceletCube(painter, editor_.cube(), editor_.geometry(), editor_.scheme());
+}
+
+void FaceletEditorWidget::mousePressEvent(QMouseEvent* event) {
+    using Click = FaceletEditor::Click;
+    Click kind;
+    if (event->button() == Qt::RightButton)
+        kind = Click::Right;
+    else if (event->button() != Qt::LeftButton)
+        return;
+    else if (event->modifiers() & Qt::ShiftModifier)
+        kind = Click::ShiftLeft;
+    else if (event->modifiers() & Qt::ControlModifier)
+        kind = Click::CtrlLeft;
+    else
+        kind = Click::Left;
+    const QPoint p = event->position().toPoint();
+    const auto result = editor_.clickAt(p.x(), p.y(), kind, prompts_);
+    if (result.cubeChanged) {
+        update();
+        emit cubeChanged();
+    }
+    if (result.currentColorChanged) emit currentColorChanged();
+    if (result.centerDialogRequested) emit centerDialogRequested();
+}
+
+void FaceletEditorWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const bool over = editor_.geometry().hitTest(p.x(), p.y()) >= 0;
+    setCursor(over ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+}  // namespace tx::ui

@@ -1,0 +1,36 @@
+#pragma once
+// The cube picture of the facelet editor: paints the editor's cube with the shared picture
+// geometry and turns mouse presses into the editor's click actions.
+#include <QWidget>
+
+#include "workspace/facelet_editor.hpp"
+
+namespace tx::ui {
+
+// Paints a facelet cube with the given geometry and scheme; also used for other pictures.
+void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureGeometry& geometry,
+                      const ColorScheme& scheme);
+
+class FaceletEditorWidget : public QWidget {
+    Q_OBJECT
+public:
+    FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+signals:
+    void cubeChanged();
+    void currentColorChanged();
+    void centerDialogRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    FaceletEditor& editor_;
+    Prompts* prompts_;
+};
+
+}  // namespace tx::ui
