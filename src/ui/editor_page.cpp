@@ -20,14 +20,14 @@ namespace tx::ui {
 
 namespace {
 
-struct TurnSpec {
+struct TurnButtonDef {
     const char* name;
     const char* caption;
     int code;
 };
 
 // Face turns, middle layers and whole-cube rotations in the facelet turn codes.
-constexpr TurnSpec kTurns[] = {
+constexpr TurnButtonDef kTurns[] = {
     {"ButtonU", "U", 0}, {"ButtonR", "R", 1}, {"ButtonF", "F", 2}, {"ButtonD", "D", 3},
     {"ButtonL", "L", 4}, {"ButtonB", "B", 5}, {"ButtonE", "E", kTurnE}, {"ButtonM", "M", kTurnM},
     {"ButtonS", "S", kTurnS}, {"Buttonx", "x", kTurnX}, {"Buttony", "y", kTurnY}, {"Buttonz", "z", kTurnZ},
@@ -139,13 +139,13 @@ void EditorPage::buildTurnButtons(QWidget* box) {
 
 void EditorPage::buildEditButtons(QWidget* box) {
     auto* grid = new QGridLayout(box);
-    struct EditSpec {
+    struct EditButtonDef {
         const char* name;
         const char* caption;
         void (FaceletEditor::*operation)();
         int row, column;
     };
-    const EditSpec specs[] = {
+    const EditButtonDef defs[] = {
         {"ButtonEmpty", "Empty", &FaceletEditor::emptyAll, 0, 0},
         {"ButtonEmptyC", "Empty Corners", &FaceletEditor::emptyCorners, 0, 1},
         {"ButtonEmptyE", "Empty Edges", &FaceletEditor::emptyEdges, 0, 2},
@@ -153,7 +153,7 @@ void EditorPage::buildEditButtons(QWidget* box) {
         {"ButtonClearC", "Clear Corners", &FaceletEditor::clearCorners, 1, 1},
         {"ButtonClearE", "Clear Edges", &FaceletEditor::clearEdges, 1, 2},
     };
-    for (const auto& s : specs) {
+    for (const auto& s : defs) {
         auto* b = makeButton(s.name, tr(s.caption), box);
         auto operation = s.operation;
         connect(b, &QPushButton::clicked, this, [this, operation] { edit(operation); });
