@@ -1,0 +1,84 @@
+#include "solver/ida.hpp"
+
+#include <vector>
+
+#include "cube/notation.hpp"
+
+namespace tx {
+
+IDA::IDA(const CoordCube& cube, bool optimal, bool huge) : hugeMode(huge), tb_(SearchTables::get()) {
+    centerMode = cube.centers;
+    symmetryMask = cube.symmetryMask;
+    for (int k = 0; k < 3; ++k) {
+        const AxisCoords& a = cube.axis[k];
+        start_.cls[k] = static_cast<std::uint32_t>(a.flipSliceClass);
+        start_.sym[k] = static_cast<std::uint8_t>(a.flipSliceSym);
+        start_.twist[k] = static_cast<std::uint16_t>(a.twist);
+        start_.centerParity[k] = static_cast<std::uint8_t>(a.centerParity);
+        start_.dCornerPos[k] = static_cast<std::uint16_t>(a.dCornerPos);
+        start_.sliceSorted[k] = static_cast<std::uint16_t>(a.sliceSorted);
+        start_.centerOris[k] = static_cast<std::uint16_t>(a.centerOri);
+        int d;
+        if (centerMode)
+            d = centerDistance(a.flipSliceClass, a.flipSliceSym, a.twist, a.centerParity);
+        else if (huge && optimal)
+            d = hugeDistance(a.flipSliceClass, a.flipSliceSym, a.twist, a.dCornerPos);
+        else
+            d = phase1Distance(a.flipSliceClass, a.flipSliceSym, a.twist);
+        startDistance[k] = d;
+        start_.dist[k] = static_cast<std::uint8_t>(d < 0 ? 0 : d);
+    }
+    start_.cornerPerm = static_cast<std::uint16_t>(cube.cornerPerm);
+    start_.centerOri = static_cast<std::uint16_t>(cube.axis[0].centerOri);
+    start_.udEdgePerm = static_cast<std::uint16_t>(cube.udEdgePerm);
+}
+
+IDA::IDA(const IDA& o)
+    : sliceMode(o.sliceMode),
+      centerMode(o.centerMode),
+      optimalMode(false),
+      hugeMode(o.hugeMode),
+      maxLen(o.maxLen),
+      stopAt(o.stopAt),
+      result(o.result),
+      length(o.length),
+      nodes(o.nodes),
+      totalNodes(o.totalNodes),
+      depthNodes(o.depthNodes),
+      startDistance(o.startDistance),
+      symmetryMask(o.symmetryMask),
+      levels(o.levels),
+      depthIndex(o.depthIndex),
+      phase2Depth(o.phase2Depth),
+      tb_(o.tb_),
+      start_(o.start_),
+      mark_(o.mark_),
+      level_(o.level_),
+      resumeEndPoint_(o.resumeEndPoint_),
+      resumeAfterSolution_(o.resumeAfterSolution_),
+      started_(o.started_) {
+    for (int i = 0; i < kLevels; ++i) cursor_[i] = o.cursor_[i];
+}
+
+int IDA::run() { return optimalMode ? optimalSearch() : twoPhaseRun(); }
+
+// Move rules 1 to 3; skipAxis is set when the whole axis is excluded.
+bool IDA::moveAllowed(int axis, int, int prevAxis, int, bool& skipAxis) const {
+    skipAxis = true;
+    if (prevAxis < 0) return true;
+    if (axis == prevAxis) return false;
+    if (axis < 3 && prevAxis == axis + 3) return false;
+    if (sliceMode) {
+        if (axis < 6 && prevAxis == axis % 3 + 6) return false;
+        if (axis >= 6 && (prevAxis == axis - 6 || prevAxis == axis - 3)) return false;
+    }
+    return true;
+}
+
+std::string IDA::maneuverText(char metricLetter) const {
+    std::vector<Move> moves;
+    for (int j = 0; j < length && j < kLevels; ++j) moves.push_back({levels[j].axis, levels[j].power});
+    return writeManeuver(moves.data(), static_cast<int>(moves.size()), metricLetter, sliceMode);
+}
+
+}  // namespace tx

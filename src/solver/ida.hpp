@@ -1,0 +1,101 @@
+#pragma once
+// One search over the coordinates of a cube: the two-phase search (short maneuvers, improved
+// run by run), the optimal search over three axes, or the coset enumeration. The search keeps
+// its whole state in the level stack, so a copy continues exactly where the original stopped.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "solver/search_tables.hpp"
+#include "tables/coord_cube.hpp"
+
+namespace tx {
+
+struct Level {
+    std::uint8_t axis = 0, power = 0;  // the move placed at this level
+    // Phase-1 coordinates after the move, per axis (two-phase uses axis 0 only).
+    std::uint32_t cls[3] = {};
+    std::uint8_t sym[3] = {};
+    std::uint16_t twist[3] = {};
+    std::uint8_t dist[3] = {};
+    std::uint8_t centerParity[3] = {};
+    std::uint16_t dCornerPos[3] = {};
+    // Phase-2 coordinates after the move (sliceSorted of three axes in both modes).
+    std::uint16_t cornerPerm = 0;
+    std::uint16_t sliceSorted[3] = {};
+    std::uint16_t centerOri = 0;
+    std::uint16_t centerOris[3] = {};
+    std::uint16_t udEdgePerm = 0;
+    std::uint8_t dist2 = 0;  // exact phase-2 distance
+};
+
+constexpr int kLevels = 32;
+constexpr int kStopped = -2;
+constexpr int kNoSolution = -1;
+
+class IDA {
+public:
+    // Built from the coordinates of a cube; optimal selects the start distances of that search.
+    IDA(const CoordCube& cube, bool optimal, bool huge = false);
+    // Continues the search of a finished or stopped thread (mode flags cleared).
+    IDA(const IDA& other);
+    IDA& operator=(const IDA&) = delete;
+
+    // Settings chosen before the search runs.
+    bool sliceMode = false;
+    bool centerMode = false;  // centre orientation counts
+    bool optimalMode = false;
+    bool hugeMode = false;
+    int maxLen = 31;
+    int stopAt = 20;
+
+    // Results and counters.
+    int result = kNoSolution;
+    int length = 0;  // moves in the levels of the result
+    std::uint64_t nodes = 0;
+    std::uint64_t totalNodes = 0;  // never reset; the signature of a benchmark
+    std::array<std::uint64_t, kLevels> depthNodes{};
+    std::array<int, 3> startDistance{};
+    std::uint64_t symmetryMask = 1;
+
+    // The optimal search reports each new depth (v = depth index + 1) and a solution
+    // (v = depth index + 100) through this hook; it runs on the search thread.
+    std::function<void(int v)> onProgress;
+
+    std::atomic<bool> stopRequested{false};
+    void requestStop() { stopRequested.store(true, std::memory_order_relaxed); }
+
+    // Runs the search body of the selected mode; returns the result.
+    int run();
+    int twoPhaseRun();   // repeats the phase-1 search while the result is above stopAt + 2
+    int phase1Search();  // one call: to the next solution, -1 or -2
+    int optimalSearch();
+
+    // The maneuver of the result: face-turn form, or the middle-layer form in slice mode.
+    std::string maneuverText(char metricLetter) const;
+    std::array<Level, kLevels> levels{};
+    int depthIndex = 0;   // phase-1 depth index n (or the optimal depth index)
+    int phase2Depth = -1;
+
+private:
+    SearchTables tb_;
+    Level start_{};
+    int mark_ = 0;
+    int cursor_[kLevels] = {};  // move being tried at each level
+    int level_ = 0;
+    bool resumeEndPoint_ = false;
+    bool resumeAfterSolution_ = false;
+    bool started_ = false;
+
+    bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
+    bool moveAllowed(int axis, int power, int prevAxis, int prevPower, bool& skipAxis) const;
+    void phase1Step(const Level& parent, Level& child, int m) const;
+    int phase2(int n);
+    bool phase2Search(int n, int q, int k, int budget);
+    void updatePhase2Coords(int last);
+    bool optimalStep(const Level& parent, Level& child, int m);
+};
+
+}  // namespace tx

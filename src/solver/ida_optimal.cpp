@@ -1,0 +1,167 @@
+// The optimal search: IDA* over the phase-1 coordinates of three orientations of the cube at
+// once; a cube that reaches the phase-1 goal on all three axes with its corners and slice
+// edges home is solved.
+#include "solver/ida.hpp"
+
+namespace tx {
+
+// Computes the child's coordinates on all three axes; false when the centre distance rule
+// rejects the move (centre mode only).
+bool IDA::optimalStep(const Level& parent, Level& child, int m) {
+    int mk = m;
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
+        const int T = parent.sym[k];
+        const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
+        const int sym = tb_.symProduct[v & 15][T];
+        child.cls[k] = v >> 4;
+        child.sym[k] = static_cast<std::uint8_t>(sym);
+        child.twist[k] = tb_.twistMove[parent.twist[k] * kMoves + mk];
+        const std::uint64_t ph1 = std::uint64_t(child.cls[k]) * 2187u + tb_.twistConj[child.twist[k] * 16 + sym];
+        int value;
+        if (centerMode) {
+            child.centerParity[k] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[k] * kMoves + mk]);
+            value = tb_.center->get(std::uint64_t(child.cls[k]) * 34992u +
+                                    tb_.centerParityConj[child.centerParity[k] * 16 + sym] * 2187u +
+                                    tb_.twistConj[child.twist[k] * 16 + sym]);
+            child.sliceSorted[k] = tb_.sliceSortedMove[parent.sliceSorted[k] * kMoves + mk];
+            child.centerOris[k] = tb_.centerOriMove[parent.centerOris[k] * kMoves + mk];
+        } else if (hugeMode) {
+            child.dCornerPos[k] = tb_.dCornerPosMove[parent.dCornerPos[k] * kMoves + mk];
+            value = tb_.huge[tb_.dCornerPosConj[child.dCornerPos[k] * 16 + sym]].get(ph1);
+        } else {
+            value = tb_.phase1->get(ph1);
+        }
+        child.dist[k] = nextDepth[parent.dist[k]][value];
+    }
+    return true;
+}
+
+int IDA::optimalSearch() {
+    const int moveLimit = sliceMode ? kMoves : kFaceMoves;
+    const bool symmetric = (symmetryMask & ~std::uint64_t(1)) != 0;
+    auto post = [&](int v) {
+        if (onProgress) onProgress(v);
+    };
+    if (!started_) {
+        started_ = true;
+        depthIndex = 0;
+        level_ = 0;
+        cursor_[0] = 0;
+        mark_ = 0;
+        post(1);
+    }
+    for (;;) {
+        const int n = depthIndex;
+        int& j = level_;
+        if (j < 0) {
+            if (n + 1 >= maxLen) {
+                j = 0;
+                return result = kNoSolution;
+            }
+            depthNodes[n] = nodes;
+            depthIndex = n + 1;
+            j = 0;
+            cursor_[0] = 0;
+            mark_ = 0;
+            post(n + 2);
+            continue;
+        }
+        const int m = cursor_[j];
+        if (m >= moveLimit) {
+            --j;
+            if (j >= 0) {
+                if (mark_ > j) mark_ = j;
+                ++cursor_[j];
+            }
+            continue;
+        }
+        const int axis = m / 3, power = m % 3 + 1;
+        const Level& parent = j == 0 ? start_ : levels[j - 1];
+        const int prevAxis = j == 0 ? -1 : parent.axis, prevPower = j == 0 ? 0 : parent.power;
+        bool skipAxis;
+        if (!moveAllowed(axis, power, prevAxis, prevPower, skipAxis)) {
+            cursor_[j] = 3 * (axis + 1);
+            continue;
+        }
+        Level& child = levels[j];
+        child.axis = static_cast<std::uint8_t>(axis);
+        child.power = static_cast<std::uint8_t>(power);
+        if (mark_ > j) mark_ = j;
+        optimalStep(parent, child, m);
+        ++nodes;
+        ++totalNodes;
+        const int i = n - j;
+        if (!stopping()) {
+            const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
+            if (i > 0 && d0 == d1 && d1 == d2) {
+                if (d0 > i) {
+                    cursor_[j] = 3 * (axis + 1);
+                    continue;
+                }
+                if (d0 == i) {
+                    ++cursor_[j];
+                    continue;
+                }
+            }
+            if (d0 > i + 1 || d1 > i + 1 || d2 > i + 1) {
+                cursor_[j] = 3 * (axis + 1);
+                continue;
+            }
+            if (d0 > i || d1 > i || d2 > i) {
+                ++cursor_[j];
+                continue;
+            }
+        }
+        if (centerMode) {
+            bool far = false;
+            for (int k = 0; k < 3 && !far; ++k)
+                far = tb_.centerSliceDepth[std::uint64_t(child.sliceSorted[k]) * 4096u + child.centerOris[k]] > i;
+            if (far) {
+                ++cursor_[j];
+                continue;
+            }
+        }
+        if (sliceMode && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4) {
+            ++cursor_[j];
+            continue;
+        }
+        if (symmetric && j < 3) {
+            bool skip = false;
+            for (int s = 1; s < kSymmetries && !skip; ++s) {
+                if (!(symmetryMask >> s & 1)) continue;
+                for (int l = 0; l <= j; ++l) {
+                    const int mv = 3 * levels[l].axis + levels[l].power - 1;
+                    const int image = tb_.symMoveConj[s][mv];
+                    if (image < mv) {
+                        skip = true;
+                        break;
+                    }
+                    if (image > mv) break;
+                }
+            }
+            if (skip) {
+                cursor_[j] = 3 * (axis + 1);
+                continue;
+            }
+        }
+        if (i > 0) {
+            ++j;
+            cursor_[j] = 0;
+            continue;
+        }
+        if (stopping()) return result = kStopped;
+        updatePhase2Coords(j);
+        const Level& end = levels[j];
+        if (end.cornerPerm == 0 && end.sliceSorted[0] == 0 && end.sliceSorted[1] == 0 && end.sliceSorted[2] == 0 &&
+            child.dist[0] == 0 && child.dist[1] == 0 && child.dist[2] == 0) {
+            length = n + 1;
+            depthNodes[n] = nodes;
+            post(n + 100);
+            return result = n + 1;
+        }
+        ++cursor_[j];
+    }
+}
+
+}  // namespace tx

@@ -1,0 +1,37 @@
+#pragma once
+// Runs one IDA search on a thread of its own below normal priority; when the search ends,
+// the end handler is posted to the main thread.
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/events.hpp"
+#include "solver/ida.hpp"
+
+namespace tx {
+
+class SearchThread {
+public:
+    explicit SearchThread(std::unique_ptr<IDA> ida) : ida_(std::move(ida)) {}
+    ~SearchThread();  // asks the search to stop and waits for it
+    SearchThread(const SearchThread&) = delete;
+    SearchThread& operator=(const SearchThread&) = delete;
+
+    IDA& ida() { return *ida_; }
+    const IDA& ida() const { return *ida_; }
+    // Starts the search; onEnd runs on the main thread through events after it has ended.
+    void start(Events& events, std::function<void()> onEnd);
+    void requestStop() { ida_->requestStop(); }
+    bool finished() const { return finished_.load(); }
+    void join();
+
+private:
+    std::unique_ptr<IDA> ida_;
+    std::jthread thread_;
+    std::atomic<bool> finished_{false};
+};
+
+// Lowers the calling thread's scheduling priority (searches run below the user interface).
+void lowerThreadPriority();
+
+}  // namespace tx
