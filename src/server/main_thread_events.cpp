@@ -1,0 +1,19 @@
+#include "server/main_thread_events.hpp"
+
+#include <QThread>
+
+namespace tx {
+
+void MainThreadEvents::post(std::function<void()> task) {
+    QMetaObject::invokeMethod(this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+}
+
+void MainThreadEvents::invoke(std::function<void()> task) {
+    if (QThread::currentThread() == thread()) {
+        task();
+        return;
+    }
+    QMetaObject::invokeMethod(this, [&task] { task(); }, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace tx

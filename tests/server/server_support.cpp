@@ -1,0 +1,128 @@
+#include "server_support.hpp"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace tx::test {
+
+using Clock = std::chrono::steady_clock;
+
+bool pumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (!pred()) {
+        if (Clock::now() >= deadline) return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+namespace {
+
+bool sendAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const auto n = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+Reply talk(int port, const std::string& request, const ClientOptions& options) {
+    Reply reply;
+    const auto start = Clock::now();
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) throw std::runtime_error("socket() failed");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        throw std::runtime_error("connect() failed");
+    }
+    const std::size_t split = std::min(options.splitAt, request.size());
+    bool sent = sendAll(fd, request.data(), split);
+    if (split < request.size()) {
+        std::this_thread::sleep_for(options.pause);
+        sent = sent && sendAll(fd, request.data() + split, request.size() - split);
+    }
+    if (!sent) reply.reset = true;
+    if (options.closeAfterSend) {
+        ::close(fd);
+        reply.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        return reply;
+    }
+    const auto deadline = start + options.patience;
+    char buffer[65536];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, int(left.count())) <= 0) continue;
+        const auto n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            reply.bytes.append(buffer, std::size_t(n));
+            continue;
+        }
+        if (n == 0) reply.closed = true;
+        else if (errno == EINTR) continue;
+        else reply.reset = true;
+        break;
+    }
+    ::close(fd);
+    reply.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    return reply;
+}
+
+Reply get(int port, const std::string& path) {
+    return whilePumping([port, path] { return talk(port, "GET " + path + " HTTP/1.0\r\n\r\n"); });
+}
+
+TempFolder::TempFolder() {
+    static int counter = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tesserix-server-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string solvedFacelets() { return FaceletCube().faceletString(); }
+
+std::string turnedFacelets(int code) {
+    FaceletCube cube;
+    cube.turn(code);
+    return cube.faceletString();
+}
+
+}  // namespace tx::test
