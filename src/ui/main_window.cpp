@@ -1,6 +1,7 @@
 #include "ui/main_window.hpp"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -10,10 +11,12 @@
 #include <QTabWidget>
 
 #include "cube/random.hpp"
+#include "ui/center_dlg.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/qt_events.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
+#include "ui/table_service.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/settings.hpp"
 
@@ -24,6 +27,7 @@ TForm1::TForm1(Options options, QWidget* parent)
       dataFolder_(std::move(options.dataFolder)),
       startUpNote_(std::move(options.startUpNote)) {
     setObjectName("Form1");
+    links_ = ownOptions_.links();
     events_ = std::make_unique<QtEvents>();
     if (options.prompts) {
         prompts_ = options.prompts;
@@ -65,45 +69,89 @@ TForm1::TForm1(Options options, QWidget* parent)
     progress_ = std::make_unique<QtProgress>(progressLabel_, progressBar_);
     progress_->setVisible(false);
 
+    if (options.tables) {
+        tables_ = options.tables;
+    } else {
+        ownTables_ = makeLoaderTables(dataFolder_, *progress_, *prompts_);
+        tables_ = ownTables_.get();
+    }
+
+    buildMenus();
     setWorkspaceName(kUntitledWorkspace);
+    createDialogs();
+    updateMenuItems();
     if (options.postStartUp) events_->post([this] { runStartUp(); });
 }
 
 TForm1::~TForm1() {
-    // The pages refer to the editor model: take them down before the model goes.
+    // The dialogs and pages refer to the editor model: take them down before the model goes.
+    delete centerDlg_;
+    centerDlg_ = nullptr;
     delete takeCentralWidget();
 }
 
 Events& TForm1::events() { return *events_; }
 Progress& TForm1::progress() { return *progress_; }
 
+void TForm1::linkOptions(const OptionLinks& links) {
+    if (!links.complete()) return;
+    copyOptionValues(links_, links);
+    links_ = links;
+}
+
 void TForm1::setWorkspaceName(const QString& name) {
     setWindowTitle(name + " - " + kProductCaption);
 }
 
-void TForm1::setSearchControlsEnabled(bool enabled) { editorPage_->setAddButtonsEnabled(enabled); }
-
-void TForm1::runStartUp() {
-    busy_ = true;
-    setSearchControlsEnabled(false);
-    if (!startUpNote_.empty()) prompts_->message(startUpNote_, "Tesserix", Icon::Information);
-    loadTables();
-    progress_->setVisible(false);
-    busy_ = false;
-    setSearchControlsEnabled(true);
-    emit startUpFinished();
+void TForm1::setSearchControlsEnabled(bool enabled) {
+    searchControlsEnabled_ = enabled;
+    editorPage_->setAddButtonsEnabled(enabled);
+    emit searchControlsEnabledChanged(enabled);
 }
 
-void TForm1::loadTables() {
-    // The table loader runs here: it shows each step through progress() (calling pump()
-    // between rows) and asks its questions through prompts().
+// Table loads run in this thread and let the window repaint between steps, so everything
+// that could start a search or a second load is switched off until they end.
+void TForm1::setBusy(bool on) {
+    busy_ = on;
+    setSearchControlsEnabled(!on);
+    updateMenuItems();
+    emit busyChanged(on);
+}
+
+bool TForm1::refuseWhileBusy() {
+    if (!busy_) return false;
+    prompts_->message(kBusyMessage);
+    return true;
+}
+
+void TForm1::runStartUp() {
+    if (busy_ || startedUp_) return;
+    setBusy(true);
+    if (!startUpNote_.empty()) prompts_->message(startUpNote_, "Tesserix", Icon::Information);
+    const StartResult result = tables_->startUp(links_.search->sliceMode, false);
+    progress_->setVisible(false);
+    if (result != StartResult::Ready) {
+        // Declined first run or no disk space: the program ends without further questions.
+        busy_ = false;
+        quitting_ = true;
+        close();
+        emit startUpFinished(false);
+        return;
+    }
+    startedUp_ = true;
+    links_.search->hugeMode = false;
+    hugeModeFollowsTable();
+    setBusy(false);
+    emit tablesChanged();
+    emit startUpFinished(true);
 }
 
 bool TForm1::mayClose() {
     if (busy_) {
-        prompts_->message("Tesserix is busy. Please wait.");
+        prompts_->message(kBusyMessage);
         return false;
     }
+    if (quitting_) return true;
     if (hasUnsavedChanges && hasUnsavedChanges()) {
         const Answer a = prompts_->ask({"Do you want to save the cubes in the Main Window before exiting Tesserix?",
                                         "", Icon::Question, Buttons::YesNoCancel});
@@ -116,10 +164,13 @@ bool TForm1::mayClose() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (mayClose())
-        event->accept();
-    else
+    if (!mayClose()) {
         event->ignore();
+        return;
+    }
+    // Dialogs that stay on top would outlive a hidden main window.
+    for (QWidget* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) dialog->hide();
+    event->accept();
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

@@ -1,8 +1,9 @@
 #pragma once
 // The main window: the list of cubes on the left (the maneuver window), the pages on the
-// right with the facelet editor first, and the progress label and bar of long operations.
-// It owns the settings, the editor model, the random generator and the Qt implementations
-// of Events, Prompts and Progress.
+// right with the facelet editor first, the progress label and bar of long operations, and
+// the File, Options and Help menus. It owns the settings, the editor model, the random
+// generator, the Qt implementations of Events, Prompts and Progress, the tables as it sees
+// them and the dialogs.
 #include <QMainWindow>
 
 #include <atomic>
@@ -14,8 +15,11 @@
 #include "platform/events.hpp"
 #include "platform/progress.hpp"
 #include "platform/prompts.hpp"
+#include "ui/option_links.hpp"
 
+class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QScrollArea;
 class QTabWidget;
@@ -32,9 +36,18 @@ class EditorPage;
 class QtEvents;
 class QtPrompts;
 class QtProgress;
+class TableService;
+class TAboutBox;
+class TOptionForm;
+class TOptOptionForm;
+class TCenterDlg;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
+inline constexpr const char* kBusyMessage = "Tesserix is busy. Please wait.";
+inline constexpr const char* kSliceSwitchRefused = "Empty the Main Window before switching search mode!";
+inline constexpr const char* kCenterTablesQuestion =
+    "Solving center-twisted Cubes needs a 430 MB table and about 500 MB of RAM. Proceed?";
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -44,6 +57,7 @@ public:
         Prompts* prompts = nullptr;        // null: real message boxes
         bool postStartUp = true;           // post the start-up message to itself
         std::string startUpNote;           // told to the user before the tables are loaded
+        TableService* tables = nullptr;    // null: the table loader on the data folder
     };
 
     explicit TForm1(Options options, QWidget* parent = nullptr);
@@ -55,41 +69,83 @@ public:
     Prompts& prompts() { return *prompts_; }
     Events& events();
     Progress& progress();
+    TableService& tables() { return *tables_; }
     EditorPage* editorPage() const { return editorPage_; }
     QTabWidget* pages() const { return pages_; }
     QScrollArea* maneuverWindow() const { return maneuverWindow_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* optionsMenu() const { return optionsMenu_; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
+
+    TAboutBox* aboutBox() const { return aboutBox_; }
+    TOptionForm* optionForm() const { return optionForm_; }
+    TOptOptionForm* optOptionForm() const { return optOptionForm_; }
+    TCenterDlg* centerDlg() const { return centerDlg_; }
+
+    // The option switches; they live in the window until linkOptions points them elsewhere
+    // (the cube list), taking the current values along.
+    const OptionLinks& options() const { return links_; }
+    void linkOptions(const OptionLinks& links);
+    // Interval of the two-phase autorun timer ("autoTime", milliseconds).
+    int autorunInterval() const { return autoTime_; }
 
     // Caption: workspace name, " - ", product name.
     void setWorkspaceName(const QString& name);
 
     // The start-up message: builds or loads the tables while the progress shows each step
-    // and the controls that start searches stay disabled.
+    // and the controls that start searches stay disabled. When the user declines the first
+    // run, or the disk is full, the window closes.
     void runStartUp();
+    bool tablesReady() const { return startedUp_; }
     bool busy() const { return busy_; }
     // Enables or disables every control that starts a search or adds a cube.
     void setSearchControlsEnabled(bool enabled);
+    bool searchControlsEnabled() const { return searchControlsEnabled_; }
 
     // Escape during a long operation in this thread asks it to stop at its next poll.
     bool cancelRequested() const { return cancel_; }
     void clearCancel() { cancel_ = false; }
 
-    // Hooks of the cube list: whether it has unsaved changes, and saving it (true when
-    // saved). Unset means nothing to save.
+    // Hooks of the cube list: whether it has unsaved changes, saving it (true when saved),
+    // and whether it is empty. Unset means nothing to save and an empty list.
     std::function<bool()> hasUnsavedChanges;
     std::function<bool()> saveWorkspace;
+    std::function<bool()> listEmpty;
 
 signals:
-    void startUpFinished();
+    void startUpFinished(bool tablesReady);
+    void busyChanged(bool busy);
+    // The pattern and symmetry search buttons and the list's buttons follow this.
+    void searchControlsEnabledChanged(bool enabled);
+    // A table was loaded or freed (the huge table enables the coset explorer).
+    void tablesChanged();
+    void webServerSetupRequested();
 
 protected:
-    // Builds or loads all tables at start-up; runs inside runStartUp().
-    virtual void loadTables();
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // main_window.cpp
     bool mayClose();
+    void setBusy(bool on);
+    bool refuseWhileBusy();
+    bool isListEmpty() const { return !listEmpty || listEmpty(); }
+    // main_menu.cpp
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
+    void updateMenuItems();
+    void createDialogs();
+    // main_options.cpp
+    void allowSliceMovesClick(bool checked);
+    void fixCenterFaceletsClick(bool checked);
+    void applyCenterState(bool on);
+    void hugeSolverClick();
+    void hugeOptionOk(bool useHuge);
+    void hugeModeFollowsTable();
+    void openCenterDialog();
+    void centerDialogOk();
+    void centerDialogFollowsEditor();
 
     std::filesystem::path dataFolder_;
     std::string startUpNote_;
@@ -100,13 +156,36 @@ private:
     Prompts* prompts_ = nullptr;
     std::unique_ptr<QtEvents> events_;
     std::unique_ptr<QtProgress> progress_;
+    std::unique_ptr<TableService> ownTables_;
+    TableService* tables_ = nullptr;
+    OwnOptions ownOptions_;
+    OptionLinks links_;
+    int autoTime_ = 10;
 
     QScrollArea* maneuverWindow_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* hugeSolver_ = nullptr;
+    QAction* webServer_ = nullptr;
+    QAction* allowSliceMoves_ = nullptr;
+    QAction* freeThreads_ = nullptr;
+    QAction* fixCenterFacelets_ = nullptr;
+    QAction* editCenters_ = nullptr;
+
+    TAboutBox* aboutBox_ = nullptr;
+    TOptionForm* optionForm_ = nullptr;
+    TOptOptionForm* optOptionForm_ = nullptr;
+    TCenterDlg* centerDlg_ = nullptr;
+
     bool busy_ = false;
+    bool startedUp_ = false;
+    bool quitting_ = false;  // closing without questions (start-up declined)
+    bool searchControlsEnabled_ = true;
     std::atomic<bool> cancel_ = false;
 };
 

@@ -51,10 +51,44 @@ private slots:
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void captionPagesAndIdleProgress();
+    void captionPagesMenusAndIdleProgress();
     void startUpDisablesAndEnablesSearchControls();
+    void firstRunDeclinedClosesTheProgram();
+    void noDiskSpaceClosesTheProgram();
+    void startUpLoadsExistingTables();
     void closeIsRefusedWhileBusy();
     void closeAsksAndRespectsTheAnswer();
+};
+
+class OptionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void twoPhaseOptionsAreWrittenAtOnceAndReadBack();
+    void twoPhaseDefaultsWithoutSettingsFile();
+    void sliceSwitchIsRefusedWhileTheListHoldsCubes();
+    void sliceSwitchReloadsWithControlsDisabled();
+    void sliceSwitchDropsCentresWhoseTablesFail();
+    void freeThreadsOnlyWhileTheListIsEmpty();
+    void isomorphismSwitchesToggle();
+    void fixCenterFaceletsAnsweredNoStaysUnchecked();
+    void fixCenterFaceletsLoadsTablesWithControlsDisabled();
+    void fixCenterFaceletsFailedLoadLeavesItOff();
+    void hugeOptionDialog();
+    void hugeOptionLoadsTableOnOk();
+    void loadsAreRefusedWhileBusy();
+};
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void dialogsAreCreatedInOrder();
+    void aboutBoxShowsProductAndOpensMail();
+    void centerDialogLooksAndStaysOnTop();
+    void centerDialogParityRuleSetsOk();
+    void centerDialogWithoutIdentifiedPiecesAllowsAll();
+    void editCentersLocksTheEditorUntilOk();
+    void emptyClearRandomAndSwitchOffCloseTheDialog();
+    void rightClickOnACentreOpensTheDialog();
 };
 
 }  // namespace tx::ui::test

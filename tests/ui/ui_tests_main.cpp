@@ -42,5 +42,13 @@ int main(int argc, char* argv[]) {
         tx::ui::test::MainWindowTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::OptionsTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::DialogsTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }

@@ -1,0 +1,31 @@
+#pragma once
+// The tables as the main window sees them: the start-up load and the on-demand loads of the
+// Options menu. The desktop program uses the table loader; tests substitute a fake so no
+// window test has to build tables.
+#include <filesystem>
+#include <memory>
+
+#include "platform/progress.hpp"
+#include "platform/prompts.hpp"
+#include "tables/loader.hpp"
+
+namespace tx::ui {
+
+class TableService {
+public:
+    virtual ~TableService() = default;
+    virtual StartResult startUp(bool sliceMode, bool hugeOption) = 0;
+    // Reloads the tables of the other move set (and the centre tables when centres is set).
+    virtual bool switchMode(bool sliceMode, bool centres) = 0;
+    virtual bool loadCenterTables() = 0;
+    virtual void freeCenterTables() = 0;
+    virtual bool loadHugeTable() = 0;
+    virtual bool hasCenter() const = 0;
+    virtual bool hasHuge() const = 0;
+};
+
+// The process-wide tables, built or loaded from the data folder.
+std::unique_ptr<TableService> makeLoaderTables(const std::filesystem::path& folder, Progress& progress,
+                                               Prompts& prompts);
+
+}  // namespace tx::ui
