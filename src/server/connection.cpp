@@ -13,6 +13,7 @@
 #include <fstream>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/events.hpp"
 #include "server/request.hpp"
@@ -257,9 +258,12 @@ void Connection::faceletRequest(QTcpSocket& socket, const std::string& path) {
     struct Release {
         Connection* connection;
         std::uint64_t handle;
-        ~Release() {
+        bool pending = true;
+        void now() {
+            if (!std::exchange(pending, false)) return;
             connection->postMain([h = handle](ServerBackend& b) { b.release(h); });
         }
+        ~Release() { now(); }
     } release{this, submission.handle};
 
     std::string result;
@@ -271,6 +275,7 @@ void Connection::faceletRequest(QTcpSocket& socket, const std::string& path) {
             break;
         }
     }
+    release.now();
     if (shared_->writeToFile) writeAnswerFile(folder_, result);
     send(socket, http::htmlAnswer(result));
 }
