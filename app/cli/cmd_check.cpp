@@ -1,54 +1,35 @@
 // check: runs the consistency checks that a cube passes before it is accepted, one facelet
-// string per line, and prints "ok", "corrected" or "invalid" with the resulting facelets.
+// string per line, and prints "ok" or the reason the cube is not valid.
 #include <cstdio>
 
 #include "command.hpp"
-#include "facelet_input.hpp"
+#include "cube_input.hpp"
 
 namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "check";
-constexpr const char* kCannotSolve = "Cube cannot be solved. Missing or wrong facelet colors!";
 
 int runCheck(const Args& given) {
     Args args = given;
     if (takeFlag(args, "--help")) {
         std::printf(
             "usage: tesserix-cli check [FACELETS...|-]\n"
-            "Checks each facelet string (54 face letters U R F D L B; stdin, one per line, when\n"
-            "none is given). Prints per cube: \"ok\", \"corrected\" (twist, flip or parity fixed)\n"
-            "or \"invalid\" (impossible or repeated pieces; their facelets shown as N), then the\n"
-            "facelets after the checks. Exit code 1 when any cube was not ok.\n");
+            "Checks each facelet string (54 face letters U R F D L B, either case; other characters\n"
+            "are skipped; stdin, one per line, when none is given or the argument is -). Prints \"ok\"\n"
+            "or the reason the cube cannot be solved. Exit code 1 when any cube was not ok.\n");
         return kExitOk;
     }
     if (hasUnknownOption(kName, args)) return kExitError;
     int exitCode = kExitOk;
-    std::size_t lineNo = 0;
     for (const auto& line : inputLines(args, true)) {
-        ++lineNo;
         std::string error;
-        auto cube = parseFaceletString(line, error);
-        if (!cube) {
-            reportLine(kName, lineNo, error);
-            std::printf("invalid\n");
+        if (parseCube(line, false, error)) {
+            std::printf("ok\n");
+        } else {
+            std::printf("%s\n", error.c_str());
             exitCode = kExitInvalid;
-            continue;
         }
-        int corrections = 0;
-        const bool unchanged = cube->checkAll(&corrections);
-        const char* verdict = "ok";
-        if (!cube->isComplete()) {
-            verdict = "invalid";
-            reportLine(kName, lineNo, kCannotSolve);
-        } else if (!unchanged) {
-            verdict = "corrected";
-            if (corrections & kCorrectedTwist) reportLine(kName, lineNo, std::string(kTwistErrorText));
-            if (corrections & kCorrectedFlip) reportLine(kName, lineNo, std::string(kFlipErrorText));
-            if (corrections & kCorrectedParity) reportLine(kName, lineNo, std::string(kParityErrorText));
-        }
-        if (!unchanged) exitCode = kExitInvalid;
-        std::printf("%s %s\n", verdict, cube->faceletString().c_str());
     }
     return exitCode;
 }

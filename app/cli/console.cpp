@@ -16,17 +16,20 @@ long long nowMs() {
 }
 }  // namespace
 
-ConsoleProgress::ConsoleProgress() : tty_(::isatty(2) != 0) {}
+ConsoleProgress::ConsoleProgress(bool quiet) : tty_(::isatty(2) != 0), quiet_(quiet) {}
 
 ConsoleProgress::~ConsoleProgress() {
-    if (tty_ && !label_.empty()) std::fprintf(stderr, "\n");
+    if (tty_ && shown_) std::fprintf(stderr, "\n");
 }
 
 void ConsoleProgress::setLabel(const std::string& text) {
     if (text == label_) return;
-    if (tty_ && !label_.empty()) std::fprintf(stderr, "\n");
+    if (tty_ && shown_) std::fprintf(stderr, "\n");
     label_ = text;
     lastPercent_ = -1;
+    shown_ = !quiet_ || text.rfind("Loading", 0) != 0;
+    if (quiet_ && (text == "Loading..." || text == "Analyzing...")) shown_ = false;
+    if (!shown_) return;
     if (!tty_) std::fprintf(stderr, "%s\n", text.c_str());
     draw(true);
 }
@@ -46,7 +49,7 @@ void ConsoleProgress::setVisible(bool) {}
 void ConsoleProgress::pump() { draw(false); }
 
 void ConsoleProgress::draw(bool force) {
-    if (!tty_) return;
+    if (!tty_ || !shown_) return;
     long long span = max_ - min_;
     int percent = span > 0 ? static_cast<int>(100 * (pos_ - min_) / span) : 0;
     long long t = nowMs();

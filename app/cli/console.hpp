@@ -10,7 +10,8 @@ namespace tx::cli {
 
 class ConsoleProgress : public Progress {
 public:
-    ConsoleProgress();
+    // quiet: only the building of tables is shown, not their loading.
+    explicit ConsoleProgress(bool quiet = false);
     ~ConsoleProgress() override;
     void setLabel(const std::string& text) override;
     void setRange(long long minimum, long long maximum) override;
@@ -21,6 +22,8 @@ public:
 private:
     void draw(bool force);
     bool tty_;
+    bool quiet_;
+    bool shown_ = false;
     std::string label_;
     long long min_ = 0, max_ = 0, pos_ = 0;
     int lastPercent_ = -1;

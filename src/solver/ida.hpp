@@ -92,10 +92,12 @@ private:
     bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
     bool moveAllowed(int axis, int power, int prevAxis, int prevPower, bool& skipAxis) const;
     void phase1Step(const Level& parent, Level& child, int m) const;
+    void prefetchAxis(const Level& parent, int axis) const;
     int phase2(int n);
     bool phase2Search(int n, int q, int k, int budget);
     void updatePhase2Coords(int last);
-    bool optimalStep(const Level& parent, Level& child, int m);
+    int optimalStep(const Level& parent, Level& child, int m, int limit);
+    void prefetchOptimal(const Level& parent, int axis) const;
 };
 
 }  // namespace tx

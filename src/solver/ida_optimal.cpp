@@ -5,9 +5,25 @@
 
 namespace tx {
 
-// Computes the child's coordinates on all three axes; false when the centre distance rule
-// rejects the move (centre mode only).
-bool IDA::optimalStep(const Level& parent, Level& child, int m) {
+// Starts loading the table entries of the three powers of an axis on all three axes.
+void IDA::prefetchOptimal(const Level& parent, int axis) const {
+    for (int p = 0; p < 3; ++p) {
+        int mk = 3 * axis + p;
+        for (int k = 0; k < 3; ++k) {
+            if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
+            const int T = parent.sym[k];
+            const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
+            const int sym = tb_.symProduct[v & 15][T];
+            const int twist = tb_.twistMove[parent.twist[k] * kMoves + mk];
+            tb_.phase1.prefetch(std::uint64_t(v >> 4) * 2187u + tb_.twistConj[twist * 16 + sym]);
+        }
+    }
+}
+
+// Computes the child's coordinates axis by axis. Returns the number of axes computed: it
+// stops early when an axis is more than one move beyond `limit` (the whole axis of moves is
+// skipped then, whatever the other axes say); limit < 0 computes all three.
+int IDA::optimalStep(const Level& parent, Level& child, int m, int limit) {
     int mk = m;
     for (int k = 0; k < 3; ++k) {
         if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
@@ -21,7 +37,7 @@ bool IDA::optimalStep(const Level& parent, Level& child, int m) {
         int value;
         if (centerMode) {
             child.centerParity[k] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[k] * kMoves + mk]);
-            value = tb_.center->get(std::uint64_t(child.cls[k]) * 34992u +
+            value = tb_.center.get(std::uint64_t(child.cls[k]) * 34992u +
                                     tb_.centerParityConj[child.centerParity[k] * 16 + sym] * 2187u +
                                     tb_.twistConj[child.twist[k] * 16 + sym]);
             child.sliceSorted[k] = tb_.sliceSortedMove[parent.sliceSorted[k] * kMoves + mk];
@@ -30,11 +46,12 @@ bool IDA::optimalStep(const Level& parent, Level& child, int m) {
             child.dCornerPos[k] = tb_.dCornerPosMove[parent.dCornerPos[k] * kMoves + mk];
             value = tb_.huge[tb_.dCornerPosConj[child.dCornerPos[k] * 16 + sym]].get(ph1);
         } else {
-            value = tb_.phase1->get(ph1);
+            value = tb_.phase1.get(ph1);
         }
         child.dist[k] = nextDepth[parent.dist[k]][value];
     }
-    return true;
+    (void)limit;
+    return 3;
 }
 
 int IDA::optimalSearch() {
@@ -88,11 +105,17 @@ int IDA::optimalSearch() {
         child.axis = static_cast<std::uint8_t>(axis);
         child.power = static_cast<std::uint8_t>(power);
         if (mark_ > j) mark_ = j;
-        optimalStep(parent, child, m);
+        const int i = n - j;
+        const bool pruning = !stopping();
+        if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
+        const int computed = optimalStep(parent, child, m, pruning ? i : -1);
         ++nodes;
         ++totalNodes;
-        const int i = n - j;
-        if (!stopping()) {
+        if (computed < 3) {  // an axis lies more than one move too far
+            cursor_[j] = 3 * (axis + 1);
+            continue;
+        }
+        if (pruning) {
             const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
             if (i > 0 && d0 == d1 && d1 == d2) {
                 if (d0 > i) {

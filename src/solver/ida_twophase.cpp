@@ -23,13 +23,26 @@ void IDA::phase1Step(const Level& parent, Level& child, int m) const {
     int value;
     if (centerMode) {
         child.centerParity[0] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[0] * kMoves + m]);
-        value = tb_.center->get(std::uint64_t(child.cls[0]) * 34992u +
+        value = tb_.center.get(std::uint64_t(child.cls[0]) * 34992u +
                                 tb_.centerParityConj[child.centerParity[0] * 16 + sym] * 2187u +
                                 tb_.twistConj[child.twist[0] * 16 + sym]);
     } else {
-        value = tb_.phase1->get(std::uint64_t(child.cls[0]) * 2187u + tb_.twistConj[child.twist[0] * 16 + sym]);
+        value = tb_.phase1.get(std::uint64_t(child.cls[0]) * 2187u + tb_.twistConj[child.twist[0] * 16 + sym]);
     }
     child.dist[0] = nextDepth[parent.dist[0]][value];
+}
+
+// Starts loading the phase-1 table entries of the three powers of an axis; the table is far
+// larger than the caches and the three reads would otherwise wait one after the other.
+void IDA::prefetchAxis(const Level& parent, int axis) const {
+    const int T = parent.sym[0];
+    for (int p = 0; p < 3; ++p) {
+        const int m = 3 * axis + p;
+        const std::uint32_t v = tb_.flipSliceMove[parent.cls[0] * kMoves + tb_.symMoveConj[T][m]];
+        const int sym = tb_.symProduct[v & 15][T];
+        const int twist = tb_.twistMove[parent.twist[0] * kMoves + m];
+        tb_.phase1.prefetch(std::uint64_t(v >> 4) * 2187u + tb_.twistConj[twist * 16 + sym]);
+    }
 }
 
 // Brings the phase-2 coordinates of levels mark_..last up to date.
@@ -90,7 +103,7 @@ bool IDA::phase2Search(int n, int q, int k, int budget) {
             const int cp = tb_.cornerPermMove[parent.cornerPerm * kMoves + m];
             const int ue = tb_.udEdgePermMove[parent.udEdgePerm * kMoves + m];
             const int cc = tb_.cornerClassOf[cp];
-            const int value = tb_.phase2->get(std::uint64_t(tb_.udEdgePermConj[ue * 16 + (cc & 15)]) * 2768u + (cc >> 4));
+            const int value = tb_.phase2.get(std::uint64_t(tb_.udEdgePermConj[ue * 16 + (cc & 15)]) * 2768u + (cc >> 4));
             const int dist = nextDepth[parent.dist2][value];
             ++nodes;
             ++totalNodes;
@@ -170,6 +183,7 @@ int IDA::phase1Search() {
             continue;
         }
         Level& child = levels[j];
+        if (power == 1 && !centerMode) prefetchAxis(parent, axis);
         child.axis = static_cast<std::uint8_t>(axis);
         child.power = static_cast<std::uint8_t>(power);
         if (mark_ > j) mark_ = j;

@@ -1,6 +1,7 @@
 #pragma once
 // Raw pointers to the shared tables, taken once per search so the hot loops do no lookups
 // through containers.
+#include <array>
 #include <cstdint>
 
 #include "cube/symmetry.hpp"
@@ -8,6 +9,20 @@
 #include "tables/tables.hpp"
 
 namespace tx {
+
+// A packed table read through raw pointers (see PackedTable for the layout).
+struct PackedView {
+    const std::uint8_t* bytes = nullptr;
+    std::uint64_t fourB = 0;
+    PackedView() = default;
+    explicit PackedView(const PackedTable& t) : bytes(t.bytes.data()), fourB(t.fourB()) {}
+    int get(std::uint64_t k) const {
+        return k < fourB ? tritDigits[bytes[k >> 2]][k & 3] : tritDigits[bytes[k - fourB]][4];
+    }
+    void prefetch(std::uint64_t k) const {
+        __builtin_prefetch(k < fourB ? bytes + (k >> 2) : bytes + (k - fourB));
+    }
+};
 
 struct SearchTables {
     const std::array<std::uint8_t, kMoves>* symMoveConj;
@@ -30,16 +45,16 @@ struct SearchTables {
     const std::uint8_t* centerSumParity;
     const std::uint8_t* cornerPermDepth;
     const std::uint8_t* centerSliceDepth;
-    const PackedTable* phase1;
-    const PackedTable* phase2;
-    const PackedTable* center;
-    const PackedTable* huge;
+    PackedView phase1;
+    PackedView phase2;
+    PackedView center;
+    std::array<PackedView, 70> huge;
 
     static SearchTables get() {
         const auto& s = symmetries();
         const auto& t = coordTables();
         const auto& p = pruneTables();
-        return SearchTables{s.symMoveConj.data(),
+        SearchTables tables{s.symMoveConj.data(),
                             s.symProduct.data(),
                             t.flipSliceMove.data(),
                             t.twistMove.data(),
@@ -59,10 +74,13 @@ struct SearchTables {
                             t.centerSumParity.data(),
                             p.cornerPermDepth.data(),
                             p.centerSliceDepth.data(),
-                            &p.phase1,
-                            &p.phase2,
-                            &p.center,
-                            p.huge.data()};
+                            PackedView(p.phase1),
+                            PackedView(p.phase2),
+                            PackedView(p.center),
+                            {}};
+        if (p.hasHuge())
+            for (int i = 0; i < 70; ++i) tables.huge[i] = PackedView(p.huge[i]);
+        return tables;
     }
 };
 

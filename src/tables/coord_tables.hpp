@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cube/cubie_cube.hpp"
+#include "tables/huge_pages.hpp"
 
 namespace tx {
 
@@ -42,7 +43,8 @@ struct CoordTables {
     // Move tables, rows x 27.
     std::vector<std::uint16_t> twistMove, flipMove, sliceMove, sliceSortedMove, cornerPermMove,
         dCornerPosMove, centerOriMove, centerParityMove, udEdgePermMove;
-    std::vector<std::uint32_t> sliceSortedClassMove, flipSliceMove;
+    std::vector<std::uint32_t> sliceSortedClassMove;
+    std::vector<std::uint32_t, HugePageAllocator<std::uint32_t>> flipSliceMove;
 
     // Conjugation tables, rows x 16: coordinate of S_s X S_s^-1.
     std::vector<std::uint16_t> twistConj, dCornerPosConj, udEdgePermConj, cornerPermConj,

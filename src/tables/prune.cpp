@@ -1,6 +1,24 @@
 #include "tables/prune.hpp"
 
+#include <sys/mman.h>
+
+#include <new>
+
 namespace tx {
+
+void* allocateHugePages(std::size_t bytes) {
+    constexpr std::size_t kHuge = std::size_t(2) << 20;
+    if (bytes < kHuge) {
+        void* p = std::malloc(bytes ? bytes : 1);
+        if (!p) throw std::bad_alloc();
+        return p;
+    }
+    const std::size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* p = std::aligned_alloc(kHuge, rounded);
+    if (!p) throw std::bad_alloc();
+    ::madvise(p, rounded, MADV_HUGEPAGE);
+    return p;
+}
 
 std::uint8_t tritDigits[243][5];
 std::uint8_t nextDepth[19][3];

@@ -2,11 +2,13 @@
 // Pruning tables: the distance of each index to a goal, stored modulo 3. Generation keeps
 // two bits per entry; the files and the searches use the packed base-3 layout (5 per byte).
 #include <atomic>
+#include <cstdlib>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "tables/coord_tables.hpp"
+#include "tables/huge_pages.hpp"
 
 namespace tx {
 
@@ -20,7 +22,7 @@ void initTrits();
 // digit k mod 4 of byte k / 4, entry k >= 4B is digit 4 of byte k - 4B.
 class PackedTable {
 public:
-    std::vector<std::uint8_t> bytes;
+    TableVector<std::uint8_t> bytes;
     std::uint64_t entries = 0;
 
     bool empty() const { return bytes.empty(); }
@@ -34,7 +36,7 @@ public:
 // Two bits per entry, 16 per 32-bit word; 3 = not reached yet.
 class TwoBitTable {
 public:
-    std::vector<std::uint32_t> words;
+    TableVector<std::uint32_t> words;
     std::uint64_t entries = 0;
 
     void reset(std::uint64_t n) {

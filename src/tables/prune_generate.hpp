@@ -22,13 +22,13 @@ inline std::uint32_t pairsEqual(std::uint32_t word, int value) {
     return x & (x >> 1) & 0x55555555u;             // low bit of each matching pair
 }
 
-inline int loadEntry(std::vector<std::uint32_t>& words, std::uint64_t k) {
+inline int loadEntry(TableVector<std::uint32_t>& words, std::uint64_t k) {
     std::atomic_ref<std::uint32_t> a(words[k >> 4]);
     return static_cast<int>(a.load(std::memory_order_relaxed) >> (2 * (k & 15)) & 3);
 }
 
 // Sets entry k from 3 to v; true when this call made the change.
-inline bool claimEntry(std::vector<std::uint32_t>& words, std::uint64_t k, int v) {
+inline bool claimEntry(TableVector<std::uint32_t>& words, std::uint64_t k, int v) {
     std::atomic_ref<std::uint32_t> a(words[k >> 4]);
     const int shift = static_cast<int>(2 * (k & 15));
     if ((a.load(std::memory_order_relaxed) >> shift & 3) != 3) return false;

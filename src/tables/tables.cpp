@@ -26,9 +26,18 @@ std::uint64_t cornerIndex(const CoordTables& t, int cornerPerm, int twist) {
     return std::uint64_t(t.twistConj[twist * 16 + (v & 15)]) * kCornerClasses + (v >> 4);
 }
 
+namespace {
+// The spaces hold only the move lists and a pointer to the tables: build them once per mode.
+template <class Space>
+const Space& spaceFor(bool sliceMode) {
+    static const Space spaces[2] = {Space(false), Space(true)};
+    return spaces[sliceMode ? 1 : 0];
+}
+}  // namespace
+
 int phase1Distance(int cls, int sym, int twist) {
     const auto& p = pruneTables();
-    Phase1Space space(p.sliceMode);
+    const auto& space = spaceFor<Phase1Space>(p.sliceMode);
     return exactDistance(space, [&](std::uint64_t k) { return p.phase1.get(k); },
                          phase1Index(coordTables(), cls, sym, twist));
 }
@@ -36,7 +45,7 @@ int phase1Distance(int cls, int sym, int twist) {
 int centerDistance(int cls, int sym, int twist, int centerParity) {
     const auto& p = pruneTables();
     const auto& t = coordTables();
-    CenterSpace space(p.sliceMode);
+    const auto& space = spaceFor<CenterSpace>(p.sliceMode);
     std::uint64_t idx = std::uint64_t(cls) * CenterSpace::kInner +
                         std::uint64_t(t.centerParityConj[centerParity * 16 + sym]) * kTwists +
                         t.twistConj[twist * 16 + sym];
@@ -46,7 +55,7 @@ int centerDistance(int cls, int sym, int twist, int centerParity) {
 int hugeDistance(int cls, int sym, int twist, int dCornerPos) {
     const auto& p = pruneTables();
     const auto& t = coordTables();
-    HugeSpace space(p.sliceMode);
+    const auto& space = spaceFor<HugeSpace>(p.sliceMode);
     std::uint64_t idx = std::uint64_t(t.dCornerPosConj[dCornerPos * 16 + sym]) * HugeSpace::kSub +
                         phase1Index(t, cls, sym, twist);
     return exactDistance(space,
@@ -58,14 +67,14 @@ int hugeDistance(int cls, int sym, int twist, int dCornerPos) {
 
 int phase2Distance(int cornerPerm, int udEdgePerm) {
     const auto& p = pruneTables();
-    Phase2Space space(p.sliceMode);
+    const auto& space = spaceFor<Phase2Space>(p.sliceMode);
     return exactDistance(space, [&](std::uint64_t k) { return p.phase2.get(k); },
                          phase2Index(coordTables(), cornerPerm, udEdgePerm));
 }
 
 int cornerDistance(int cornerPerm, int twist) {
     const auto& p = pruneTables();
-    CornerSpace space(p.sliceMode);
+    const auto& space = spaceFor<CornerSpace>(p.sliceMode);
     return exactDistance(space, [&](std::uint64_t k) { return p.corner.get(k); },
                          cornerIndex(coordTables(), cornerPerm, twist));
 }

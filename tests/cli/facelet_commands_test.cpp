@@ -89,38 +89,27 @@ std::string twistedUrf(std::string s) {
 TEST(CliCheck, SolvedCubeIsOk) {
     const Result r = cli({"check", kSolved});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "ok " + kSolved + "\n");
+    EXPECT_EQ(r.out, "ok\n");
     EXPECT_EQ(r.err, "");
 }
 
-TEST(CliCheck, TwistIsCorrectedWithTheProgramsMessage) {
-    const Result r = cli({"check", twistedUrf(kSolved)});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "corrected " + kSolved + "\n");
-    EXPECT_NE(r.err.find("line 1: Twist Error. The twist of the URF-Corner will be changed."), std::string::npos);
-}
-
-TEST(CliCheck, FlipAndParityMessages) {
+TEST(CliCheck, TwistFlipAndParityAreReported) {
     std::string flipped = kSolved;
     std::swap(flipped[5], flipped[10]);  // UR edge flipped
     std::string swapped = kSolved;        // UR and UL edges exchanged
     std::swap(swapped[5], swapped[3]);
     std::swap(swapped[10], swapped[37]);
-    const Result r = cli({"check", flipped, swapped});
+    const Result r = cli({"check", twistedUrf(kSolved), flipped, swapped, kSolved});
     EXPECT_EQ(r.code, 1);
     const auto lines = r.lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind("corrected ", 0), 0u);
-    EXPECT_EQ(lines[1].rfind("corrected ", 0), 0u);
-    EXPECT_NE(r.err.find("line 1: Flip Error. The flip of the UF-Corner will be changed."), std::string::npos);
-    EXPECT_NE(r.err.find("line 2: Parity Error. The UF-Edge and the DF-Edge will be exchanged."),
-              std::string::npos);
-    // The corrected cubes pass a second check unchanged.
-    const Result again = cli({"check", lines[0].substr(10), lines[1].substr(10)});
-    EXPECT_EQ(again.code, 0) << again.err;
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("twist error", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("flip error", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("parity error", 0), 0u);
+    EXPECT_EQ(lines[3], "ok");
 }
 
-TEST(CliCheck, RepeatedCubieIsInvalidAndShownAsHoles) {
+TEST(CliCheck, RepeatedCubieNamesTheRemovedFacelet) {
     std::string s = kSolved;
     s[35] = 'U';  // the DRB position painted with the URF cubie
     s[17] = 'R';
@@ -128,9 +117,7 @@ TEST(CliCheck, RepeatedCubieIsInvalidAndShownAsHoles) {
     const Result r = cli({"check", s});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.lines().size(), 1u);
-    EXPECT_EQ(r.lines()[0].rfind("invalid ", 0), 0u);
-    EXPECT_NE(r.lines()[0].find('N'), std::string::npos);
-    EXPECT_NE(r.err.find(kCannotSolve), std::string::npos);
+    EXPECT_EQ(r.lines()[0].rfind("inconsistent facelet colors (facelet ", 0), 0u) << r.out;
 }
 
 TEST(CliCheck, ReadsStdinOneResultPerLine) {
@@ -141,9 +128,15 @@ TEST(CliCheck, ReadsStdinOneResultPerLine) {
     const std::string input = kSolved + "\n" + twistedUrf(kSolved) + "\r\n" + "UUUU\n" + lower + "\n" + spaced + "\n";
     const Result r = cli({"check"}, input);
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.lines(), (std::vector<std::string>{"ok " + kSolved, "corrected " + kSolved, "invalid",
-                                                   "ok " + kSolved, "ok " + kSolved}));
-    EXPECT_NE(r.err.find("line 3: expected 54 face letters, found 4"), std::string::npos);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "ok");
+    EXPECT_EQ(lines[1].rfind("twist error", 0), 0u);
+    EXPECT_EQ(lines[2], "fewer than 54 facelet letters (4)");
+    EXPECT_EQ(lines[3], "ok");
+    EXPECT_EQ(lines[4], "ok");
+    // "-" reads stdin as well.
+    EXPECT_EQ(cli({"check", "-"}, kSolved + "\n").out, "ok\n");
 }
 
 TEST(CliCheck, MisplacedCentresAndBadOptionsAreRefused) {
@@ -151,8 +144,7 @@ TEST(CliCheck, MisplacedCentresAndBadOptionsAreRefused) {
     std::swap(s[4], s[13]);
     const Result r = cli({"check", s});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "invalid\n");
-    EXPECT_NE(r.err.find("centre"), std::string::npos);
+    EXPECT_NE(r.out.find("centre"), std::string::npos);
     EXPECT_EQ(cli({"check", "--strict", kSolved}).code, 2);
 }
 
@@ -275,7 +267,7 @@ TEST(CliProperty, TurnedCubesAreConsistent) {
     for (const auto& l : turned.lines()) cubes += l + "\n";
     const Result checked = cli({"check"}, cubes);
     EXPECT_EQ(checked.code, 0) << checked.err;
-    for (std::size_t i = 0; i < 40; ++i) EXPECT_EQ(checked.lines().at(i), "ok " + turned.lines()[i]);
+    for (std::size_t i = 0; i < 40; ++i) EXPECT_EQ(checked.lines().at(i), "ok");
     const Result cubies = cli({"cubie"}, cubes);
     EXPECT_EQ(cubies.code, 0) << cubies.err;
     for (const auto& l : cubies.lines()) EXPECT_NE(l.find("| twist 0 flip 0 parity even"), std::string::npos) << l;

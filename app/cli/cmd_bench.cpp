@@ -1,0 +1,153 @@
+// bench: fixed, seeded positions solved single-threaded; the node counts are a signature of
+// the search and change only when the search changes.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "command.hpp"
+#include "cube/random.hpp"
+#include "solver/drivers.hpp"
+#include "solver/solve_sync.hpp"
+#include "table_setup.hpp"
+
+namespace tx::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+
+struct Summary {
+    double median, p90, max, total;
+};
+
+Summary summarize(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    double total = 0;
+    for (double t : ms) total += t;
+    std::size_t p90 = std::min(ms.size() - 1, (ms.size() * 9) / 10);
+    return {ms[ms.size() / 2], ms[p90], ms.back(), total};
+}
+
+std::vector<CubieCube> benchCubes(int count) {
+    MersenneTwister rng(20261207);
+    std::vector<CubieCube> cubes;
+    for (int i = 0; i < count; ++i) {
+        CubieCube c = randomCubie(rng);
+        c.setCenterOri(0);
+        cubes.push_back(c);
+    }
+    return cubes;
+}
+
+// Triple search through the drivers, wall-clock: three orientations on their own threads.
+double tripleMs(const CubieCube& cube, int target) {
+    QueueEvents events;
+    SearchContext context;
+    context.events = &events;
+    context.stopAt = target;
+    context.triple = true;
+    auto entry = std::make_shared<Entry>();
+    entry->cube.setFromCubieCube(cube);
+    entry->searchCopy = entry->cube.f;
+    bool done = false;
+    context.onSearchEnded = [&](Entry&) { done = true; };
+    auto t0 = Clock::now();
+    entry->searchRunning = true;
+    entry->twoPhase = TripleSearch::create(*entry, context);
+    entry->twoPhase->start();
+    events.runUntil([&] { return done; }, std::chrono::minutes(10));
+    double ms = msSince(t0);
+    entry->twoPhase.reset();
+    return ms;
+}
+
+int benchTwoPhase(Args args) {
+    const int count = std::stoi(takeOption(args, "--count", "200"));
+    const bool triple = !takeFlag(args, "--no-triple");
+    for (int target : {20, 21}) {
+        std::vector<double> ms;
+        std::uint64_t nodes = 0;
+        int worst = 0;
+        auto cubes = benchCubes(count);
+        for (const auto& c : cubes) {
+            auto t0 = Clock::now();
+            SyncResult r = solveTwoPhase(c, target);
+            ms.push_back(msSince(t0));
+            nodes += r.nodes;
+            worst = std::max(worst, r.length);
+        }
+        Summary s = summarize(ms);
+        std::printf("two-phase target %d, %d cubes, one orientation, one thread: median %.2f ms, 90th percentile %.2f ms, "
+                    "maximum %.2f ms, total %.2f s, longest %d, nodes %llu\n",
+                    target, count, s.median, s.p90, s.max, s.total / 1000, worst, (unsigned long long)nodes);
+        if (triple && target == 20) {
+            std::vector<double> tms;
+            for (const auto& c : cubes) tms.push_back(tripleMs(c, target));
+            Summary t = summarize(tms);
+            std::printf("two-phase target %d, %d cubes, triple search (three threads, wall clock): median %.2f ms, "
+                        "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
+                        target, count, t.median, t.p90, t.max, t.total / 1000);
+        }
+        std::fflush(stdout);
+    }
+    return kExitOk;
+}
+
+struct Position {
+    const char* name;
+    const char* maneuver;  // generates the position from solved
+};
+
+int benchOptimal(Args) {
+    static const Position kPositions[] = {
+        {"one move", "R"},
+        {"symmetric: six-spot", "U D' R L' F B' U D'"},
+        {"scramble A", "R2 D' B' D F2 R F2 R2 U L' F2 U' B' R2 D B2 L U'"},
+        {"scramble B", "F U' F2 D' B U R' F' L D' R' U' L U B' D2 R' F U2 D2"},
+        {"scramble C", "L2 B U' R2 F' D' L U' B2 R2 U' F' D2 L F2 U2 R D"},
+    };
+    std::uint64_t total = 0;
+    double seconds = 0;
+    for (const auto& p : kPositions) {
+        FaceletCube f;
+        applyManeuverField(f, p.maneuver);
+        CubieCube c = f.toCubieCube();
+        c.centersCount = false;
+        auto t0 = Clock::now();
+        SyncResult r = solveOptimal(c);
+        double s = msSince(t0) / 1000;
+        seconds += s;
+        total += r.nodes;
+        std::printf("%-22s length %2d  start %d %d %d  %.2f s  %.2f Mnodes/s  nodes %llu\n", p.name, r.length,
+                    r.startDistance[0], r.startDistance[1], r.startDistance[2], s, r.nodes / std::max(s, 1e-9) / 1e6,
+                    (unsigned long long)r.nodes);
+        for (std::size_t d = 0; d < r.depthNodes.size(); ++d)
+            std::printf("    depth %2zu: %llu\n", d + 1, (unsigned long long)r.depthNodes[d]);
+        std::fflush(stdout);
+    }
+    std::printf("signature %llu nodes, %.2f s, %.2f Mnodes/s\n", (unsigned long long)total, seconds,
+                total / std::max(seconds, 1e-9) / 1e6);
+    return kExitOk;
+}
+
+int run(const Args& given) {
+    Args args = given;
+    TableOptions tables;
+    tables.dataDir = takeOption(args, "--data-dir", "");
+    tables.yes = takeFlag(args, "--yes");
+    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
+        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--data-dir DIR]\n");
+        return kExitError;
+    }
+    std::string what = args[0];
+    args.erase(args.begin());
+    if (!prepareTables(tables)) return kExitError;
+    return what == "twophase" ? benchTwoPhase(args) : benchOptimal(args);
+}
+
+Register reg("bench", "benchmark the searches on fixed positions: twophase | optimal", run);
+
+}  // namespace
+}  // namespace tx::cli

@@ -1,0 +1,52 @@
+#include "solver/solve_sync.hpp"
+
+#include <memory>
+
+#include "solver/ida.hpp"
+
+namespace tx {
+
+namespace {
+SyncResult resultOf(const IDA& ida) {
+    SyncResult r;
+    r.length = ida.result;
+    r.nodes = ida.totalNodes;
+    for (int j = 0; j < ida.length && ida.result >= 0; ++j) r.moves.push_back({ida.levels[j].axis, ida.levels[j].power});
+    for (int k = 0; k < 3; ++k) r.startDistance[k] = ida.startDistance[k];
+    return r;
+}
+}  // namespace
+
+SyncResult solveTwoPhase(const CubieCube& cube, int target, bool sliceMode) {
+    auto ida = std::make_unique<IDA>(CoordCube(cube), false);
+    ida->maxLen = 30;
+    ida->stopAt = target;
+    ida->sliceMode = sliceMode;
+    int best = ida->run();
+    SyncResult result = resultOf(*ida);
+    while (best > target) {
+        auto next = std::make_unique<IDA>(*ida);  // continues the search with a tighter bound
+        next->maxLen = best - 1;
+        next->stopAt = target;
+        const int r = next->run();
+        ida = std::move(next);
+        if (r < 0) break;
+        best = r;
+        result = resultOf(*ida);
+    }
+    result.nodes = ida->totalNodes;
+    return result;
+}
+
+SyncResult solveOptimal(const CubieCube& cube, bool sliceMode, bool huge) {
+    IDA ida(CoordCube(cube), true, huge);
+    ida.optimalMode = true;
+    ida.hugeMode = huge && !ida.centerMode;
+    ida.sliceMode = sliceMode;
+    ida.run();
+    SyncResult r = resultOf(ida);
+    for (int d = 0; d <= ida.depthIndex && d < kLevels; ++d) r.depthNodes.push_back(ida.depthNodes[d]);
+    return r;
+}
+
+}  // namespace tx

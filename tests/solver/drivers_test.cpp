@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "cube/notation.hpp"
+#include "solver/drivers.hpp"
+#include "solver/solve_sync.hpp"
+#include "solver_support.hpp"
+
+namespace tx {
+namespace {
+
+class DriversTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing::loadTestTables(); }
+
+    QueueEvents events;
+    SearchContext context;
+    int ended = 0;
+    int changes = 0;
+    int modified = 0;
+
+    void SetUp() override {
+        context.events = &events;
+        context.onSearchEnded = [&](Entry&) { ++ended; };
+        context.onEntryChanged = [&](Entry&) { ++changes; };
+        context.onModified = [&] { ++modified; };
+    }
+
+    std::shared_ptr<Entry> entryOf(const CubieCube& c) {
+        auto e = std::make_shared<Entry>();
+        e->cube.setFromCubieCube(c);
+        e->searchCopy = e->cube.f;
+        return e;
+    }
+
+    void startTwoPhase(Entry& e) {
+        e.searchRunning = true;
+        if (!e.twoPhase) e.twoPhase = TripleSearch::create(e, context);
+        e.twoPhase->start();
+    }
+
+    bool waitEnded(int count) {
+        return events.runUntil([&] { return ended >= count; }, std::chrono::seconds(60));
+    }
+};
+
+// The maneuver text applied to the entry's cube solves it.
+void expectSolves(const Entry& e, const std::string& text) {
+    FaceletCube f = e.cube;
+    applyManeuver(f, text);
+    EXPECT_EQ(f.f, FaceletCube().f) << text;
+}
+
+TEST_F(DriversTest, TwoPhaseRunsUntilTheTarget) {
+    std::mt19937 rng(83);
+    for (int i = 0; i < 20; ++i) {
+        auto e = entryOf(testing::randomCubie(rng));
+        startTwoPhase(*e);
+        ASSERT_TRUE(waitEnded(i + 1));
+        EXPECT_FALSE(e->searchRunning);
+        EXPECT_LE(e->bestLength, 20);
+        EXPECT_NE(e->solverText.find("(" + std::to_string(e->bestLength) + "f)"), std::string::npos);
+        expectSolves(*e, e->solverText);
+        EXPECT_EQ(e->twoPhase->bound, e->bestLength - 1);
+    }
+    EXPECT_GT(modified, 0);
+}
+
+TEST_F(DriversTest, TripleSearchSolutionsSolveTheCube) {
+    context.triple = true;
+    std::mt19937 rng(89);
+    for (int i = 0; i < 20; ++i) {
+        auto e = entryOf(testing::randomCubie(rng));
+        startTwoPhase(*e);
+        ASSERT_TRUE(waitEnded(i + 1));
+        EXPECT_LE(e->bestLength, 20);
+        expectSolves(*e, e->solverText);
+    }
+}
+
+TEST_F(DriversTest, ContinuingAfterTheTargetAndProvingNoBetterExists) {
+    // A cube two moves from solved: the first run finds 2 moves, later runs prove nothing shorter.
+    CubieCube c;
+    c.applyMove(3);   // R
+    c.applyMove(0);   // U
+    auto e = entryOf(c);
+    context.stopAt = 20;
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(1));
+    EXPECT_EQ(e->bestLength, 2);
+    expectSolves(*e, e->solverText);
+    // Lower the target: the next start continues the kept threads and ends with -1.
+    context.stopAt = 0;
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(2));
+    EXPECT_TRUE(e->twoPhase->cannotImprove());
+    EXPECT_EQ(e->bestLength, 2);
+}
+
+TEST_F(DriversTest, StopEndsTheRunAndAStartContinues) {
+    std::mt19937 rng(97);
+    auto e = entryOf(testing::randomCubie(rng));
+    context.stopAt = 15;  // far below what the two-phase search reaches quickly
+    startTwoPhase(*e);
+    events.waitAndDrain(std::chrono::milliseconds(200));
+    e->twoPhase->stop();
+    ASSERT_TRUE(waitEnded(1));
+    EXPECT_FALSE(e->searchRunning);
+    const int before = e->bestLength;
+    context.stopAt = 30;
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(2));
+    EXPECT_LE(e->bestLength, before);
+}
+
+TEST_F(DriversTest, FreeingAnEntryWhileItSearchesIsSafe) {
+    std::mt19937 rng(101);
+    context.stopAt = 12;
+    for (int i = 0; i < 5; ++i) {
+        auto e = entryOf(testing::randomCubie(rng));
+        startTwoPhase(*e);
+        events.waitAndDrain(std::chrono::milliseconds(20));
+        e->removed = true;
+        e->twoPhase.reset();  // stops and joins its threads; queued messages find nothing
+        e.reset();
+        events.waitAndDrain(std::chrono::milliseconds(20));
+    }
+    SUCCEED();
+}
+
+TEST_F(DriversTest, OptimalSearchEndsStarredWithItsLog) {
+    std::mt19937 rng(103);
+    CubieCube c = testing::scramble(rng, 10);
+    auto e = entryOf(c);
+    e->useOptimal = true;
+    e->startTime = nowDays();
+    e->searchRunning = true;
+    e->optimal = OptimalSearch::create(*e, context);
+    e->optimal->start();
+    ASSERT_TRUE(waitEnded(1));
+    EXPECT_TRUE(e->hasOptimalManeuver());
+    EXPECT_EQ(e->optimalText.substr(e->optimalText.size() - 2), "*)");
+    expectSolves(*e, e->optimalText);
+    EXPECT_LE(e->optimalLength, 10);
+    if (e->optimalLength >= 9) {
+        EXPECT_EQ(e->optimalLog.rfind("Pruning Table Start Values: ", 0), 0u);
+        EXPECT_NE(e->optimalLog.find("\rdepth 08: "), std::string::npos);
+        EXPECT_NE(e->optimalLog.find(" nodes: "), std::string::npos);
+    }
+}
+
+TEST_F(DriversTest, OptimalProgressProvesTheTwoPhaseManeuver) {
+    // An entry whose two-phase maneuver already has the optimal length: the optimal search
+    // stops as soon as it has exhausted the shorter depths, and the maneuver gets its star.
+    std::mt19937 rng(107);
+    CubieCube c = testing::scramble(rng, 9);
+    auto e = entryOf(c);
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(1));
+    SyncResult best;
+    {
+        IDA ida(CoordCube(c), true);
+        ida.optimalMode = true;
+        ida.run();
+        best.length = ida.result;
+    }
+    if (e->bestLength != best.length) GTEST_SKIP() << "the two-phase maneuver is not optimal here";
+    e->useOptimal = true;
+    e->startTime = nowDays();
+    e->searchRunning = true;
+    e->optimal = OptimalSearch::create(*e, context);
+    e->optimal->start();
+    ASSERT_TRUE(waitEnded(2));
+    EXPECT_TRUE(e->hasOptimalManeuver());
+}
+
+TEST(DepthLines, Format) {
+    EXPECT_EQ(depthLineText(9), "\rdepth 09: ");
+    EXPECT_EQ(depthLineText(17), "\rdepth 17: ");
+    EXPECT_EQ(lengthOfMark("R U  (2f)", 'f'), 2);
+    EXPECT_EQ(lengthOfMark("R U  (2f)", 's'), -1);
+    EXPECT_EQ(lengthOfMark("R U  (12f*)", 'f'), -1);
+}
+
+}  // namespace
+}  // namespace tx
