@@ -32,6 +32,8 @@ constexpr milliseconds kSlice{50};
 constexpr milliseconds kLingerTime{1000};
 constexpr qint64 kLingerBytes = 1 << 20;
 constexpr qint64 kFileChunk = 64 * 1024;
+// The socket buffers at most this much of what the client sends, however much it sends.
+constexpr qint64 kReadBuffer = 64 * 1024;
 
 // Thrown inside a connection when the server is going away; ends it without an answer.
 struct Stopped {};
@@ -102,6 +104,7 @@ Connection::~Connection() {
 
 void Connection::run() {
     QTcpSocket socket;
+    socket.setReadBufferSize(kReadBuffer);
     const bool adopted = socket.setSocketDescriptor(descriptor_);
     if (!adopted) return;  // the destructor closes the descriptor
     descriptor_ = -1;      // the socket owns it now
