@@ -1,0 +1,382 @@
+// Saving and loading workspace files.
+#include "workspace/workspace_file.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "cube/notation.hpp"
+#include "workspace/cube_list.hpp"
+
+namespace tx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isBlankOrControl(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlankOrControl(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlankOrControl(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string errnoText(int err) { return std::strerror(err); }
+
+// Writes all of data with one write call, continuing only after a partial write.
+bool writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A name fit for one line: no line ends or other control characters, no outer blanks.
+std::string cleanName(const std::string& name) {
+    std::string s = name;
+    for (char& ch : s)
+        if (static_cast<unsigned char>(ch) < ' ' || ch == '\x7F') ch = ' ';
+    return std::string(trim(s));
+}
+
+// What the reader makes of a written maneuver body: the cube it stands for.
+bool readsBackAs(const std::string& body, const FaceletCube& cube) {
+    std::string_view part = trim(body);
+    if (const auto star = part.find("*)"); star != std::string_view::npos) part = part.substr(0, star + 2);
+    FaceletCube c;
+    applyWorkspaceManeuver(c, part);
+    return c.f == cube.f && (!cube.centersCount || c.centerOri == cube.centerOri);
+}
+
+std::string joinLine(const std::string& body, std::string name) {
+    // The reader takes at most kMaxLineLength characters; a long name is shortened to fit.
+    const std::size_t room = kMaxLineLength > body.size() + 5 ? kMaxLineLength - body.size() - 5 : 0;
+    if (name.size() > room) name = std::string(trim(name.substr(0, room)));
+    return name.empty() ? body + " " : body + "   //" + name;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- writing files
+
+WriteResult writeLinesAtomically(const fs::path& target, const std::vector<std::string>& lines) {
+    static std::atomic<unsigned> counter{0};
+    WriteResult result;
+    std::error_code ec;
+    fs::path real = target;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) real = resolved;
+    }
+    fs::path dir = real.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tempName = ".";
+    tempName += real.filename().string();
+    tempName += ".tmp-";
+    tempName += std::to_string(::getpid());
+    tempName += '-';
+    tempName += std::to_string(counter++);
+    const fs::path temp = dir / tempName;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        result.error = "cannot create a file in \"" + dir.string() + "\" (" + errnoText(errno) + ")";
+        return result;
+    }
+    struct stat old {};
+    if (::stat(real.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    auto fail = [&](const std::string& what) {
+        result.error = what + " \"" + target.string() + "\" (" + errnoText(errno) + ")";
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return result;
+    };
+    for (const std::string& line : lines)
+        if (!writeAll(fd, line)) return fail("cannot write");
+    if (::fsync(fd) != 0) return fail("cannot write");
+    if (::close(fd) != 0) {
+        result.error = "cannot write \"" + target.string() + "\" (" + errnoText(errno) + ")";
+        ::unlink(temp.c_str());
+        return result;
+    }
+    if (::rename(temp.c_str(), real.c_str()) != 0) {
+        result.error = "cannot replace \"" + target.string() + "\" (" + errnoText(errno) + ")";
+        ::unlink(temp.c_str());
+        return result;
+    }
+    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
+        ::fsync(dfd);  // the rename itself reaches the disk
+        ::close(dfd);
+    }
+    result.ok = true;
+    return result;
+}
+
+// ---------------------------------------------------------------- lines
+
+std::string faceletLineText(const FaceletCube& cube) {
+    std::string s;
+    s.reserve(68);
+    int k = 0;
+    for (std::string_view name : kPieceListNames) {
+        for (std::size_t j = 0; j < name.size(); ++j, ++k) {
+            const std::uint8_t v = cube.f[kPieceListFacelet[k]];
+            // Every facelet writes one letter, so the letters after it keep their places.
+            s += v < 6 ? faceLetter(v) : 'N';
+        }
+        s += ' ';
+    }
+    return s;
+}
+
+int applyWorkspaceManeuver(FaceletCube& cube, std::string_view part) {
+    int count[6] = {}, open = 0;
+    for (char ch : part) {
+        const int c = colorOfLetter(ch);
+        if (c >= 0) ++count[c];
+        else if (ch == 'N') ++open;
+    }
+    // A facelet line with facelets of unknown colour: 48 letters, none of the six more than
+    // eight times. No maneuver contains "N", so nothing else reads this way.
+    if (open > 0) {
+        int letters = open;
+        bool fits = true;
+        for (int n : count) {
+            letters += n;
+            fits &= n <= 8;
+        }
+        if (fits && letters == 48) {
+            int n = 0;
+            for (char ch : part) {
+                const int c = colorOfLetter(ch);
+                if (c < 0 && ch != 'N') continue;
+                cube.f[kPieceListFacelet[n++]] = c >= 0 ? std::uint8_t(c) : kUndefinedFacelet;
+            }
+            return 0;
+        }
+    }
+    return applyManeuver(cube, part).moves;
+}
+
+std::string workspaceLine(const Entry& e, char /*metricLetter*/, bool* asFacelets) {
+    const std::string name = cleanName(e.patternName);
+    std::string body;
+    if (!e.optimalText.empty() && !Entry::isStatus(e.optimalText))
+        body = inverseManeuver(e.optimalText);
+    else if (!e.solverText.empty())
+        body = inverseManeuver(e.solverText);
+    bool fallback = false;
+    // A maneuver that would read back as another cube (or not at all, being too long) is
+    // replaced by the facelets: the cube itself must survive the file.
+    if (!body.empty() && (body.size() + 1 > kMaxLineLength || !readsBackAs(body, e.cube))) {
+        body.clear();
+        fallback = true;
+    }
+    if (body.empty()) body = faceletLineText(e.cube);
+    if (asFacelets) *asFacelets = fallback;
+    return joinLine(body, name);
+}
+
+std::shared_ptr<Entry> parseWorkspaceLine(std::string_view line, char metricLetter) {
+    auto e = std::make_shared<Entry>();
+    std::string_view part = line;
+    if (const auto slash = line.find("//"); slash != std::string_view::npos) {
+        e->patternName = std::string(trim(line.substr(slash + 2)));
+        part = line.substr(0, slash);
+    }
+    part = trim(part);
+    const auto star = part.find("*)");
+    if (star == std::string_view::npos) {
+        if (applyWorkspaceManeuver(e->cube, part) > 0) e->solverText = inverseManeuver(part);
+        return e;
+    }
+    const std::string_view head = part.substr(0, star + 2);
+    const int n = applyWorkspaceManeuver(e->cube, head);
+    e->optimalText = inverseManeuver(head);
+    const char letter = star > 0 ? head[star - 1] : '\0';
+    if (letter == metricLetter) {
+        e->useOptimal = true;
+        e->optimalLength = n;
+    } else {
+        // Proven in the other metric: only an ordinary maneuver here. It is the part that
+        // was applied, so anything after the mark cannot give a maneuver for another cube.
+        e->optimalText = kStatusNotRunning;
+        if (n > 0) e->solverText = inverseManeuver(head);
+    }
+    return e;
+}
+
+// ---------------------------------------------------------------- save
+
+SaveResult saveWorkspace(CubeList& list, const fs::path& file) {
+    SaveResult result;
+    std::vector<std::string> lines;
+    lines.reserve(list.size());
+    for (const auto& e : list.entries()) {
+        bool asFacelets = false;
+        lines.push_back(workspaceLine(*e, list.metricLetter(), &asFacelets) + "\r\n");
+        result.asFacelets += asFacelets ? 1 : 0;
+    }
+    const WriteResult written = writeLinesAtomically(file, lines);
+    if (!written.ok) {
+        // The list keeps its unsaved state and the old file stays as it was.
+        result.error = written.error;
+        list.prompts().message("The workspace could not be saved: " + written.error +
+                                   ". The file on disk was not changed.",
+                               "Error", Icon::Error);
+        return result;
+    }
+    result.ok = true;
+    list.workspaceFile = file.string();
+    list.modified = false;
+    list.showCaption();
+    if (result.asFacelets == 1)
+        list.prompts().message("1 cube was saved by its facelets because its maneuver would not load back as the same cube.",
+                               kManeuverWindow, Icon::Information);
+    else if (result.asFacelets > 1)
+        list.prompts().message(std::to_string(result.asFacelets) +
+                                   " cubes were saved by their facelets because their maneuvers would not load back as the same cubes.",
+                               kManeuverWindow, Icon::Information);
+    return result;
+}
+
+// ---------------------------------------------------------------- load
+
+namespace {
+
+class FileReader {
+public:
+    explicit FileReader(int fd) : fd_(fd) {}
+    ~FileReader() { ::close(fd_); }
+    // Next byte, or -1 at the end, or -2 on a read error (errno set).
+    int next() {
+        if (pos_ == len_) {
+            ssize_t n;
+            do n = ::read(fd_, buf_, sizeof buf_);
+            while (n < 0 && errno == EINTR);
+            if (n < 0) return -2;
+            if (n == 0) return -1;
+            len_ = static_cast<std::size_t>(n);
+            pos_ = 0;
+        }
+        return static_cast<unsigned char>(buf_[pos_++]);
+    }
+
+private:
+    int fd_;
+    char buf_[65536];
+    std::size_t pos_ = 0, len_ = 0;
+};
+
+bool hasNoGenerator(const Entry& e) {
+    return e.solverText.empty() && (e.optimalText.empty() || Entry::isStatus(e.optimalText));
+}
+
+}  // namespace
+
+LoadResult loadWorkspace(CubeList& list, const fs::path& file) {
+    LoadResult result;
+    Prompts& prompts = list.prompts();
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = fd < 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : errno;
+        if (fd >= 0) ::close(fd);
+        result.error = "Cannot open file \"" + file.string() + "\". " + errnoText(err) + ".";
+        prompts.message(result.error, "Error", Icon::Error);
+        return result;
+    }
+    FileReader reader(fd);
+    result.opened = true;
+    if (!list.empty()) {
+        const Answer a = prompts.ask({"Do you want to discard the Cubes in the Main Window before loading the maneuvers?",
+                                      kManeuverWindow, Icon::Question, Buttons::YesNoCancel});
+        if (a == Answer::Cancel) {
+            result.declined = true;
+            return result;
+        }
+        if (a == Answer::Yes) {
+            bool patterns = false;
+            for (const auto& e : list.entries()) patterns |= hasNoGenerator(*e);
+            if (patterns && !prompts.yes("All patterns without generators in the Output Window will be discarded. Continue anyway?",
+                                         kManeuverWindow)) {
+                result.declined = true;
+                return result;
+            }
+            list.clear(false);
+        }
+    }
+    list.workspaceFile = file.string();
+    list.showCaption("loading, press ESC to cancel... ");
+    list.cancelRequested = false;
+
+    const bool savedIso = list.isoCheck;
+    AddRequest how;
+    how.showSolver = false;
+    how.centersCount = list.options.fixCenterFacelets;
+    auto takeLine = [&](const std::string& line) {
+        ++result.lines;
+        const std::shared_ptr<Entry> e = parseWorkspaceLine(line, list.metricLetter());
+        list.isoCheck = list.options.ignoreIsoOnLoad;
+        if (list.addCube(*e, how)) ++result.added;
+        list.isoCheck = savedIso;
+        list.showCaption("loading cube " + std::to_string(result.lines) + ", press ESC to cancel... ");
+        list.pump();
+        return !list.cancelRequested;
+    };
+
+    std::string line;
+    line.reserve(kMaxLineLength + 2);
+    for (;;) {
+        const int b = reader.next();
+        if (b == -2) {
+            const int err = errno;
+            result.stoppedAtLine = result.lines + 1;
+            result.error = "Loading stopped at line " + std::to_string(result.stoppedAtLine) + ": " + errnoText(err) +
+                           ". The cubes read before it were kept.";
+            prompts.message(result.error, "Error", Icon::Error);
+            break;
+        }
+        if (b == -1) {
+            if (!line.empty()) takeLine(line);  // the last line without a line end
+            break;
+        }
+        if (b == '\r') continue;
+        if (line.size() > kMaxLineLength) {  // 299 characters and a further byte
+            result.tooLong = true;
+            result.stoppedAtLine = result.lines + 1;
+            prompts.message("No valid Input. Loading aborted.");
+            break;
+        }
+        if (b == '\n') {
+            if (!takeLine(line)) {
+                result.cancelled = true;
+                result.stoppedAtLine = result.lines + 1;
+                break;
+            }
+            line.clear();
+            continue;
+        }
+        line += static_cast<char>(b);
+    }
+    list.isoCheck = savedIso;
+    list.showCaption();
+    list.repaint();
+    return result;
+}
+
+}  // namespace tx

@@ -1,0 +1,116 @@
+#pragma once
+// A cube list wired to a plain event queue and scripted prompts, and small cube helpers.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "cube/facelet_cube.hpp"
+#include "cube/notation.hpp"
+#include "cube/random.hpp"
+#include "platform/events.hpp"
+#include "platform/prompts.hpp"
+#include "workspace/cube_list.hpp"
+#include "../tables/test_tables.hpp"
+
+namespace tx::testing {
+
+struct ListRig {
+    QueueEvents events;
+    ScriptedPrompts prompts;
+    CubeList list{events, prompts};
+    int pumps = 0;
+    std::vector<std::string> captions;
+    int repaints = 0;
+
+    ListRig() {
+        list.hooks.pump = [this] {
+            ++pumps;
+            events.drain();
+        };
+        list.hooks.setCaption = [this](const std::string& c) { captions.push_back(c); };
+        list.hooks.repaint = [this] { ++repaints; };
+    }
+    // Drains the queue until pred holds (or the time is up).
+    template <class Pred>
+    bool waitFor(Pred pred, int seconds = 30) {
+        return events.runUntil(pred, std::chrono::seconds(seconds));
+    }
+};
+
+inline FaceletCube cubeOf(std::string_view maneuver) {
+    FaceletCube c;
+    applyManeuver(c, maneuver);
+    return c;
+}
+
+// True when the moves of the text (up to its length mark), applied to the cube, give the
+// solved cube.
+inline bool solves(const FaceletCube& cube, const std::string& text) {
+    FaceletCube c = cube;
+    applyManeuver(c, std::string_view(text).substr(0, text.find('(')));
+    return c.f == FaceletCube().f;
+}
+
+// An entry whose solverText (in the writer's form) solves its cube: the cube is made by the
+// inverse of a random maneuver of `moves` face turns.
+inline std::shared_ptr<Entry> entryWithManeuver(MersenneTwister& rng, int moves, bool star = false) {
+    std::vector<Move> m;
+    int prev = -1;
+    for (int i = 0; i < moves; ++i) {
+        int axis;
+        do axis = int(rng.below(6)); while (axis == prev);
+        prev = axis;
+        m.push_back({std::uint8_t(axis), std::uint8_t(1 + rng.below(3))});
+    }
+    const std::string text = writeManeuver(m.data(), int(m.size()), 'f', false, star);
+    auto e = std::make_shared<Entry>();
+    e->cube = cubeOf(inverseManeuver(text));
+    if (star) {
+        e->optimalText = text;
+        e->optimalLength = moves;
+        e->useOptimal = true;
+    } else {
+        e->solverText = text;
+        e->bestLength = moves;
+    }
+    return e;
+}
+
+inline FaceletCube randomFaceletCube(MersenneTwister& rng) {
+    FaceletCube c;
+    randomCube(c, rng);
+    return c;
+}
+
+struct ScratchDir {
+    std::filesystem::path path;
+    explicit ScratchDir(const std::string& tag) {
+        static int n = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("tx-ws-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+};
+
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::filesystem::path& p, const std::string& content) {
+    std::ofstream out(p, std::ios::binary);
+    out << content;
+}
+
+}  // namespace tx::testing
