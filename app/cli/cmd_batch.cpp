@@ -1,0 +1,151 @@
+// tesserix-cli batch: solves every cube of a workspace file that has no proven optimal
+// maneuver, several at a time, and writes the file back with the maneuvers found.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "command.hpp"
+#include "console.hpp"
+#include "platform/data_folder.hpp"
+#include "platform/events.hpp"
+#include "solver/drivers.hpp"
+#include "tables/loader.hpp"
+#include "workspace/cube_list.hpp"
+#include "workspace/workspace_file.hpp"
+
+namespace tx::cli {
+
+namespace {
+
+bool parseInt(const std::string& text, int low, int high, int& out) {
+    try {
+        std::size_t used = 0;
+        const int v = std::stoi(text, &used);
+        if (used != text.size() || v < low || v > high) return false;
+        out = v;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// The length a finished entry reached, as its mark reads.
+std::string resultText(const Entry& e, bool optimal) {
+    const std::string& text = optimal ? e.optimalText : e.solverText;
+    const auto open = text.rfind('(');
+    return open == std::string::npos ? text : text.substr(open);
+}
+
+int run(const Args& input) {
+    Args args = input;
+    const bool optimal = takeFlag(args, "--optimal");
+    const std::string out = takeOption(args, "-o", "");
+    const std::string targetText = takeOption(args, "--target", "20");
+    const std::string jobsText = takeOption(args, "--jobs", "0");
+    const std::string dir = takeOption(args, "--data-dir", "");
+    int target = 20, jobs = 0;
+    if (!parseInt(targetText, 0, 30, target)) {
+        std::fprintf(stderr, "batch: --target needs a length from 0 to 30\n");
+        return kExitError;
+    }
+    if (!parseInt(jobsText, 0, 500, jobs)) {
+        std::fprintf(stderr, "batch: --jobs needs a number from 1 to 500\n");
+        return kExitError;
+    }
+    if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        std::fprintf(stderr,
+                     "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--jobs J] [--data-dir DIR]\n");
+        return kExitError;
+    }
+    const std::filesystem::path in = args[0];
+    const std::filesystem::path outPath = out.empty() ? in : std::filesystem::path(out);
+
+    DataFolder folder = resolveDataFolder(dir.empty() ? std::nullopt : std::optional<std::string>(dir));
+    if (!folder.note.empty()) std::fprintf(stderr, "%s\n", folder.note.c_str());
+    ConsoleProgress progress;
+    ConsolePrompts prompts(true);
+    TableLoader loader(folder.path, progress, prompts);
+    if (loader.startUp(false, false) != StartResult::Ready) {
+        std::fprintf(stderr, "batch: the tables are not available\n");
+        return kExitError;
+    }
+
+    QueueEvents events;
+    CubeList list(events, prompts);
+    list.hooks.pump = [&events] { events.drain(); };
+    list.context().stopAt = target;
+    const LoadResult loaded = loadWorkspace(list, in);
+    if (!loaded.opened) return kExitError;
+    if (loaded.tooLong || !loaded.error.empty()) {
+        // Writing back a partly read file would lose the rest of it.
+        std::fprintf(stderr, "batch: %s stopped at line %d; nothing was written\n", in.c_str(), loaded.stoppedAtLine);
+        return kExitInvalid;
+    }
+
+    std::vector<std::shared_ptr<Entry>> todo;
+    int unsolvable = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const auto& e = list.entries()[i];
+        if (e->hasOptimalManeuver()) continue;
+        if (!solvableCube(e->cube)) {
+            std::fprintf(stderr, "batch: cube %zu cannot be solved (missing or wrong facelets); kept as it is\n", i + 1);
+            ++unsolvable;
+            continue;
+        }
+        todo.push_back(e);
+    }
+    auto indexOf = [&](const Entry* e) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list.entries()[i].get() == e) return i + 1;
+        return std::size_t{0};
+    };
+
+    std::vector<std::shared_ptr<Entry>> running;
+    std::size_t next = 0, done = 0;
+    int shortest = 99, longest = -1, failed = 0;
+    while (done < todo.size()) {
+        while (static_cast<int>(running.size()) < jobs && next < todo.size()) {
+            const auto e = todo[next++];
+            e->useOptimal = optimal;
+            if (list.startEntrySearch(e, true)) {
+                running.push_back(e);
+            } else {
+                ++done;
+                ++failed;
+                std::fprintf(stderr, "[%zu/%zu] cube %zu: no search started\n", done, todo.size(), indexOf(e.get()));
+            }
+        }
+        events.waitAndDrain(std::chrono::milliseconds(50));
+        for (auto it = running.begin(); it != running.end();) {
+            const Entry& e = **it;
+            if (e.searchRunning) {
+                ++it;
+                continue;
+            }
+            ++done;
+            const int length = optimal ? e.optimalLength : e.bestLength;
+            shortest = std::min(shortest, length);
+            longest = std::max(longest, length);
+            std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
+                         resultText(e, optimal).c_str());
+            it = running.erase(it);
+        }
+    }
+    if (!todo.empty() && longest >= 0)
+        std::fprintf(stderr, "batch: %zu cubes searched, lengths %d to %d\n", todo.size(), shortest, longest);
+
+    const SaveResult saved = saveWorkspace(list, outPath);
+    if (!saved.ok) return kExitError;
+    return unsolvable > 0 || failed > 0 ? kExitInvalid : kExitOk;
+}
+
+Register reg("batch",
+             "solve every cube of a workspace file and write it back [-o OUT --optimal --target N --jobs J --data-dir DIR]",
+             run);
+
+}  // namespace
+}  // namespace tx::cli

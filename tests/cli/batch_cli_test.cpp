@@ -1,0 +1,159 @@
+// tesserix-cli batch, run as a process on workspace files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cube/notation.hpp"
+#include "cube/random.hpp"
+#include "platform/events.hpp"
+#include "platform/prompts.hpp"
+#include "solver/drivers.hpp"
+#include "workspace/cube_list.hpp"
+#include "workspace/workspace_file.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string dataDir() {
+    if (const char* env = std::getenv("TESSERIX_TEST_DATA")) return env;
+    return TESSERIX_TEST_DATA;
+}
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Scratch {
+    fs::path path;
+    Scratch() {
+        static int n = 0;
+        path = fs::temp_directory_path() / ("tx-cli-batch-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+        fs::create_directories(path);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    fs::path operator/(const std::string& name) const { return path / name; }
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(path / name, std::ios::binary) << text;
+    }
+};
+
+struct Result {
+    int code = -1;
+    std::string err;
+};
+
+Result batch(const Scratch& dir, const std::vector<std::string>& args) {
+    std::string cmd = quote(TESSERIX_CLI) + " batch";
+    for (const auto& a : args) cmd += ' ' + quote(a);
+    cmd += " --data-dir " + quote(dataDir());
+    cmd += " </dev/null >" + quote((dir / "stdout").string()) + " 2>" + quote((dir / "stderr").string());
+    const int status = std::system(cmd.c_str());
+    Result r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = readFile(dir / "stderr");
+    return r;
+}
+
+// The entries a workspace file holds, read the way the program reads it.
+struct Workspace {
+    tx::QueueEvents events;
+    tx::ScriptedPrompts prompts;
+    tx::CubeList list{events, prompts};
+    explicit Workspace(const fs::path& file) { tx::loadWorkspace(list, file); }
+    const tx::Entry& at(int i) const { return list.at(i); }
+};
+
+bool solves(const tx::FaceletCube& cube, const std::string& text) {
+    tx::FaceletCube c = cube;
+    tx::applyManeuver(c, text);
+    return c.f == tx::FaceletCube().f;
+}
+
+TEST(CliBatch, TwoPhaseToTheTargetKeepsCubesNamesAndProvenLines) {
+    Scratch dir;
+    tx::MersenneTwister rng(81);
+    tx::FaceletCube random;
+    tx::randomCube(random, rng);
+    const std::string in = "R U F' D2 L B   //six\r\n" + random.pieceList() + "   //random\r\n" +
+                           "F  (1f*)   //opt\r\n" + "U R2 F' L D2 B R' U2 F L2 D' B2 R F2 U' L B' D R2 F' U L' B2 D'\n";
+    dir.write("in.txt", in);
+    const Result r = batch(dir, {(dir / "in.txt").string(), "-o", (dir / "out.txt").string(), "--jobs", "2"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "in.txt"), in);  // -o leaves the input alone
+    EXPECT_NE(r.err.find("[3/3]"), std::string::npos) << r.err;
+
+    Workspace before(dir / "in.txt"), after(dir / "out.txt");
+    ASSERT_EQ(after.list.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(after.at(i).cube.f, before.at(i).cube.f) << i;
+        EXPECT_EQ(after.at(i).patternName, before.at(i).patternName) << i;
+    }
+    for (int i : {0, 1, 3}) {
+        const int length = tx::lengthOfMark(after.at(i).solverText, 'f');
+        EXPECT_GE(length, 0) << after.at(i).solverText;
+        EXPECT_LE(length, 20);
+        EXPECT_TRUE(solves(after.at(i).cube, after.at(i).solverText)) << i;
+    }
+    EXPECT_EQ(after.at(2).optimalText, "F'  (1f*)");
+}
+
+TEST(CliBatch, OptimalOverwritesTheFileSafely) {
+    Scratch dir;
+    dir.write("ws.txt", "R U F'   //a\nD2 L\n");
+    const Result r = batch(dir, {(dir / "ws.txt").string(), "--optimal"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    Workspace ws(dir / "ws.txt");
+    ASSERT_EQ(ws.list.size(), 2u);
+    EXPECT_NE(ws.at(0).optimalText.find("(3f*)"), std::string::npos) << ws.at(0).optimalText;
+    EXPECT_NE(ws.at(1).optimalText.find("(2f*)"), std::string::npos) << ws.at(1).optimalText;
+    EXPECT_EQ(ws.at(0).patternName, "a");
+    EXPECT_TRUE(solves(ws.at(0).cube, ws.at(0).optimalText));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);  // ws, stdout, stderr
+}
+
+TEST(CliBatch, FailuresAndUnsolvableCubes) {
+    Scratch dir;
+    EXPECT_EQ(batch(dir, {(dir / "missing.txt").string()}).code, 2);
+    EXPECT_FALSE(fs::exists(dir / "missing.txt"));
+    EXPECT_EQ(batch(dir, {}).code, 2);
+    EXPECT_EQ(batch(dir, {"x.txt", "--jobs", "many"}).code, 2);
+
+    // A line over the limit: nothing is written, the file stays whole.
+    const std::string longLine = "F\n" + std::string(400, 'R') + "\nU\n";
+    dir.write("long.txt", longLine);
+    Result r = batch(dir, {(dir / "long.txt").string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(readFile(dir / "long.txt"), longLine);
+
+    // A partially defined cube is kept as it is; the others are solved.
+    tx::FaceletCube partial;
+    partial.f[7] = partial.f[19] = tx::kUndefinedFacelet;
+    dir.write("partial.txt", partial.pieceList() + "   //open\nR U\n");
+    r = batch(dir, {(dir / "partial.txt").string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cube 1 cannot be solved"), std::string::npos) << r.err;
+    Workspace ws(dir / "partial.txt");
+    ASSERT_EQ(ws.list.size(), 2u);
+    EXPECT_EQ(ws.at(0).cube.f, partial.f);
+    EXPECT_EQ(ws.at(0).patternName, "open");
+    EXPECT_TRUE(solves(ws.at(1).cube, ws.at(1).solverText));
+}
+
+}  // namespace
