@@ -1,0 +1,71 @@
+#include "server/list_backend.hpp"
+
+#include "cube/notation.hpp"
+#include "server/request.hpp"
+#include "server/webcam_port.hpp"
+#include "solver/entry.hpp"
+#include "workspace/cube_list.hpp"
+#include "workspace/facelet_editor.hpp"
+
+namespace tx {
+
+ListBackend::ListBackend(CubeList& list, FaceletEditor& editor, WebcamPort& webcam)
+    : list_(list), editor_(editor), webcam_(webcam) {}
+
+bool ListBackend::busy() { return busyHook && busyHook(); }
+
+std::string ListBackend::lastResult() {
+    if (list_.empty()) return std::string(http::kBufferEmptyText);
+    const Entry& e = *list_.entries().back();
+    const bool optimal = e.optimalText.find('*') != std::string::npos;
+    return cutLengthMark(optimal ? e.optimalText : e.solverText);
+}
+
+std::string ListBackend::webcamStatus() { return webcamStatusText(webcam_.webcamCube()); }
+
+void ListBackend::selectCaptureDevice(int index) { webcam_.selectDevice(index); }
+
+void ListBackend::clearList() { list_.clear(false); }
+
+std::string ListBackend::scan(char face) { return webcam_.scan(face); }
+
+std::string ListBackend::transfer() { return webcam_.transfer(); }
+
+FaceletSubmission ListBackend::submit(const std::string& path) {
+    std::string error = http::readFaceletRequest(path, editor_.cube());
+    if (list_.hooks.repaintEditor) list_.hooks.repaintEditor();
+    if (!error.empty()) return {std::move(error), 0};
+
+    AddRequest how;
+    how.showSolver = true;
+    how.centersCount = list_.options.fixCenterFacelets;
+    how.startSearch = true;
+    // Every request makes an entry of its own, even for a cube the list already holds.
+    const bool isoCheck = list_.isoCheck;
+    list_.isoCheck = false;
+    std::shared_ptr<Entry> entry;
+    try {
+        entry = list_.addCube(editor_.cube(), how);
+    } catch (...) {
+        list_.isoCheck = isoCheck;
+        throw;
+    }
+    list_.isoCheck = isoCheck;
+    if (!entry) return {std::string(http::kCannotSolveText), 0};
+    const std::uint64_t handle = nextHandle_++;
+    waiting_.emplace(handle, std::move(entry));
+    return {"", handle};
+}
+
+std::optional<std::string> ListBackend::poll(std::uint64_t handle) {
+    const auto it = waiting_.find(handle);
+    if (it == waiting_.end()) return std::string(http::kEntryRemovedText);
+    const Entry& e = *it->second;
+    if (e.removed) return std::string(http::kEntryRemovedText);
+    if (e.searchRunning) return std::nullopt;
+    return cutLengthMark(e.solverText);
+}
+
+void ListBackend::release(std::uint64_t handle) { waiting_.erase(handle); }
+
+}  // namespace tx
