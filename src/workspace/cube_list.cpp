@@ -14,6 +14,7 @@ std::string optimalGeneratorText(const Entry& e) { return inverseOptimalText(e.o
 
 CubeList::CubeList(Events& events, Prompts& prompts) : events_(&events), prompts_(&prompts) {
     entries_.reserve(10);
+    iso_.reserve(10);
     context_.events = &events;
     context_.onEntryChanged = [this](Entry&) { repaint(); };
     context_.onModified = [this] { modified = true; };

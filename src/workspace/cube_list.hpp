@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -53,6 +52,7 @@ struct IsoKey {
     auto operator<=>(const IsoKey&) const = default;
 };
 IsoKey isoKey(const FaceletCube& cube);
+std::uint64_t isoKeyHash(const IsoKey& key);
 
 // A cube that a search can work on: every piece identified once, twist, flip and parities
 // of a real cube, and the facelets exactly those of its pieces.
@@ -134,7 +134,6 @@ public:
     std::shared_ptr<Entry> addCube(const FaceletCube& cube, const AddRequest& how);
     // Index of the first entry isomorphic to cube (IsoInvInclude respected), or -1.
     int findIsomorphic(const FaceletCube& cube, bool pumpWhileTesting = false);
-    bool isomorphicEntries(const FaceletCube& cube, const Entry& entry);
 
     // ButtonAddSolve (solve) and ButtonAddGen.
     EditorAdd addFromEditor(FaceletEditor& editor, bool solve);
@@ -211,21 +210,25 @@ public:
     void stopEntrySearch(Entry& e);
 
 private:
+    // The canonical keys of an entry's cube and of its inverse, kept beside the entry.
     struct IsoCache {
         bool valid = false;
-        std::array<std::uint8_t, kFacelets> f{};
+        std::array<std::uint8_t, kFacelets> f{};  // the cube the keys were made from
         std::array<std::uint8_t, 6> centerOri{};
         bool centersCount = false;
         IsoKey key;
+        std::uint64_t hash = 0;
         int inverseState = 0;  // 0 not computed, 1 none, 2 inverseKey valid
         IsoKey inverseKey;
+        std::uint64_t inverseHash = 0;
     };
 
-    const IsoCache& isoCacheOf(const Entry& e, bool needInverse);
-    bool matches(const IsoKey& key, const Entry& e);
+    const IsoCache& isoCacheOf(std::size_t i, bool needInverse);
+    bool matches(const IsoKey& key, std::uint64_t hash, std::size_t i);
+    int findIsomorphicKey(const IsoKey& key, bool pumpWhileTesting);
+    void pushEntry(std::shared_ptr<Entry> e, const IsoKey* key);
     bool startTwoPhase(const std::shared_ptr<Entry>& e, bool quiet);
     bool startOptimal(const std::shared_ptr<Entry>& e);
-    void forget(const Entry& e);
     // Pumps until neither driver of the entry is still ending a run; false on time-out.
     bool settle(const std::shared_ptr<Entry>& e);
     bool optimalInFlight(const Entry& e) const { return optimalRunning_.count(&e) != 0; }
@@ -241,7 +244,7 @@ private:
     Prompts* prompts_;
     SearchContext context_;
     std::vector<std::shared_ptr<Entry>> entries_;
-    std::unordered_map<const Entry*, IsoCache> isoCache_;
+    std::vector<IsoCache> iso_;  // iso_[i] belongs to entries_[i]
     std::unordered_set<const Entry*> optimalRunning_;
 };
 

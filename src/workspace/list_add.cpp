@@ -31,22 +31,31 @@ IsoKey isoKey(const FaceletCube& cube) {
     return best;
 }
 
-const CubeList::IsoCache& CubeList::isoCacheOf(const Entry& e, bool needInverse) {
-    IsoCache& c = isoCache_[&e];
-    // An entry's cube may change under the cache (a search writes its facelets back, a
-    // transformation turns it): the key is trusted only for the cube it was made from.
+std::uint64_t isoKeyHash(const IsoKey& key) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (std::uint8_t b : key.bytes) h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
+const CubeList::IsoCache& CubeList::isoCacheOf(std::size_t i, bool needInverse) {
+    const Entry& e = *entries_[i];
+    IsoCache& c = iso_[i];
+    // An entry's cube may change under the cache (a search writes its facelets back, the
+    // window edits it): the keys are trusted only for the cube they were made from.
     if (!c.valid || c.f != e.cube.f || c.centerOri != e.cube.centerOri || c.centersCount != e.cube.centersCount) {
         c.valid = true;
         c.f = e.cube.f;
         c.centerOri = e.cube.centerOri;
         c.centersCount = e.cube.centersCount;
         c.key = isoKey(e.cube);
+        c.hash = isoKeyHash(c.key);
         c.inverseState = 0;
     }
     if (needInverse && c.inverseState == 0) {
         FaceletCube inverse;
         if (inverseCube(e.cube, inverse)) {
             c.inverseKey = isoKey(inverse);
+            c.inverseHash = isoKeyHash(c.inverseKey);
             c.inverseState = 2;
         } else {
             c.inverseState = 1;
@@ -55,29 +64,38 @@ const CubeList::IsoCache& CubeList::isoCacheOf(const Entry& e, bool needInverse)
     return c;
 }
 
-void CubeList::forget(const Entry& e) {
-    isoCache_.erase(&e);
-    optimalRunning_.erase(&e);
+bool CubeList::matches(const IsoKey& key, std::uint64_t hash, std::size_t i) {
+    const IsoCache& c = isoCacheOf(i, options.isoInvInclude);
+    if (c.hash == hash && c.key == key) return true;
+    return options.isoInvInclude && c.inverseState == 2 && c.inverseHash == hash && c.inverseKey == key;
 }
 
-bool CubeList::matches(const IsoKey& key, const Entry& e) {
-    const IsoCache& c = isoCacheOf(e, options.isoInvInclude);
-    if (c.key == key) return true;
-    return options.isoInvInclude && c.inverseState == 2 && c.inverseKey == key;
-}
-
-bool CubeList::isomorphicEntries(const FaceletCube& cube, const Entry& entry) {
-    return matches(isoKey(cube), entry);
-}
-
-int CubeList::findIsomorphic(const FaceletCube& cube, bool pumpWhileTesting) {
-    const IsoKey key = isoKey(cube);
+int CubeList::findIsomorphicKey(const IsoKey& key, bool pumpWhileTesting) {
+    const std::uint64_t hash = isoKeyHash(key);
     // Indexes are re-checked each step: pumping may let the window change the list.
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (matches(key, *entries_[i])) return static_cast<int>(i);
+        if (matches(key, hash, i)) return static_cast<int>(i);
         if (pumpWhileTesting && (i + 1) % 1000 == 0) pump();
     }
     return -1;
+}
+
+int CubeList::findIsomorphic(const FaceletCube& cube, bool pumpWhileTesting) {
+    return findIsomorphicKey(isoKey(cube), pumpWhileTesting);
+}
+
+void CubeList::pushEntry(std::shared_ptr<Entry> e, const IsoKey* key) {
+    IsoCache c;
+    if (key) {  // the key the isomorphism test just made: no need to make it again
+        c.valid = true;
+        c.f = e->cube.f;
+        c.centerOri = e->cube.centerOri;
+        c.centersCount = e->cube.centersCount;
+        c.key = *key;
+        c.hash = isoKeyHash(*key);
+    }
+    entries_.push_back(std::move(e));
+    iso_.push_back(c);
 }
 
 // ---------------------------------------------------------------- adding
@@ -91,14 +109,16 @@ std::shared_ptr<Entry> CubeList::addCube(const FaceletCube& cube, const AddReque
 std::shared_ptr<Entry> CubeList::addCube(const Entry& source, const AddRequest& how) {
     FaceletCube cube = source.cube;
     cube.centersCount = how.centersCount;
+    IsoKey key;
     if (isoCheck) {
+        key = isoKey(cube);
         if (how.interactive) {
-            const int i = findIsomorphic(cube, false);
+            const int i = findIsomorphicKey(key, false);
             if (i >= 0 && !prompts_->yes("Cube " + std::to_string(i + 1) +
                                              " is isomorphic to the Cube you want to add. Proceed?",
                                          kManeuverWindow))
                 return nullptr;
-        } else if (findIsomorphic(cube, true) >= 0) {
+        } else if (findIsomorphicKey(key, true) >= 0) {
             return nullptr;
         }
     }
@@ -108,7 +128,7 @@ std::shared_ptr<Entry> CubeList::addCube(const Entry& source, const AddRequest& 
     e->cubieSubset = how.cubieSubset;
     e->selected = false;
     e->searchRunning = false;
-    entries_.push_back(e);
+    pushEntry(e, isoCheck ? &key : nullptr);
     modified = true;
     if (hooks.setContentHeight) hooks.setContentHeight(contentHeight());
     repaint();

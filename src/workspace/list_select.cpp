@@ -102,11 +102,22 @@ void CubeList::removeEntries(const std::vector<std::shared_ptr<Entry>>& doomed, 
         Entry& e = **it;
         e.twoPhase.reset();  // the drivers ask their threads to stop and wait for them
         e.optimal.reset();
-        forget(e);
+        optimalRunning_.erase(&e);
         gone.insert(&e);
         if (pumpInSteps && ++freed % 1000 == 0) pump();
     }
-    std::erase_if(entries_, [&](const auto& e) { return gone.count(e.get()) != 0; });
+    // Entries and their keys move up together.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (gone.count(entries_[i].get())) continue;
+        if (kept != i) {
+            entries_[kept] = std::move(entries_[i]);
+            iso_[kept] = iso_[i];
+        }
+        ++kept;
+    }
+    entries_.resize(kept);
+    iso_.resize(kept);
 }
 
 void CubeList::afterRemoval() {
@@ -162,7 +173,7 @@ void CubeList::shutdown() {
         e->optimal.reset();
     }
     entries_.clear();
-    isoCache_.clear();
+    iso_.clear();
     optimalRunning_.clear();
     anchor = -1;
 }

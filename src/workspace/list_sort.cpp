@@ -29,6 +29,7 @@ void CubeList::sortBy(bool byName) {
     struct Keyed {
         std::string key;
         std::shared_ptr<Entry> entry;
+        IsoCache iso;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(entries_.size());
@@ -40,7 +41,7 @@ void CubeList::sortBy(bool byName) {
         // travels with its key instead of being read back from it: a name holding the marker
         // must not mix entries up.
         key += "*%35786%*" + std::to_string(i);
-        keyed.push_back({std::move(key), entries_[i]});
+        keyed.push_back({std::move(key), entries_[i], iso_[i]});
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const Keyed& a, const Keyed& b) { return lessIgnoringCase(a.key, b.key); });
@@ -48,6 +49,7 @@ void CubeList::sortBy(bool byName) {
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         changed |= entries_[i] != keyed[i].entry;
         entries_[i] = keyed[i].entry;
+        iso_[i] = keyed[i].iso;
     }
     if (changed) modified = true;
     repaint();

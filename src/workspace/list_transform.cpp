@@ -110,8 +110,9 @@ bool CubeList::invertEntry(int index) {
     FaceletCube inverse;
     if (!inverseCube(e->cube, inverse)) return false;  // unknown pieces: no inverse
     const IsoKey key = isoKey(inverse);
+    const std::uint64_t hash = isoKeyHash(key);
     for (std::size_t j = 0; j < entries_.size(); ++j) {
-        if (entries_[j] == e || !matches(key, *entries_[j])) continue;
+        if (entries_[j] == e || !matches(key, hash, j)) continue;
         if (!prompts_->yes("Cube " + std::to_string(j + 1) + " is isomorphic to the inverted cube. Proceed?",
                            kManeuverWindow))
             return false;
