@@ -104,7 +104,10 @@ void CubeList::removeEntries(const std::vector<std::shared_ptr<Entry>>& doomed, 
         e.optimal.reset();
         optimalRunning_.erase(&e);
         gone.insert(&e);
-        if (pumpInSteps && ++freed % 1000 == 0) pump();
+        if (pumpInSteps && ++freed % 1000 == 0) {
+            repaint();
+            pump();
+        }
     }
     // Entries and their keys move up together.
     std::size_t kept = 0;
