@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     options.dataFolder = folder.path;
     options.startUpNote = folder.note;
     tx::ui::TForm1 window(options);
-    window.resize(1000, 560);
+    window.resize(1280, 760);
     window.show();
     return app.exec();
 }

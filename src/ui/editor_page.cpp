@@ -218,6 +218,8 @@ void EditorPage::setAddButtonsEnabled(bool enabled) {
     refresh();
 }
 
+bool EditorPage::addSolveEnabled() const { return addSolve_->isEnabled(); }
+
 void EditorPage::refresh() {
     const bool faces = editor_.faceButtonsEnabled();
     for (auto* b : faceButtons_) b->setEnabled(faces);

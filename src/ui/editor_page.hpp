@@ -33,6 +33,8 @@ public:
 
     // Enables or disables the controls that start searches or add cubes.
     void setAddButtonsEnabled(bool enabled);
+    // ButtonAddSolve can be pressed (the web server refuses requests while it cannot).
+    bool addSolveEnabled() const;
     // Brings every control in line with the editor model (after outside changes).
     void refresh();
 

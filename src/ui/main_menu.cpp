@@ -11,7 +11,10 @@
 #include "ui/main_window.hpp"
 #include "ui/opt_option_form.hpp"
 #include "ui/option_form.hpp"
+#include "ui/serv_setup_form.hpp"
+#include "ui/start_man_setup_form.hpp"
 #include "ui/table_service.hpp"
+#include "workspace/cube_list.hpp"
 
 namespace tx::ui {
 
@@ -26,7 +29,14 @@ void TForm1::buildMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
     fileMenu_->setObjectName("File1");
     fileMenu_->menuAction()->setObjectName("File1Item");
+    connect(addItem(fileMenu_, "LoadWorkspace1", tr("&Load Workspace...")), &QAction::triggered, this,
+            &TForm1::loadWorkspaceClick);
+    connect(addItem(fileMenu_, "SaveWorkspace1", tr("&Save Workspace...")), &QAction::triggered, this,
+            &TForm1::saveWorkspaceClick);
+    fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "Exit1", tr("E&xit")), &QAction::triggered, this, &QWidget::close);
+
+    buildCubesMenu();
 
     optionsMenu_ = menuBar()->addMenu(tr("&Options"));
     optionsMenu_->setObjectName("Options1");
@@ -102,6 +112,16 @@ void TForm1::createDialogs() {
     connect(optOptionForm_, &TOptOptionForm::hugeModeClicked, this,
             [this](bool on) { links_.search->hugeMode = on && tables_->hasHuge(); });
     connect(optOptionForm_, &TOptOptionForm::okClicked, this, &TForm1::hugeOptionOk);
+
+    // Reads section "WebServer" and opens the listener when it is enabled there.
+    servSetupForm_ = new TServSetupForm(*prompts_, *settings_, *server_, this);
+    servSetupForm_->busy = [this] { return busy_; };
+
+    startManSetupForm_ = new TStartManSetupForm(this);
+    startManSetupForm_->setWindowModality(Qt::ApplicationModal);
+    connect(startManSetupForm_, &TStartManSetupForm::okClicked, this, [this](bool optimal, int length) {
+        listCommand([this, optimal, length] { list_->startSearchForSelected(optimal, length); });
+    });
 
     centerDlg_ = new TCenterDlg(*editor_, this);
     connect(centerDlg_, &TCenterDlg::rotationChanged, editorPage_->picture(), qOverload<>(&QWidget::update));

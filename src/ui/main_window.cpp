@@ -5,18 +5,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 
 #include "cube/random.hpp"
 #include "ui/center_dlg.hpp"
+#include "server/list_backend.hpp"
+#include "server/web_server.hpp"
+#include "server/webcam_port.hpp"
 #include "ui/editor_page.hpp"
+#include "ui/maneuver_window.hpp"
 #include "ui/qt_events.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
+#include "ui/serv_setup_form.hpp"
 #include "ui/table_service.hpp"
+#include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/settings.hpp"
 
@@ -39,13 +44,8 @@ TForm1::TForm1(Options options, QWidget* parent)
     settings_ = std::make_unique<Settings>(dataFolder_ / "cube.ini");
     editor_ = std::make_unique<FaceletEditor>(settings_.get());
 
-    maneuverWindow_ = new QScrollArea(this);
-    maneuverWindow_->setObjectName("ManeuverWindow");
-    maneuverWindow_->setWidgetResizable(true);
-    maneuverWindow_->setMinimumWidth(320);
-    auto* listPlaceholder = new QWidget(maneuverWindow_);
-    listPlaceholder->setObjectName("ManeuverList");
-    maneuverWindow_->setWidget(listPlaceholder);
+    createList();
+    maneuverWindow_ = new ManeuverWindow(*list_, *editor_, this);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName("PageControl1");
@@ -57,6 +57,8 @@ TForm1::TForm1(Options options, QWidget* parent)
     splitter->addWidget(pages_);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({maneuverWindow_->sizeHint().width(), pages_->sizeHint().width()});
     setCentralWidget(splitter);
 
     progressLabel_ = new QLabel(this);
@@ -78,12 +80,18 @@ TForm1::TForm1(Options options, QWidget* parent)
 
     buildMenus();
     setWorkspaceName(kUntitledWorkspace);
+    createWebServer();
     createDialogs();
+    wireList();
     updateMenuItems();
     if (options.postStartUp) events_->post([this] { runStartUp(); });
 }
 
 TForm1::~TForm1() {
+    delete servSetupForm_;  // it refers to the server
+    servSetupForm_ = nullptr;
+    // The server's connections wait on the list; the list's searches report to the window.
+    shutDownList();
     // The dialogs and pages refer to the editor model: take them down before the model goes.
     delete centerDlg_;
     centerDlg_ = nullptr;
@@ -147,7 +155,8 @@ void TForm1::runStartUp() {
 }
 
 bool TForm1::mayClose() {
-    if (busy_) {
+    // A list command that lets the window process events still works on the list.
+    if (busy_ || listOperationRunning()) {
         prompts_->message(kBusyMessage);
         return false;
     }
@@ -170,12 +179,24 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     // Dialogs that stay on top would outlive a hidden main window.
     for (QWidget* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) dialog->hide();
+    // Every entry goes (searches stopped, drivers freed) and the listener closes.
+    server_->close();
+    list_->shutdown();
+    list_->modified = false;
+    maneuverWindow_->setContentHeight(list_->contentHeight());
+    maneuverWindow_->resetScroll();
+    maneuverWindow_->repaintNow();
     event->accept();
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         cancel_ = true;
+        list_->cancelRequested = true;
+        event->accept();
+        return;
+    }
+    if (listKey(event)) {
         event->accept();
         return;
     }

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: the list of cubes on the left (the maneuver window), the pages on the
 // right with the facelet editor first, the progress label and bar of long operations, and
-// the File, Options and Help menus. It owns the settings, the editor model, the random
-// generator, the Qt implementations of Events, Prompts and Progress, the tables as it sees
-// them and the dialogs.
+// the File, Cubes, Options and Help menus. It owns the settings, the editor model, the
+// random generator, the Qt implementations of Events, Prompts and Progress, the tables as it
+// sees them, the cube list, the web server and the dialogs.
 #include <QMainWindow>
 
 #include <atomic>
@@ -18,16 +18,20 @@
 #include "ui/option_links.hpp"
 
 class QAction;
+class QFileDialog;
 class QLabel;
 class QMenu;
 class QProgressBar;
-class QScrollArea;
 class QTabWidget;
 
 namespace tx {
+class CubeList;
 class FaceletEditor;
+class ListBackend;
 class MersenneTwister;
+class NoCameraWebcam;
 class Settings;
+class WebServer;
 }  // namespace tx
 
 namespace tx::ui {
@@ -41,6 +45,9 @@ class TAboutBox;
 class TOptionForm;
 class TOptOptionForm;
 class TCenterDlg;
+class TServSetupForm;
+class TStartManSetupForm;
+class ManeuverWindow;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
@@ -72,8 +79,10 @@ public:
     TableService& tables() { return *tables_; }
     EditorPage* editorPage() const { return editorPage_; }
     QTabWidget* pages() const { return pages_; }
-    QScrollArea* maneuverWindow() const { return maneuverWindow_; }
+    ManeuverWindow* maneuverWindow() const { return maneuverWindow_; }
     QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* cubesMenu() const { return cubesMenu_; }
+    QMenu* backgroundMenu() const { return backgroundMenu_; }
     QMenu* optionsMenu() const { return optionsMenu_; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
 
@@ -81,6 +90,25 @@ public:
     TOptionForm* optionForm() const { return optionForm_; }
     TOptOptionForm* optOptionForm() const { return optOptionForm_; }
     TCenterDlg* centerDlg() const { return centerDlg_; }
+    TServSetupForm* servSetupForm() const { return servSetupForm_; }
+    TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+
+    CubeList& list() { return *list_; }
+    WebServer& webServer() { return *server_; }
+    ListBackend& serverBackend() { return *backend_; }
+
+    // The file dialogs of LoadWorkspace1 and SaveWorkspace1: given the current workspace
+    // file, they answer the chosen file, or an empty string when cancelled. By default they
+    // show the dialogs below; tests put in their own choice.
+    std::function<QString(const QString& current)> chooseLoadFile;
+    std::function<QString(const QString& current)> chooseSaveFile;
+    // ODWorkspace (open) or SDWorkSpace (save), opened on the current workspace file.
+    std::unique_ptr<QFileDialog> createWorkspaceDialog(bool save, const QString& current);
+    // LoadWorkspace1 and SaveWorkspace1; saving answers whether a file was written.
+    void loadWorkspaceClick();
+    bool saveWorkspaceClick();
+    // A list command is running (it may let the window process events meanwhile).
+    bool listOperationRunning() const;
 
     // The option switches; they live in the window until linkOptions points them elsewhere
     // (the cube list), taking the current values along.
@@ -106,8 +134,9 @@ public:
     bool cancelRequested() const { return cancel_; }
     void clearCancel() { cancel_ = false; }
 
-    // Hooks of the cube list: whether it has unsaved changes, saving it (true when saved),
-    // and whether it is empty. Unset means nothing to save and an empty list.
+    // What the close and option rules ask of the cube list: whether it has unsaved changes,
+    // saving it (true when saved), and whether it is empty. They are set to the window's own
+    // list; unset means nothing to save and an empty list.
     std::function<bool()> hasUnsavedChanges;
     std::function<bool()> saveWorkspace;
     std::function<bool()> listEmpty;
@@ -131,6 +160,17 @@ private:
     void setBusy(bool on);
     bool refuseWhileBusy();
     bool isListEmpty() const { return !listEmpty || listEmpty(); }
+    // main_list.cpp
+    void createList();
+    void wireList();
+    void createWebServer();
+    void buildCubesMenu();
+    void updateListItems();
+    bool searchesMayStart() const;
+    void listCommand(const std::function<void()>& command);
+    void addFromEditor(bool solve);
+    bool listKey(QKeyEvent* event);
+    void shutDownList();
     // main_menu.cpp
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
@@ -161,13 +201,20 @@ private:
     OwnOptions ownOptions_;
     OptionLinks links_;
     int autoTime_ = 10;
+    // Destroyed in reverse order: the server before its backend, both before the list.
+    std::unique_ptr<CubeList> list_;
+    std::unique_ptr<NoCameraWebcam> webcam_;
+    std::unique_ptr<ListBackend> backend_;
+    std::unique_ptr<WebServer> server_;
 
-    QScrollArea* maneuverWindow_ = nullptr;
+    ManeuverWindow* maneuverWindow_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* cubesMenu_ = nullptr;
+    QMenu* backgroundMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QAction* hugeSolver_ = nullptr;
@@ -181,6 +228,8 @@ private:
     TOptionForm* optionForm_ = nullptr;
     TOptOptionForm* optOptionForm_ = nullptr;
     TCenterDlg* centerDlg_ = nullptr;
+    TServSetupForm* servSetupForm_ = nullptr;
+    TStartManSetupForm* startManSetupForm_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;

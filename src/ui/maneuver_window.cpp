@@ -1,0 +1,270 @@
+#include "ui/maneuver_window.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+#include "ui/facelet_editor_widget.hpp"
+#include "ui/maneuver_row.hpp"
+#include "workspace/cube_list.hpp"
+#include "workspace/facelet_editor.hpp"
+
+namespace tx::ui {
+
+namespace {
+
+// A row's frame reaches a little above the picture and into the gap below it.
+constexpr int kFrameAbove = 4;
+constexpr int kFrameHeight = 102;
+
+const QColor kSelectedFill(221, 235, 250);
+const QColor kSelectedBorder(38, 110, 200);
+const QColor kSeparator(225, 225, 225);
+
+int rowTop(int index) { return kRowTop + kRowHeight * index; }
+
+}  // namespace
+
+ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* parent)
+    : QAbstractScrollArea(parent), list_(list), editor_(editor) {
+    setObjectName("ManeuverWindow");
+    viewport()->setObjectName("ManeuverList");
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setAutoFillBackground(true);
+    QPalette p = viewport()->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    viewport()->setPalette(p);
+    verticalScrollBar()->setSingleStep(kRowHeight / 3);
+    horizontalScrollBar()->setSingleStep(20);
+
+    copyToClipboard = [](const QString& text) { QApplication::clipboard()->setText(text); };
+
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kRepaintInterval);
+    connect(&repaintTimer_, &QTimer::timeout, this, &ManeuverWindow::repaintNow);
+
+    ensureRowCount(kControlSets);
+    buildCubeMenu();
+    contentHeight_ = list_.contentHeight();
+    updateScrollRanges();
+}
+
+ManeuverWindow::~ManeuverWindow() = default;
+
+QSize ManeuverWindow::sizeHint() const {
+    return {kContentWidth + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(), 4 * kRowHeight};
+}
+
+// ---------------------------------------------------------------- scrolling
+
+int ManeuverWindow::scrollX() const { return horizontalScrollBar()->value(); }
+int ManeuverWindow::scrollY() const { return verticalScrollBar()->value(); }
+
+void ManeuverWindow::updateScrollRanges() {
+    const QSize view = viewport()->size();
+    verticalScrollBar()->setPageStep(std::max(1, view.height()));
+    verticalScrollBar()->setRange(0, std::max(0, contentHeight_ - view.height()));
+    horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+    horizontalScrollBar()->setRange(0, std::max(0, kContentWidth - view.width()));
+}
+
+void ManeuverWindow::setContentHeight(int height) {
+    if (height == contentHeight_) return;
+    contentHeight_ = height;
+    updateScrollRanges();
+    scheduleRepaint();
+}
+
+void ManeuverWindow::resetScroll() {
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
+void ManeuverWindow::scrollToEntry(int index) {
+    if (index < 0) return;
+    contentHeight_ = list_.contentHeight();
+    updateScrollRanges();
+    const int top = rowTop(index) - kFrameAbove;
+    const int bottom = top + kFrameHeight;
+    const int height = viewport()->height();
+    if (top < scrollY())
+        verticalScrollBar()->setValue(top);
+    else if (bottom > scrollY() + height)
+        verticalScrollBar()->setValue(std::min(top, bottom - height));
+    repaintNow();
+}
+
+void ManeuverWindow::scrollContentsBy(int, int) {
+    layoutRows();
+    viewport()->update();
+}
+
+void ManeuverWindow::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRanges();
+    repaintNow();
+}
+
+// ---------------------------------------------------------------- rows
+
+void ManeuverWindow::setSearchEnabled(bool on) {
+    searchEnabled_ = on;
+    repaintNow();
+}
+
+void ManeuverWindow::scheduleRepaint() {
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
+void ManeuverWindow::repaintNow() {
+    repaintTimer_.stop();
+    layoutRows();
+    viewport()->update();
+}
+
+// A tall window may show more rows than the sets made at start: more are added then.
+void ManeuverWindow::ensureRowCount(int count) {
+    while (static_cast<int>(rows_.size()) < count) {
+        auto* row = new ManeuverRow(static_cast<int>(rows_.size()), viewport());
+        connect(row, &ManeuverRow::runClicked, this,
+                [this, row](int i) { rowCommand(row, i, [this, i] { list_.entryButton(i); }); });
+        connect(row, &ManeuverRow::captionClicked, this,
+                [this, row](int i) { rowCommand(row, i, [this, i] { list_.toggleShowSolver(i); }); });
+        connect(row, &ManeuverRow::optimalClicked, this, [this, row](int i, bool checked) {
+            rowCommand(row, i, [this, i, checked] { list_.setOptimalBox(i, checked); });
+        });
+        connect(row, &ManeuverRow::nameEdited, this, [this, row](int i, const QString& name) {
+            if (boundTo(row, i)) list_.setPatternName(i, name.toStdString());
+        });
+        rows_.push_back(row);
+    }
+}
+
+// The list may have changed since the row was bound (a repaint still pending): a control
+// acts only on the entry it shows.
+bool ManeuverWindow::boundTo(const ManeuverRow* row, int index) const {
+    return index >= 0 && index < static_cast<int>(list_.size()) && row->boundEntry() == &list_.at(index);
+}
+
+void ManeuverWindow::rowCommand(ManeuverRow* row, int index, const std::function<void()>& command) {
+    if (!boundTo(row, index) || !runOperation(command)) repaintNow();  // the control shows the entry again
+}
+
+ManeuverRow* ManeuverWindow::rowOf(int entry) const {
+    for (ManeuverRow* r : rows_)
+        if (r->entry() == entry && entry >= 0) return r;
+    return nullptr;
+}
+
+// Row i is bound to set i mod N: a row keeps its controls (and the focus of its name field)
+// while it stays in view.
+void ManeuverWindow::layoutRows() {
+    const int count = static_cast<int>(list_.size());
+    const int sx = scrollX(), sy = scrollY();
+    const int height = viewport()->height();
+    int first = std::max(0, (sy - kRowTop - kRowHeight) / kRowHeight);
+    while (first < count && rowTop(first) + kRowHeight - sy <= 0) ++first;
+    int last = std::min(count - 1, (sy + height - kRowTop) / kRowHeight);
+    if (last - first + 1 > static_cast<int>(rows_.size())) ensureRowCount(last - first + 1);
+    const int sets = static_cast<int>(rows_.size());
+    std::vector<int> wanted(rows_.size(), -1);
+    for (int i = first; i <= last; ++i) wanted[static_cast<std::size_t>(i % sets)] = i;
+    for (int k = 0; k < sets; ++k) {
+        ManeuverRow* row = rows_[static_cast<std::size_t>(k)];
+        const int i = wanted[static_cast<std::size_t>(k)];
+        if (i < 0) {
+            if (row->entry() >= 0) row->hide();
+            continue;
+        }
+        row->show(i, list_.at(i), QString::fromStdString(list_.rowManeuverText(i)), -sx, rowTop(i) - sy,
+                  searchEnabled_);
+    }
+}
+
+QRect ManeuverWindow::pictureRect(int index) const {
+    return {kPictureX - scrollX(), rowTop(index) - scrollY(), 33 * kFaceletSize, 24 * kFaceletSize};
+}
+
+// ---------------------------------------------------------------- painting
+
+void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed) {
+    const Entry& e = list_.at(index);
+    const int sx = scrollX(), sy = scrollY();
+    const QRect frame(1 - sx, rowTop(index) - kFrameAbove - sy, kContentWidth - 2, kFrameHeight);
+    if (!frame.adjusted(-1, -1, 1, 1).intersects(exposed)) return;
+    if (e.selected) {
+        painter.setPen(QPen(kSelectedBorder, 1));
+        painter.setBrush(kSelectedFill);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    } else {
+        painter.setPen(QPen(kSeparator, 1));
+        painter.drawLine(frame.left() + 4, frame.bottom() + 3, frame.right() - 4, frame.bottom() + 3);
+    }
+    PictureGeometry g;
+    g.size = kFaceletSize;
+    g.originX = kPictureX;
+    g.originY = rowTop(index);
+    g.scrollX = sx;
+    g.scrollY = sy;
+    if (e.cubieSubset == 0) {
+        paintFaceletCube(painter, e.cube, g, editor_.scheme());
+    } else {
+        // Entries about corners or edges only show the other pieces in the free colour.
+        FaceletCube shown = e.cube;
+        shown.displayMode = e.cubieSubset;
+        paintFaceletCube(painter, shown, g, editor_.scheme());
+    }
+}
+
+void ManeuverWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect exposed = event->rect();
+    const int count = static_cast<int>(list_.size());
+    const int sy = scrollY();
+    int first = std::max(0, (sy + exposed.top() - kRowTop - kRowHeight) / kRowHeight);
+    const int last = std::min(count - 1, (sy + exposed.bottom() - kRowTop + kFrameAbove) / kRowHeight + 1);
+    for (int i = first; i <= last; ++i) paintRow(painter, i, exposed);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void ManeuverWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    setFocus(Qt::MouseFocusReason);  // a name field being edited lets go
+    if (event->button() == Qt::LeftButton) {
+        unsigned modifiers = CubeList::kNone;
+        if (event->modifiers() & Qt::ShiftModifier) modifiers |= CubeList::kShift;
+        if (event->modifiers() & Qt::ControlModifier) modifiers |= CubeList::kCtrl;
+        runOperation([&] { list_.click(p.x(), p.y(), modifiers, scrollX(), scrollY()); });
+    } else if (event->button() == Qt::RightButton) {
+        const int i = list_.hitTest(p.x(), p.y(), scrollX(), scrollY());
+        const QPoint global = event->globalPosition().toPoint();
+        if (i >= 0)
+            openCubeMenu(i, global);
+        else
+            emit backgroundMenuRequested(global);
+    }
+    event->accept();
+}
+
+// ---------------------------------------------------------------- commands
+
+bool ManeuverWindow::runOperation(const std::function<void()>& command) {
+    if (operation_) return false;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{operation_};
+    operation_ = true;
+    command();
+    repaintNow();
+    return true;
+}
+
+}  // namespace tx::ui

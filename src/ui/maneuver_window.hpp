@@ -1,0 +1,115 @@
+#pragma once
+// The maneuver window: the main window's left pane showing the cube list. Rows are 108
+// pixels high from y = 8, scrolled both ways over a content width of 650. Only the rows in
+// view are painted (frame of selected entries, cube picture) and given one of the reusable
+// row control sets, so the window stays quick with any number of entries. Repaint requests
+// of the list are coalesced by a short timer, as hundreds of running searches may report
+// many times a second.
+//
+// List commands (menus, the cube menu, row buttons, clicks) run through runOperation():
+// long commands let the window process events, and the list must not change under them.
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMenu;
+
+namespace tx {
+class CubeList;
+class FaceletEditor;
+struct Entry;
+}  // namespace tx
+
+namespace tx::ui {
+
+class ManeuverRow;
+
+class ManeuverWindow : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    static constexpr int kContentWidth = 650;
+    static constexpr int kControlSets = 16;
+    static constexpr int kPictureX = 5;       // picture column 4 < x <= 137
+    static constexpr int kFaceletSize = 4;    // 33 x 24 facelet sizes: 132 x 96 pixels
+    static constexpr int kRepaintInterval = 60;  // milliseconds between coalesced repaints
+
+    ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* parent = nullptr);
+    ~ManeuverWindow() override;
+
+    // ------------------------------------------------------------ painting
+    // Repaints within kRepaintInterval; any number of requests make one repaint.
+    void scheduleRepaint();
+    bool repaintPending() const { return repaintTimer_.isActive(); }
+    // Binds the row controls to the rows in view and repaints at once.
+    void repaintNow();
+    void setContentHeight(int height);
+    int contentHeight() const { return contentHeight_; }
+    void resetScroll();
+    // Scrolls just enough to show the whole row of entry `index`.
+    void scrollToEntry(int index);
+    int scrollX() const;
+    int scrollY() const;
+    // Whether searches may be started (tables ready, nothing loading).
+    void setSearchEnabled(bool on);
+
+    // The rectangle of entry `index`'s picture in viewport coordinates.
+    QRect pictureRect(int index) const;
+    // The control sets; each shows one row or is hidden.
+    const std::vector<ManeuverRow*>& rows() const { return rows_; }
+    ManeuverRow* rowOf(int entry) const;
+
+    // ------------------------------------------------------------ commands
+    // Runs a list command unless one is running; answers whether it ran.
+    bool runOperation(const std::function<void()>& command);
+    bool operationRunning() const { return operation_; }
+
+    // The cube menu of entry `index` (right click on its picture).
+    QMenu* cubeMenu() const { return cubeMenu_; }
+    void openCubeMenu(int index, const QPoint& globalPos);
+    // The entry the cube menu was opened for, as its current index; -1 when it is gone.
+    int cubeMenuEntry() const;
+
+    // Copies to the clipboard; tests may replace it.
+    std::function<void(const QString&)> copyToClipboard;
+
+    QSize sizeHint() const override;
+
+signals:
+    // A right click beside the pictures.
+    void backgroundMenuRequested(const QPoint& globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void updateScrollRanges();
+    void layoutRows();
+    void ensureRowCount(int count);
+    bool boundTo(const ManeuverRow* row, int index) const;
+    void rowCommand(ManeuverRow* row, int index, const std::function<void()>& command);
+    void paintRow(QPainter& painter, int index, const QRect& exposed);
+    // cube_menu.cpp
+    void buildCubeMenu();
+    void updateCubeMenu(int index);
+    void cubeCommand(const std::function<void(int)>& command);
+    void transferToEditor(int index);
+
+    CubeList& list_;
+    FaceletEditor& editor_;
+    std::vector<ManeuverRow*> rows_;
+    QTimer repaintTimer_;
+    int contentHeight_ = 0;
+    bool searchEnabled_ = true;
+    bool operation_ = false;
+    QMenu* cubeMenu_ = nullptr;
+    std::weak_ptr<Entry> menuEntry_;
+    int menuIndexHint_ = -1;
+};
+
+}  // namespace tx::ui
