@@ -104,9 +104,10 @@ int benchOptimal(Args) {
     static const Position kPositions[] = {
         {"one move", "R"},
         {"symmetric: six-spot", "U D' R L' F B' U D'"},
-        {"scramble A", "R2 D' B' D F2 R F2 R2 U L' F2 U' B' R2 D B2 L U'"},
-        {"scramble B", "F U' F2 D' B U R' F' L D' R' U' L U B' D2 R' F U2 D2"},
-        {"scramble C", "L2 B U' R2 F' D' L U' B2 R2 U' F' D2 L F2 U2 R D"},
+        {"scramble A (15)", "R U F D L B R2 U2 F' D' L2 B' R' U' F2"},
+        {"scramble B (15)", "F U' F2 D' B U R' F' L D' R' U' L U B'"},
+        {"scramble C (16)", "D F2 L' B U2 R D' F L2 U B' R2 D L' F2 U'"},
+        {"scramble D (17)", "R2 D' B' D F2 R F2 R2 U L' F2 U' B' R2 D B2 L"},
     };
     std::uint64_t total = 0;
     double seconds = 0;

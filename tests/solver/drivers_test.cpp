@@ -149,28 +149,27 @@ TEST_F(DriversTest, OptimalSearchEndsStarredWithItsLog) {
 }
 
 TEST_F(DriversTest, OptimalProgressProvesTheTwoPhaseManeuver) {
-    // An entry whose two-phase maneuver already has the optimal length: the optimal search
-    // stops as soon as it has exhausted the shorter depths, and the maneuver gets its star.
+    // The two-phase search runs down to the optimal length; the optimal search then proves that
+    // maneuver as soon as it has exhausted the shorter depths, stars it and stops.
     std::mt19937 rng(107);
-    CubieCube c = testing::scramble(rng, 9);
+    CubieCube c = testing::scramble(rng, 11);
+    const int optimal = solveOptimal(c).length;
+    ASSERT_GE(optimal, 9) << "progress lines and the proof start at depth 9";
     auto e = entryOf(c);
+    context.stopAt = optimal;
     startTwoPhase(*e);
     ASSERT_TRUE(waitEnded(1));
-    SyncResult best;
-    {
-        IDA ida(CoordCube(c), true);
-        ida.optimalMode = true;
-        ida.run();
-        best.length = ida.result;
-    }
-    if (e->bestLength != best.length) GTEST_SKIP() << "the two-phase maneuver is not optimal here";
+    ASSERT_EQ(e->bestLength, optimal);
+    const std::string twoPhase = e->solverText;
     e->useOptimal = true;
     e->startTime = nowDays();
     e->searchRunning = true;
     e->optimal = OptimalSearch::create(*e, context);
     e->optimal->start();
     ASSERT_TRUE(waitEnded(2));
-    EXPECT_TRUE(e->hasOptimalManeuver());
+    std::string expected = twoPhase.substr(0, twoPhase.size() - 1) + "*)";
+    EXPECT_EQ(e->optimalText, expected);
+    EXPECT_NE(e->optimalLog.find(depthLineText(optimal - 1)), std::string::npos);
 }
 
 TEST(DepthLines, Format) {

@@ -26,4 +26,19 @@ inline void loadTestTables() {
     (void)loaded;
 }
 
+// Switches the process-wide tables to the slice-move (or face-turn) variants for a scope.
+class SliceModeTables {
+public:
+    SliceModeTables() { load(true); }
+    ~SliceModeTables() { load(false); }
+
+private:
+    static void load(bool slice) {
+        NullProgress progress;
+        AutoPrompts prompts(Answer::Yes);
+        TableLoader loader(testDataFolder(), progress, prompts);
+        loader.switchMode(slice, false);
+    }
+};
+
 }  // namespace tx::testing
