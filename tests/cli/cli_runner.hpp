@@ -1,0 +1,68 @@
+#pragma once
+// Runs tesserix-cli as a process with arguments and standard input, for the command tests.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tx::testing {
+
+struct CliResult {
+    int code = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> lines() const {
+        std::vector<std::string> v;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    }
+};
+
+inline std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string readWholeFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string testTableFolder() {
+    if (const char* env = std::getenv("TESSERIX_TEST_DATA")) return env;
+    return TESSERIX_TEST_DATA;
+}
+
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "") {
+    namespace fs = std::filesystem;
+    struct Scratch {
+        fs::path path = fs::temp_directory_path() / ("tx-cli-run-" + std::to_string(::getpid()));
+        Scratch() { fs::create_directories(path); }
+        ~Scratch() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    };
+    static const Scratch scratch;
+    const fs::path& dir = scratch.path;
+    { std::ofstream(dir / "in", std::ios::binary) << input; }
+    std::string cmd = shellQuote(TESSERIX_CLI);
+    for (const auto& a : args) cmd += ' ' + shellQuote(a);
+    cmd += " <" + shellQuote((dir / "in").string()) + " >" + shellQuote((dir / "out").string()) + " 2>" +
+           shellQuote((dir / "err").string());
+    const int status = std::system(cmd.c_str());
+    CliResult r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = readWholeFile(dir / "out");
+    r.err = readWholeFile(dir / "err");
+    return r;
+}
+
+}  // namespace tx::testing

@@ -1,0 +1,120 @@
+// tesserix-cli solve and tables, run as processes on the shared test tables.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cli_runner.hpp"
+#include "cube/facelet_cube.hpp"
+#include "cube/notation.hpp"
+
+namespace tx {
+namespace {
+
+using testing::runCli;
+using testing::testTableFolder;
+
+const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+
+testing::CliResult solve(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), {"solve", "--data-dir", testTableFolder()});
+    return runCli(args, input);
+}
+
+// The maneuver solves the cube given by its facelet string.
+bool solves(const std::string& facelets, const std::string& maneuver) {
+    FaceletCube c;
+    c.readFaceletString(facelets);
+    applyManeuver(c, maneuver);
+    return c.f == FaceletCube().f;
+}
+
+std::string randomCubes(int n, int seed) {
+    return runCli({"random", "-n", std::to_string(n), "--seed", std::to_string(seed)}).out;
+}
+
+TEST(CliSolve, TwoPhaseSolvesEveryLineInOrder) {
+    const std::string cubes = randomCubes(12, 5);
+    const auto r = solve({"--jobs", "3"}, cubes);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream in(cubes);
+    std::vector<std::string> inputs;
+    for (std::string l; std::getline(in, l);) inputs.push_back(l);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), inputs.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(solves(inputs[i], lines[i])) << lines[i];
+        const int length = countFaceTurns(lines[i]);
+        EXPECT_LE(length, 20);
+        EXPECT_NE(lines[i].find(" (" + std::to_string(length) + "f)"), std::string::npos) << lines[i];
+    }
+}
+
+TEST(CliSolve, BadLinesReportTheirReasonAndTheRunGoesOn) {
+    std::string twisted = kSolved;
+    std::swap(twisted[8], twisted[9]);
+    std::swap(twisted[8], twisted[20]);
+    const std::string input = "@R U F\n" + std::string("UUU\n") + twisted + "\n" + kSolved + "\n";
+    const auto r = solve({}, input);
+    EXPECT_EQ(r.code, 1);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "F' U' R'  (3f)");
+    EXPECT_EQ(lines[1], "error: fewer than 54 facelet letters (3)");
+    EXPECT_EQ(lines[2].rfind("error: twist error", 0), 0u);
+    EXPECT_EQ(lines[3], "U U'  (2f)");
+}
+
+TEST(CliSolve, OptimalIsStarredAndLogged) {
+    const auto r = solve({"--optimal", "--log", "--times"}, "@R U2 F' L D2 B R' U F2 D'\n@R\n");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "R'  (1f*)");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 2), "*)");
+    const int length = countFaceTurns(lines[0]);
+    EXPECT_LE(length, 10);
+    FaceletCube c;
+    applyManeuver(c, "R U2 F' L D2 B R' U F2 D'");
+    applyManeuver(c, lines[0]);
+    EXPECT_EQ(c.f, FaceletCube().f);
+    if (length >= 9) {
+        EXPECT_NE(r.err.find("cube 1: Pruning Table Start Values: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("cube 1: depth 08: "), std::string::npos) << r.err;
+    }
+    EXPECT_NE(r.err.find("line 2: "), std::string::npos);
+    EXPECT_NE(r.err.find("cubes 2, median "), std::string::npos);
+}
+
+TEST(CliSolve, TripleSearchAndTargets) {
+    const std::string cubes = randomCubes(4, 9);
+    const auto r = solve({"--triple", "--target", "21"}, cubes);
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const auto& l : r.lines()) EXPECT_LE(countFaceTurns(l), 21) << l;
+    EXPECT_EQ(solve({"--target", "x"}, cubes).code, 2);
+    EXPECT_EQ(solve({"--frobnicate"}, cubes).code, 2);
+}
+
+TEST(CliSolve, MaxTimeGivesTheBestSoFar) {
+    // Target 18 is out of reach in the time given; maneuvers of up to 20 moves are reported on the way.
+    const std::string cube = randomCubes(1, 11);
+    const auto r = solve({"--target", "18", "--max-time", "1"}, cube);
+    ASSERT_EQ(r.code, 0) << r.err;
+    ASSERT_EQ(r.lines().size(), 1u);
+    EXPECT_TRUE(solves(cube, r.lines()[0])) << r.lines()[0];
+    EXPECT_LE(countFaceTurns(r.lines()[0]), 20);
+}
+
+TEST(CliTables, ListsTheLoadedFiles) {
+    const auto r = runCli({"tables", "--data-dir", testTableFolder()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const char* name : {"RawFlipSlice", "flipUDslicex.move", "phase1PF.prun", "phase2P.prun", "fullCornerF.prun"}) {
+        bool found = false;
+        for (const auto& l : r.lines())
+            if (l.rfind(name, 0) == 0 && l.find("loaded") != std::string::npos) found = true;
+        EXPECT_TRUE(found) << name << "\n" << r.out;
+    }
+    EXPECT_EQ(runCli({"tables", "--bogus"}).code, 2);
+}
+
+}  // namespace
+}  // namespace tx
