@@ -112,6 +112,24 @@ TEST_F(DriversTest, StopEndsTheRunAndAStartContinues) {
     EXPECT_LE(e->bestLength, before);
 }
 
+TEST_F(DriversTest, FreedThreadsStartAgainFromScratch) {
+    // With threads freed on termination, a later start builds new threads from the cube and
+    // searches with the bound the earlier runs reached.
+    context.freeThreadsOnTerminate = true;
+    std::mt19937 rng(109);
+    auto e = entryOf(testing::randomCubie(rng));
+    context.stopAt = 21;
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(1));
+    const int first = e->bestLength;
+    EXPECT_LE(first, 21);
+    context.stopAt = 20;
+    startTwoPhase(*e);
+    ASSERT_TRUE(waitEnded(2));
+    EXPECT_LE(e->bestLength, std::min(first, 20));
+    expectSolves(*e, e->solverText);
+}
+
 TEST_F(DriversTest, FreeingAnEntryWhileItSearchesIsSafe) {
     std::mt19937 rng(101);
     context.stopAt = 12;
