@@ -62,9 +62,9 @@ IDA::IDA(const IDA& o)
 
 int IDA::run() { return optimalMode ? optimalSearch() : twoPhaseRun(); }
 
-// Move rules 1 to 3; skipAxis is set when the whole axis is excluded.
-bool IDA::moveAllowed(int axis, int, int prevAxis, int, bool& skipAxis) const {
-    skipAxis = true;
+// The rules on successive axes: not the same axis twice, opposite faces only in the order
+// U before D (R before L, F before B), and in slice mode no slice move next to a face move of its axis.
+bool IDA::axisAllowed(int axis, int prevAxis) const {
     if (prevAxis < 0) return true;
     if (axis == prevAxis) return false;
     if (axis < 3 && prevAxis == axis + 3) return false;
@@ -73,6 +73,32 @@ bool IDA::moveAllowed(int axis, int, int prevAxis, int, bool& skipAxis) const {
         if (axis >= 6 && (prevAxis == axis - 6 || prevAxis == axis - 3)) return false;
     }
     return true;
+}
+
+// Moves the cursors to the next move the axis rules allow and places it on its level, backing
+// up through exhausted levels; false when every move of the current depth has been tried.
+bool IDA::nextCandidate(int moveLimit) {
+    for (;;) {
+        int& j = level_;
+        if (j < 0) return false;
+        const int m = cursor_[j];
+        if (m >= moveLimit) {
+            if (--j >= 0) {
+                if (mark_ > j) mark_ = j;
+                ++cursor_[j];
+            }
+            continue;
+        }
+        const int axis = m / 3;
+        if (!axisAllowed(axis, j == 0 ? -1 : levels[j - 1].axis)) {
+            cursor_[j] = 3 * (axis + 1);
+            continue;
+        }
+        levels[j].axis = static_cast<std::uint8_t>(axis);
+        levels[j].power = static_cast<std::uint8_t>(m % 3 + 1);
+        if (mark_ > j) mark_ = j;
+        return true;
+    }
 }
 
 std::string IDA::maneuverText(char metricLetter) const {

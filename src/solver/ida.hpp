@@ -90,7 +90,16 @@ private:
     bool started_ = false;
 
     bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
-    bool moveAllowed(int axis, int power, int prevAxis, int prevPower, bool& skipAxis) const;
+    bool axisAllowed(int axis, int prevAxis) const;
+    bool nextCandidate(int moveLimit);
+    void skipAxis() { cursor_[level_] = 3 * (cursor_[level_] / 3 + 1); }
+    void skipPower() { ++cursor_[level_]; }
+    void descend() { cursor_[++level_] = 0; }
+    void restartDepth() {
+        level_ = 0;
+        cursor_[0] = 0;
+        mark_ = 0;
+    }
     void phase1Step(const Level& parent, Level& child, int m) const;
     void prefetchAxis(const Level& parent, int axis) const;
     int phase2(int n);

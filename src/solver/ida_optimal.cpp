@@ -63,48 +63,27 @@ int IDA::optimalSearch() {
     if (!started_) {
         started_ = true;
         depthIndex = 0;
-        level_ = 0;
-        cursor_[0] = 0;
-        mark_ = 0;
+        restartDepth();
         post(1);
     }
     for (;;) {
         const int n = depthIndex;
-        int& j = level_;
-        if (j < 0) {
+        if (!nextCandidate(moveLimit)) {
             if (n + 1 >= maxLen) {
-                j = 0;
+                level_ = 0;
                 return result = kNoSolution;
             }
             depthNodes[n] = nodes;
             depthIndex = n + 1;
-            j = 0;
-            cursor_[0] = 0;
-            mark_ = 0;
+            restartDepth();
             post(n + 2);
             continue;
         }
-        const int m = cursor_[j];
-        if (m >= moveLimit) {
-            --j;
-            if (j >= 0) {
-                if (mark_ > j) mark_ = j;
-                ++cursor_[j];
-            }
-            continue;
-        }
-        const int axis = m / 3, power = m % 3 + 1;
+        const int j = level_;
+        Level& child = levels[j];
+        const int axis = child.axis, power = child.power, m = 3 * axis + power - 1;
         const Level& parent = j == 0 ? start_ : levels[j - 1];
         const int prevAxis = j == 0 ? -1 : parent.axis, prevPower = j == 0 ? 0 : parent.power;
-        bool skipAxis;
-        if (!moveAllowed(axis, power, prevAxis, prevPower, skipAxis)) {
-            cursor_[j] = 3 * (axis + 1);
-            continue;
-        }
-        Level& child = levels[j];
-        child.axis = static_cast<std::uint8_t>(axis);
-        child.power = static_cast<std::uint8_t>(power);
-        if (mark_ > j) mark_ = j;
         const int i = n - j;
         const bool pruning = !stopping();
         if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
@@ -112,27 +91,27 @@ int IDA::optimalSearch() {
         ++nodes;
         ++totalNodes;
         if (computed < 3) {  // an axis lies more than one move too far
-            cursor_[j] = 3 * (axis + 1);
+            skipAxis();
             continue;
         }
         if (pruning) {
             const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
             if (i > 0 && d0 == d1 && d1 == d2) {
                 if (d0 > i) {
-                    cursor_[j] = 3 * (axis + 1);
+                    skipAxis();
                     continue;
                 }
                 if (d0 == i) {
-                    ++cursor_[j];
+                    skipPower();
                     continue;
                 }
             }
             if (d0 > i + 1 || d1 > i + 1 || d2 > i + 1) {
-                cursor_[j] = 3 * (axis + 1);
+                skipAxis();
                 continue;
             }
             if (d0 > i || d1 > i || d2 > i) {
-                ++cursor_[j];
+                skipPower();
                 continue;
             }
         }
@@ -141,12 +120,12 @@ int IDA::optimalSearch() {
             for (int k = 0; k < 3 && !far; ++k)
                 far = tb_.centerSliceDepth[std::uint64_t(child.sliceSorted[k]) * 4096u + child.centerOris[k]] > i;
             if (far) {
-                ++cursor_[j];
+                skipPower();
                 continue;
             }
         }
         if (sliceMode && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4) {
-            ++cursor_[j];
+            skipPower();
             continue;
         }
         if (symmetric && j < 3) {
@@ -164,13 +143,12 @@ int IDA::optimalSearch() {
                 }
             }
             if (skip) {
-                cursor_[j] = 3 * (axis + 1);
+                skipAxis();
                 continue;
             }
         }
         if (i > 0) {
-            ++j;
-            cursor_[j] = 0;
+            descend();
             continue;
         }
         if (stopping()) return result = kStopped;
@@ -183,7 +161,7 @@ int IDA::optimalSearch() {
             post(n + 100);
             return result = n + 1;
         }
-        ++cursor_[j];
+        skipPower();
     }
 }
 

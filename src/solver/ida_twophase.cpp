@@ -95,8 +95,7 @@ bool IDA::phase2Search(int n, int q, int k, int budget) {
     const int prevAxis = parent.axis, prevPower = parent.power;
     const int axes = sliceMode ? 9 : 6;
     for (int axis = 0; axis < axes; ++axis) {
-        bool skipAxis;
-        if (q > 0 && !moveAllowed(axis, 0, prevAxis, prevPower, skipAxis)) continue;
+        if (q > 0 && !axisAllowed(axis, prevAxis)) continue;
         const bool quarter = axis == 0 || axis == 3;
         for (int power = quarter ? 1 : 2; power <= (quarter ? 3 : 2); ++power) {
             const int m = 3 * axis + power - 1;
@@ -139,10 +138,8 @@ int IDA::phase1Search() {
     if (!started_) {
         started_ = true;
         depthIndex = 0;
-        level_ = 0;
-        cursor_[0] = 0;
-        mark_ = 0;
         nodes = 0;
+        restartDepth();
     } else if (resumeAfterSolution_) {
         ++cursor_[level_];  // the end point that gave the last solution is done
     }
@@ -151,62 +148,42 @@ int IDA::phase1Search() {
 
     for (;;) {
         const int n = depthIndex;
-        int& j = level_;
-        if (j < 0) {
+        if (!nextCandidate(moveLimit)) {
             // Depth index n is exhausted.
             if (n >= maxLen - 1) {
-                j = 0;
+                level_ = 0;
                 return kNoSolution;
             }
             depthIndex = n + 1;
             nodes = 0;
-            j = 0;
-            cursor_[0] = 0;
-            mark_ = 0;
+            restartDepth();
             continue;
         }
-        int m = cursor_[j];
-        if (m >= moveLimit) {
-            --j;
-            if (j >= 0) {
-                if (mark_ > j) mark_ = j;
-                ++cursor_[j];
-            }
-            continue;
-        }
-        const int axis = m / 3, power = m % 3 + 1;
+        const int j = level_;
+        Level& child = levels[j];
+        const int axis = child.axis, power = child.power, m = 3 * axis + power - 1;
         const Level& parent = j == 0 ? start_ : levels[j - 1];
         const int prevAxis = j == 0 ? -1 : parent.axis, prevPower = j == 0 ? 0 : parent.power;
-        bool skipAxis;
-        if (!moveAllowed(axis, power, prevAxis, prevPower, skipAxis)) {
-            cursor_[j] = 3 * (axis + 1);
-            continue;
-        }
-        Level& child = levels[j];
         if (power == 1 && !centerMode) prefetchAxis(parent, axis);
-        child.axis = static_cast<std::uint8_t>(axis);
-        child.power = static_cast<std::uint8_t>(power);
-        if (mark_ > j) mark_ = j;
         phase1Step(parent, child, m);
         ++nodes;
         ++totalNodes;
         const int i = n - j;
         const int a = child.dist[0];
         if (a > i + 1) {
-            cursor_[j] = 3 * (axis + 1);
+            skipAxis();
             continue;
         }
         if (a > i || (a == 0 && i > 0)) {
-            ++cursor_[j];
+            skipPower();
             continue;
         }
         if (sliceMode && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4) {
-            ++cursor_[j];
+            skipPower();
             continue;
         }
         if (i > 0) {
-            ++j;
-            cursor_[j] = 0;
+            descend();
             continue;
         }
         // A phase-1 end point.
@@ -216,15 +193,15 @@ int IDA::phase1Search() {
         }
         const int p = phase2(n);
         if (p == -4) {
-            cursor_[j] = moveLimit;
+            cursor_[j] = moveLimit;  // leave this level
             continue;
         }
         if (p == -3) {
-            cursor_[j] = 3 * (axis + 1);
+            skipAxis();
             continue;
         }
         if (p == -2) {
-            ++cursor_[j];
+            skipPower();
             continue;
         }
         if (n == 0 && p == 0 && axis == 0 && power == 1 && levels[1].axis == 0 && levels[1].power == 3) {
@@ -234,7 +211,7 @@ int IDA::phase1Search() {
             return 2;
         }
         if (p >= 0 && (levels[n + 1].axis == axis || axis == levels[n + 1].axis + 3)) {
-            ++cursor_[j];
+            skipPower();
             continue;
         }
         phase2Depth = p;
