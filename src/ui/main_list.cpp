@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -63,7 +64,7 @@ void TForm1::wireList() {
     h.pump = [] { QCoreApplication::processEvents(); };
     h.setContentHeight = [this](int height) { maneuverWindow_->setContentHeight(height); };
     h.resetScroll = [this] { maneuverWindow_->resetScroll(); };
-    h.enableSelectionItems = [this](bool) { updateListItems(); };
+    h.enableSelectionItems = [this](bool on) { setSelectionItemsEnabled(on); };
     h.showEditorPage = [this] { pages_->setCurrentWidget(editorPage_); };
     h.repaintEditor = [this] {
         editorPage_->refresh();
@@ -82,7 +83,21 @@ void TForm1::wireList() {
         updateListItems();
         backgroundMenu_->popup(at);
     });
+    connect(maneuverWindow_, &ManeuverWindow::repainted, this, &TForm1::showListStatus);
     maneuverWindow_->setSearchEnabled(searchesMayStart());
+}
+
+// The number of cubes and of running searches, at the right of the status bar.
+void TForm1::showListStatus() {
+    const std::size_t count = list_->size();
+    std::size_t running = 0;
+    for (const auto& e : list_->entries()) running += e->searchRunning ? 1 : 0;
+    QString text = count == 1 ? tr("1 cube") : tr("%1 cubes").arg(count);
+    if (running == 1)
+        text += tr(", 1 search running");
+    else if (running > 1)
+        text += tr(", %1 searches running").arg(running);
+    if (listStatus_->text() != text) listStatus_->setText(text);
 }
 
 void TForm1::createWebServer() {
@@ -167,12 +182,16 @@ void TForm1::buildCubesMenu() {
     command(backgroundMenu_, "ClearMainWindow2", tr("&Clear Main Window"), [this] { list_->clear(true); });
 }
 
-// The rules of the list, evaluated whenever a menu opens or the selection changes.
+// A click on a row enables the items for selected entries, a click beside them disables them.
+void TForm1::setSelectionItemsEnabled(bool on) {
+    for (const char* name : kSelectionItems) findChild<QAction*>(name)->setEnabled(on);
+    findChild<QAction*>("StartSearchforSelectedCubes")->setEnabled(on && searchesMayStart());
+}
+
+// The rules of the list, evaluated whenever a menu opens.
 void TForm1::updateListItems() {
     if (!cubesMenu_ || !list_) return;
-    const bool selection = list_->hasSelection();
-    for (const char* name : kSelectionItems) findChild<QAction*>(name)->setEnabled(selection);
-    findChild<QAction*>("StartSearchforSelectedCubes")->setEnabled(selection && searchesMayStart());
+    setSelectionItemsEnabled(list_->hasSelection());
     const bool clear = list_->clearEnabled();
     findChild<QAction*>("ClearMainWindow1")->setEnabled(clear);
     findChild<QAction*>("ClearMainWindow2")->setEnabled(clear);

@@ -66,8 +66,11 @@ TForm1::TForm1(Options options, QWidget* parent)
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName("ProgressBar");
     progressBar_->setMaximumWidth(300);
+    listStatus_ = new QLabel(this);
+    listStatus_->setObjectName("ListStatus");
     statusBar()->addWidget(progressLabel_, 1);
     statusBar()->addPermanentWidget(progressBar_);
+    statusBar()->addPermanentWidget(listStatus_);
     progress_ = std::make_unique<QtProgress>(progressLabel_, progressBar_);
     progress_->setVisible(false);
 

@@ -166,11 +166,13 @@ private:
     void createWebServer();
     void buildCubesMenu();
     void updateListItems();
+    void setSelectionItemsEnabled(bool on);
     bool searchesMayStart() const;
     void listCommand(const std::function<void()>& command);
     void addFromEditor(bool solve);
     bool listKey(QKeyEvent* event);
     void shutDownList();
+    void showListStatus();
     // main_menu.cpp
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
@@ -211,6 +213,7 @@ private:
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
+    QLabel* listStatus_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* cubesMenu_ = nullptr;

@@ -126,6 +126,7 @@ void ManeuverWindow::repaintNow() {
     repaintTimer_.stop();
     layoutRows();
     viewport()->update();
+    emit repainted();
 }
 
 // A tall window may show more rows than the sets made at start: more are added then.
@@ -170,7 +171,8 @@ void ManeuverWindow::layoutRows() {
     const int height = viewport()->height();
     int first = std::max(0, (sy - kRowTop - kRowHeight) / kRowHeight);
     while (first < count && rowTop(first) + kRowHeight - sy <= 0) ++first;
-    int last = std::min(count - 1, (sy + height - kRowTop) / kRowHeight);
+    const int bottom = sy + height - 1 - kRowTop;  // last content line in view, from the first row
+    int last = bottom < 0 ? -1 : std::min(count - 1, bottom / kRowHeight);
     if (last - first + 1 > static_cast<int>(rows_.size())) ensureRowCount(last - first + 1);
     const int sets = static_cast<int>(rows_.size());
     std::vector<int> wanted(rows_.size(), -1);

@@ -80,6 +80,8 @@ public:
 signals:
     // A right click beside the pictures.
     void backgroundMenuRequested(const QPoint& globalPos);
+    // The rows were brought up to date (after a coalesced or immediate repaint).
+    void repainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -91,4 +91,44 @@ private slots:
     void rightClickOnACentreOpensTheDialog();
 };
 
+class ManeuverWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsShowTheirEntries();
+    void selectionFollowsTheModifiers();
+    void selectedEntriesAreFramed();
+    void rowControlsActOnTheirEntry();
+    void scrolledToEntry1000Of2000();
+    void horizontalScrollingMovesRowsAndHits();
+    void repaintsAreCoalesced();
+    void screenshotOfTenEntries();
+    void cubeMenuActsOnTheRightEntry();
+    void cubeMenuEnablingAndLateEntries();
+    void keysDeleteQuickSaveAndEscape();
+};
+
+class ListMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menusHoldTheirItems();
+    void itemsFollowTheListRules();
+    void workspaceDialogsAreSetUp();
+    void saveAndLoadThroughTheDialogs();
+    void closeSavesTheListThroughTheDialog();
+    void listCommandsChangeTheList();
+    void startDialogHasItsChoices();
+};
+
+// These need the shared test tables (TESSERIX_TEST_DATA); they skip without them.
+class ListSearchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void addingFromTheEditorAsksOnIsomorphism();
+    void twoPhaseSearchReachesItsTarget();
+    void optimalSearchOnAShortCubeEndsStarred();
+    void rowButtonStartsAndStopsAnOptimalSearch();
+    void startDialogStartsAndRefuses();
+    void webServerServesTheList();
+};
+
 }  // namespace tx::ui::test

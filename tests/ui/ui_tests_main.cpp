@@ -50,5 +50,17 @@ int main(int argc, char* argv[]) {
         tx::ui::test::DialogsTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::ManeuverWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::ListMenuTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::ListSearchTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }
