@@ -1,5 +1,5 @@
 // apply: applies maneuver texts, as typed into the main window's maneuver field, to the solved
-// cube and prints the facelet string of the result.
+// cube (or to a given one) and prints the facelet string of the result.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -13,6 +13,15 @@ namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "apply";
+constexpr const char* kUsage =
+    "usage: tesserix-cli apply [--from FACELETS] [--centers] [--scheme] MANEUVER...|-\n"
+    "Applies each maneuver to the solved cube, or to the cube given by --from, as the maneuver\n"
+    "field does (U' U3 U-1 U- are inverse turns, U2 or U followed by a superscript two a half\n"
+    "turn, Us and Ua face pairs, E M S middle layers, x y z whole-cube turns, groups such as\n"
+    "(R U R' U')3, a piece list sets the cube, other characters and text after // are\n"
+    "ignored) and prints the facelet string. With - the maneuvers are read from stdin, one\n"
+    "per line. --centers adds the six centre orientations (U R F D L B), --scheme the\n"
+    "original face whose colour each colour value U R F D L B now shows.\n";
 
 bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
@@ -46,41 +55,53 @@ std::string toLatin1(std::string_view text) {
     return out;
 }
 
+// The original face whose colour each colour value shows after the maneuver: whole-cube and
+// middle-layer turns rename the colour values, and the display's colour scheme follows them.
+// The field is applied to six one-colour cubes; the U centre of each then holds the value its
+// colour was renamed to (a centre, because a piece list in the text rewrites only the others).
+std::string schemeAfter(const std::string& maneuver) {
+    std::string scheme(6, 'N');
+    for (int c = 0; c < 6; ++c) {
+        FaceletCube oneColour;
+        oneColour.f.fill(static_cast<std::uint8_t>(c));
+        applyManeuverField(oneColour, maneuver);
+        scheme[oneColour.f[4]] = faceLetter(c);
+    }
+    return scheme;
+}
+
 int runApply(const Args& given) {
     Args args = given;
-    if (takeFlag(args, "--help")) {
-        std::printf(
-            "usage: tesserix-cli apply [--centers] MANEUVER...|-\n"
-            "Applies each maneuver to the solved cube as the maneuver field does (U' U3 U-1 U-\n"
-            "are inverse turns, U2 or U followed by a superscript two a half turn, Us and Ua face\n"
-            "pairs, groups such as (R U R' U')3, text after // ignored) and prints the facelet\n"
-            "string. With - the maneuvers are read from stdin, one per line. --centers adds\n"
-            "the six centre orientations (U R F D L B).\n");
-        return kExitOk;
-    }
     const bool showCenters = takeFlag(args, "--centers");
+    const bool showScheme = takeFlag(args, "--scheme");
+    const std::string from = takeOption(args, "--from", "");
     if (hasUnknownOption(kName, args)) return kExitError;
     if (args.empty()) {
         std::fprintf(stderr, "tesserix-cli %s: no maneuver given (use - to read stdin)\n", kName);
         return kExitError;
     }
-    for (const auto& line : inputLines(args, false)) {
-        FaceletCube cube;
-        applyManeuverField(cube, toLatin1(line));
-        std::string out = cube.faceletString();
-        if (showCenters) {
-            out += " centers";
-            for (auto o : cube.centerOri) {
-                out += ' ';
-                out += std::to_string(o);
-            }
+    FaceletCube start;
+    if (!from.empty()) {
+        std::string error;
+        const auto cube = parseFaceletString(from, error);
+        if (!cube) {
+            std::fprintf(stderr, "tesserix-cli %s: --from: %s\n", kName, error.c_str());
+            return kExitError;
         }
+        start = *cube;
+    }
+    for (const auto& line : inputLines(args, false)) {
+        FaceletCube cube = start;
+        const std::string maneuver = toLatin1(line);
+        applyManeuverField(cube, maneuver);
+        std::string out = faceletLine(cube, showCenters);
+        if (showScheme) out += " scheme " + schemeAfter(maneuver);
         std::printf("%s\n", out.c_str());
     }
     return kExitOk;
 }
 
-Register reg(kName, "apply maneuvers to the solved cube and print the facelets", runApply);
+Register reg(kName, "apply maneuvers to the solved cube or a given one and print the facelets", kUsage, runApply);
 
 }  // namespace
 }  // namespace tx::cli

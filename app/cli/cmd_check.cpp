@@ -9,17 +9,13 @@ namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "check";
+constexpr const char* kUsage =
+    "usage: tesserix-cli check [FACELETS...|-]\n"
+    "Checks each facelet string (54 face letters U R F D L B, either case; other characters\n"
+    "are skipped; stdin, one per line, when none is given or the argument is -). Prints \"ok\"\n"
+    "or the reason the cube cannot be solved. Exit code 1 when any cube was not ok.\n";
 
-int runCheck(const Args& given) {
-    Args args = given;
-    if (takeFlag(args, "--help")) {
-        std::printf(
-            "usage: tesserix-cli check [FACELETS...|-]\n"
-            "Checks each facelet string (54 face letters U R F D L B, either case; other characters\n"
-            "are skipped; stdin, one per line, when none is given or the argument is -). Prints \"ok\"\n"
-            "or the reason the cube cannot be solved. Exit code 1 when any cube was not ok.\n");
-        return kExitOk;
-    }
+int runCheck(const Args& args) {
     if (hasUnknownOption(kName, args)) return kExitError;
     int exitCode = kExitOk;
     for (const auto& line : inputLines(args, true)) {
@@ -34,7 +30,7 @@ int runCheck(const Args& given) {
     return exitCode;
 }
 
-Register reg(kName, "check facelet strings and correct twist, flip and parity", runCheck);
+Register reg(kName, "check facelet strings and report twist, flip and parity errors", kUsage, runCheck);
 
 }  // namespace
 }  // namespace tx::cli

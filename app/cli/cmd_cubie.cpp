@@ -1,6 +1,6 @@
 // cubie: shows which cubie, in which orientation, sits at every corner and edge position of
 // a cube given as a facelet string, with its twist, flip and permutation parity.
-#include <cstdio>
+#include <optional>
 #include <string>
 
 #include "command.hpp"
@@ -10,6 +10,13 @@ namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "cubie";
+constexpr const char* kUsage =
+    "usage: tesserix-cli cubie [FACELETS...|-]\n"
+    "For each facelet string (stdin, one per line, when none is given) prints the cubie\n"
+    "and orientation at the corner positions URF UFL ULB UBR DFR DLF DBL DRB and the edge\n"
+    "positions UR UF UL UB DR DF DL DB FR FL BL BR, then the total twist, the total flip\n"
+    "and whether corner and edge permutation parities agree (even) or not (odd).\n"
+    "Cubes with impossible or repeated pieces are rejected; try \"check\" on them.\n";
 constexpr const char* kCornerNames[8] = {"URF", "UFL", "ULB", "UBR", "DFR", "DLF", "DBL", "DRB"};
 constexpr const char* kEdgeNames[12] = {"UR", "UF", "UL", "UB", "DR", "DF", "DL", "DB", "FR", "FL", "BL", "BR"};
 
@@ -38,43 +45,23 @@ std::string describe(const CubieCube& c) {
     return s;
 }
 
-int runCubie(const Args& given) {
-    Args args = given;
-    if (takeFlag(args, "--help")) {
-        std::printf(
-            "usage: tesserix-cli cubie [FACELETS...|-]\n"
-            "For each facelet string (stdin, one per line, when none is given) prints the cubie\n"
-            "and orientation at the corner positions URF UFL ULB UBR DFR DLF DBL DRB and the edge\n"
-            "positions UR UF UL UB DR DF DL DB FR FL BL BR, then the total twist, the total flip\n"
-            "and whether corner and edge permutation parities agree (even) or not (odd).\n"
-            "Cubes with impossible or repeated pieces are rejected; try \"check\" on them.\n");
-        return kExitOk;
+// The cubie reading of one facelet string, or nullopt and the reason.
+std::optional<std::string> cubieLine(const std::string& line, std::string& error) {
+    const auto cube = parseFaceletString(line, error);
+    if (!cube) return std::nullopt;
+    // Pieces whose colours fit no cubie, or a cubie seen twice, have no cubie reading.
+    FaceletCube probe = *cube;
+    probe.checkAll();
+    if (!probe.isComplete()) {
+        error = "Cube cannot be solved. Missing or wrong facelet colors!";
+        return std::nullopt;
     }
-    if (hasUnknownOption(kName, args)) return kExitError;
-    int exitCode = kExitOk;
-    std::size_t lineNo = 0;
-    for (const auto& line : inputLines(args, true)) {
-        ++lineNo;
-        std::string error;
-        auto cube = parseFaceletString(line, error);
-        if (cube) {
-            // Pieces whose colours fit no cubie, or a cubie seen twice, have no cubie reading.
-            FaceletCube probe = *cube;
-            probe.checkAll();
-            if (!probe.isComplete()) error = "Cube cannot be solved. Missing or wrong facelet colors!";
-        }
-        if (!error.empty()) {
-            reportLine(kName, lineNo, error);
-            std::printf("invalid\n");
-            exitCode = kExitInvalid;
-            continue;
-        }
-        std::printf("%s\n", describe(cube->toCubieCube()).c_str());
-    }
-    return exitCode;
+    return describe(cube->toCubieCube());
 }
 
-Register reg(kName, "show the cubies of facelet strings", runCubie);
+int runCubie(const Args& args) { return convertLines(kName, args, cubieLine); }
+
+Register reg(kName, "show the cubies of facelet strings", kUsage, runCubie);
 
 }  // namespace
 }  // namespace tx::cli

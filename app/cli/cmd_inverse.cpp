@@ -11,18 +11,15 @@ namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "inverse";
+constexpr const char* kUsage =
+    "usage: tesserix-cli inverse [--optimal] MANEUVER...|-\n"
+    "Prints the inverse of each maneuver: its moves backwards, each turned the other\n"
+    "way, then the length mark such as (20f) unchanged. With - the maneuvers are read\n"
+    "from stdin, one per line. --optimal leaves status texts (containing \"Status\") as\n"
+    "they are.\n";
 
 int runInverse(const Args& given) {
     Args args = given;
-    if (takeFlag(args, "--help")) {
-        std::printf(
-            "usage: tesserix-cli inverse [--optimal] MANEUVER...|-\n"
-            "Prints the inverse of each maneuver: its moves backwards, each turned the other\n"
-            "way, then the length mark such as (20f) unchanged. With - the maneuvers are read\n"
-            "from stdin, one per line. --optimal leaves status texts (containing \"Status\") as\n"
-            "they are.\n");
-        return kExitOk;
-    }
     const bool optimal = takeFlag(args, "--optimal");
     if (hasUnknownOption(kName, args)) return kExitError;
     if (args.empty()) {
@@ -36,7 +33,7 @@ int runInverse(const Args& given) {
     return kExitOk;
 }
 
-Register reg(kName, "print the inverse of maneuvers", runInverse);
+Register reg(kName, "print the inverse of maneuvers", kUsage, runInverse);
 
 }  // namespace
 }  // namespace tx::cli

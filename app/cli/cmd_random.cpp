@@ -14,6 +14,12 @@ namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "random";
+constexpr const char* kUsage =
+    "usage: tesserix-cli random [-n N] [--seed S] [--centers]\n"
+    "Prints N (default 1) random cubes, each equally likely, as facelet strings. The\n"
+    "generator is seeded with the time of day in milliseconds, or with S (0..4294967295)\n"
+    "so that the same cubes come again. --centers adds the six random centre\n"
+    "orientations (U R F D L B).\n";
 
 // A whole decimal number in 0..limit, the whole text used.
 bool parseNumber(const std::string& text, std::uint64_t limit, std::uint64_t& value) {
@@ -24,15 +30,6 @@ bool parseNumber(const std::string& text, std::uint64_t limit, std::uint64_t& va
 
 int runRandom(const Args& given) {
     Args args = given;
-    if (takeFlag(args, "--help")) {
-        std::printf(
-            "usage: tesserix-cli random [-n N] [--seed S] [--centers]\n"
-            "Prints N (default 1) random cubes, each equally likely, as facelet strings. The\n"
-            "generator is seeded with the time of day in milliseconds, or with S (0..4294967295)\n"
-            "so that the same cubes come again. --centers adds the six random centre\n"
-            "orientations (U R F D L B).\n");
-        return kExitOk;
-    }
     const bool showCenters = takeFlag(args, "--centers");
     const std::string countText = takeOption(args, "-n", "1");
     constexpr const char* kNoSeed = "\n";  // no typed option value can be a line end
@@ -56,20 +53,12 @@ int runRandom(const Args& given) {
     for (std::uint64_t i = 0; i < count; ++i) {
         FaceletCube cube;
         randomCube(cube, rng);
-        std::string out = cube.faceletString();
-        if (showCenters) {
-            out += " centers";
-            for (auto o : cube.centerOri) {
-                out += ' ';
-                out += std::to_string(o);
-            }
-        }
-        std::printf("%s\n", out.c_str());
+        std::printf("%s\n", faceletLine(cube, showCenters).c_str());
     }
     return kExitOk;
 }
 
-Register reg(kName, "print random cubes as facelet strings", runRandom);
+Register reg(kName, "print random cubes as facelet strings", kUsage, runRandom);
 
 }  // namespace
 }  // namespace tx::cli

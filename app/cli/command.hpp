@@ -1,7 +1,9 @@
 #pragma once
-// Subcommands of tesserix-cli register themselves here, one file per command.
+// Subcommands of tesserix-cli register themselves here, one file per command, together with
+// the small argument helpers they share.
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +12,8 @@ namespace tx::cli {
 using Args = std::vector<std::string>;
 
 struct Command {
-    std::string summary;  // one line for the usage text
+    std::string summary;  // one line for the command list of "tesserix-cli --help"
+    std::string usage;    // printed for "COMMAND --help"; empty when the command prints its own
     std::function<int(const Args&)> run;
 };
 
@@ -18,7 +21,10 @@ std::map<std::string, Command>& commands();
 
 struct Register {
     Register(const std::string& name, std::string summary, std::function<int(const Args&)> run) {
-        commands()[name] = Command{std::move(summary), std::move(run)};
+        commands()[name] = Command{std::move(summary), {}, std::move(run)};
+    }
+    Register(const std::string& name, std::string summary, std::string usage, std::function<int(const Args&)> run) {
+        commands()[name] = Command{std::move(summary), std::move(usage), std::move(run)};
     }
 };
 
@@ -34,5 +40,17 @@ std::vector<std::string> inputLines(const Args& positional, bool allowStdinWhenE
 // Simple option parsing: returns the value after name (and removes both), or fallback.
 bool takeFlag(Args& args, const std::string& name);
 std::string takeOption(Args& args, const std::string& name, const std::string& fallback);
+
+// True (after saying so) when an argument left over after option parsing looks like an option.
+bool hasUnknownOption(const char* command, const Args& args);
+
+// "tesserix-cli COMMAND: line N: TEXT" on stderr.
+void reportLine(const char* command, std::size_t line, const std::string& text);
+
+// Turns each input line (stdin, one per line, when no argument is given) into one output
+// line. A line that `convert` refuses prints "invalid", its reason goes to stderr, and the
+// exit code becomes 1.
+using LineConverter = std::function<std::optional<std::string>(const std::string& line, std::string& error)>;
+int convertLines(const char* command, const Args& positional, const LineConverter& convert);
 
 }  // namespace tx::cli

@@ -2,7 +2,6 @@
 // Reading cubes given on the command line as facelet strings or piece lists. The command
 // line is stricter than the web server's reader: a line must hold exactly the expected number
 // of face letters, so a dropped or doubled letter is reported instead of leaving a hole.
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,19 +34,17 @@ inline std::optional<FaceletCube> parseFaceletString(std::string_view text, std:
     return cube;
 }
 
-// True (after saying so) when an argument left over after option parsing looks like an option.
-inline bool hasUnknownOption(const char* command, const Args& args) {
-    for (const auto& a : args) {
-        if (a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "tesserix-cli %s: unknown option %s\n", command, a.c_str());
-            return true;
-        }
+// The facelet string of a cube, followed by " centers" and the six centre orientations
+// (U R F D L B) when they are asked for.
+inline std::string faceletLine(const FaceletCube& cube, bool withCenters) {
+    std::string out = cube.faceletString();
+    if (!withCenters) return out;
+    out += " centers";
+    for (auto o : cube.centerOri) {
+        out += ' ';
+        out += std::to_string(o);
     }
-    return false;
-}
-
-inline void reportLine(const char* command, std::size_t line, const std::string& text) {
-    std::fprintf(stderr, "tesserix-cli %s: line %zu: %s\n", command, line, text.c_str());
+    return out;
 }
 
 }  // namespace tx::cli

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -49,33 +50,77 @@ std::string takeOption(Args& args, const std::string& name, const std::string& f
     return fallback;
 }
 
+bool hasUnknownOption(const char* command, const Args& args) {
+    for (const auto& a : args) {
+        if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "tesserix-cli %s: unknown option %s\n", command, a.c_str());
+            return true;
+        }
+    }
+    return false;
+}
+
+void reportLine(const char* command, std::size_t line, const std::string& text) {
+    std::fprintf(stderr, "tesserix-cli %s: line %zu: %s\n", command, line, text.c_str());
+}
+
+int convertLines(const char* command, const Args& positional, const LineConverter& convert) {
+    if (hasUnknownOption(command, positional)) return kExitError;
+    int exitCode = kExitOk;
+    std::size_t lineNo = 0;
+    for (const auto& line : inputLines(positional, true)) {
+        ++lineNo;
+        std::string error;
+        if (const auto out = convert(line, error)) {
+            std::printf("%s\n", out->c_str());
+            continue;
+        }
+        reportLine(command, lineNo, error);
+        std::printf("invalid\n");
+        exitCode = kExitInvalid;
+    }
+    return exitCode;
+}
+
 }  // namespace tx::cli
+
+namespace {
+
+// The command list: to stdout when asked for, to stderr after a usage error.
+void listCommands(std::FILE* to) {
+    std::fprintf(to, "usage: tesserix-cli COMMAND [OPTIONS]\n\ncommands:\n");
+    for (const auto& [name, cmd] : tx::cli::commands())
+        std::fprintf(to, "  %-10s %s\n", name.c_str(), cmd.summary.c_str());
+    std::fprintf(to, "\n\"tesserix-cli COMMAND --help\" describes a command and its options.\n");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace tx::cli;
-    auto usage = [] {
-        std::fprintf(stderr, "usage: tesserix-cli COMMAND [OPTIONS]\n\ncommands:\n");
-        for (const auto& [name, cmd] : commands())
-            std::fprintf(stderr, "  %-10s %s\n", name.c_str(), cmd.summary.c_str());
-    };
     if (argc < 2) {
-        usage();
+        listCommands(stderr);
         return kExitError;
     }
     std::string name = argv[1];
     if (name == "-h" || name == "--help" || name == "help") {
-        usage();
+        listCommands(stdout);
         return kExitOk;
     }
     auto it = commands().find(name);
     if (it == commands().end()) {
         std::fprintf(stderr, "tesserix-cli: unknown command '%s'\n", name.c_str());
-        usage();
+        listCommands(stderr);
         return kExitError;
     }
     Args args(argv + 2, argv + argc);
+    const Command& cmd = it->second;
+    if (!cmd.usage.empty() && std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::printf("%s", cmd.usage.c_str());
+        return kExitOk;
+    }
     try {
-        return it->second.run(args);
+        return cmd.run(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tesserix-cli %s: %s\n", name.c_str(), e.what());
         return kExitError;

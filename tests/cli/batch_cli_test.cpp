@@ -1,14 +1,13 @@
 // tesserix-cli batch, run as a process on workspace files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "cli_runner.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
 #include "platform/events.hpp"
@@ -20,22 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string dataDir() {
-    if (const char* env = std::getenv("TESSERIX_TEST_DATA")) return env;
-    return TESSERIX_TEST_DATA;
-}
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using tx::testing::readWholeFile;
 
 struct Scratch {
     fs::path path;
@@ -54,21 +38,11 @@ struct Scratch {
     }
 };
 
-struct Result {
-    int code = -1;
-    std::string err;
-};
-
-Result batch(const Scratch& dir, const std::vector<std::string>& args) {
-    std::string cmd = quote(TESSERIX_CLI) + " batch";
-    for (const auto& a : args) cmd += ' ' + quote(a);
-    cmd += " --data-dir " + quote(dataDir());
-    cmd += " </dev/null >" + quote((dir / "stdout").string()) + " 2>" + quote((dir / "stderr").string());
-    const int status = std::system(cmd.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = readFile(dir / "stderr");
-    return r;
+// Runs "tesserix-cli batch ARGS --data-dir TABLES" in the scratch folder.
+tx::testing::CliResult batch(const Scratch& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), "batch");
+    args.insert(args.end(), {"--data-dir", tx::testing::testTableFolder()});
+    return tx::testing::runCli(args, "", dir.path);
 }
 
 // The entries a workspace file holds, read the way the program reads it.
@@ -94,9 +68,9 @@ TEST(CliBatch, TwoPhaseToTheTargetKeepsCubesNamesAndProvenLines) {
     const std::string in = "R U F' D2 L B   //six\r\n" + random.pieceList() + "   //random\r\n" +
                            "F  (1f*)   //opt\r\n" + "U R2 F' L D2 B R' U2 F L2 D' B2 R F2 U' L B' D R2 F' U L' B2 D'\n";
     dir.write("in.txt", in);
-    const Result r = batch(dir, {(dir / "in.txt").string(), "-o", (dir / "out.txt").string(), "--jobs", "2"});
+    const auto r = batch(dir, {(dir / "in.txt").string(), "-o", (dir / "out.txt").string(), "--jobs", "2"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(readFile(dir / "in.txt"), in);  // -o leaves the input alone
+    EXPECT_EQ(readWholeFile(dir / "in.txt"), in);  // -o leaves the input alone
     EXPECT_NE(r.err.find("[3/3]"), std::string::npos) << r.err;
 
     Workspace before(dir / "in.txt"), after(dir / "out.txt");
@@ -117,7 +91,7 @@ TEST(CliBatch, TwoPhaseToTheTargetKeepsCubesNamesAndProvenLines) {
 TEST(CliBatch, OptimalOverwritesTheFileSafely) {
     Scratch dir;
     dir.write("ws.txt", "R U F'   //a\nD2 L\n");
-    const Result r = batch(dir, {(dir / "ws.txt").string(), "--optimal"});
+    const auto r = batch(dir, {(dir / "ws.txt").string(), "--optimal"});
     ASSERT_EQ(r.code, 0) << r.err;
     Workspace ws(dir / "ws.txt");
     ASSERT_EQ(ws.list.size(), 2u);
@@ -125,7 +99,8 @@ TEST(CliBatch, OptimalOverwritesTheFileSafely) {
     EXPECT_NE(ws.at(1).optimalText.find("(2f*)"), std::string::npos) << ws.at(1).optimalText;
     EXPECT_EQ(ws.at(0).patternName, "a");
     EXPECT_TRUE(solves(ws.at(0).cube, ws.at(0).optimalText));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);  // ws, stdout, stderr
+    // The program ran in this folder too: nothing but the workspace is left in it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
 TEST(CliBatch, FailuresAndUnsolvableCubes) {
@@ -138,9 +113,9 @@ TEST(CliBatch, FailuresAndUnsolvableCubes) {
     // A line over the limit: nothing is written, the file stays whole.
     const std::string longLine = "F\n" + std::string(400, 'R') + "\nU\n";
     dir.write("long.txt", longLine);
-    Result r = batch(dir, {(dir / "long.txt").string()});
+    auto r = batch(dir, {(dir / "long.txt").string()});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(readFile(dir / "long.txt"), longLine);
+    EXPECT_EQ(readWholeFile(dir / "long.txt"), longLine);
 
     // A partially defined cube is kept as it is; the others are solved.
     tx::FaceletCube partial;

@@ -40,7 +40,10 @@ inline std::string testTableFolder() {
     return TESSERIX_TEST_DATA;
 }
 
-inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "") {
+// Runs tesserix-cli with the arguments and the given standard input, in workDir when one is
+// given (otherwise in the test's own working folder).
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "",
+                        const std::filesystem::path& workDir = {}) {
     namespace fs = std::filesystem;
     struct Scratch {
         fs::path path = fs::temp_directory_path() / ("tx-cli-run-" + std::to_string(::getpid()));
@@ -53,7 +56,8 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
     static const Scratch scratch;
     const fs::path& dir = scratch.path;
     { std::ofstream(dir / "in", std::ios::binary) << input; }
-    std::string cmd = shellQuote(TESSERIX_CLI);
+    std::string cmd = workDir.empty() ? std::string() : "cd " + shellQuote(workDir.string()) + " && ";
+    cmd += shellQuote(TESSERIX_CLI);
     for (const auto& a : args) cmd += ' ' + shellQuote(a);
     cmd += " <" + shellQuote((dir / "in").string()) + " >" + shellQuote((dir / "out").string()) + " 2>" +
            shellQuote((dir / "err").string());

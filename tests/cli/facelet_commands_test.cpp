@@ -1,78 +1,23 @@
-// The facelet commands of tesserix-cli, run as processes: check, cubie, pieces and turn.
+// The facelet commands of tesserix-cli, run as processes: check, cubie, pieces, and apply
+// with a start cube, whole-cube turns and middle layers.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "cli_runner.hpp"
 
-namespace fs = std::filesystem;
+namespace {
 
 const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
 const std::string kNames = "UF UR UB UL DF DR DB DL FR FL BR BL UFR URB UBL ULF DRF DFL DLB DBR";
 const std::string kCannotSolve = "Cube cannot be solved. Missing or wrong facelet colors!";
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-    std::vector<std::string> lines() const {
-        std::vector<std::string> v;
-        std::istringstream in(out);
-        for (std::string l; std::getline(in, l);) v.push_back(l);
-        return v;
-    }
-};
+using tx::testing::CliResult;
 
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs tesserix-cli with the arguments and the given standard input.
-Result cli(const std::vector<std::string>& args, const std::string& input = "") {
-    // One scratch folder per test process, removed when the process ends.
-    struct Scratch {
-        fs::path path = fs::temp_directory_path() / ("tx-cli-facelet-" + std::to_string(::getpid()));
-        Scratch() { fs::create_directories(path); }
-        ~Scratch() {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
-    };
-    static const Scratch scratch;
-    const fs::path& dir = scratch.path;
-    { std::ofstream(dir / "in", std::ios::binary) << input; }
-    std::string cmd = quote(TESSERIX_CLI);
-    for (const auto& a : args) {
-        cmd += ' ';
-        cmd += quote(a);
-    }
-    cmd += " <";
-    cmd += quote((dir / "in").string());
-    cmd += " >";
-    cmd += quote((dir / "out").string());
-    cmd += " 2>";
-    cmd += quote((dir / "err").string());
-    const int status = std::system(cmd.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "out");
-    r.err = readFile(dir / "err");
-    return r;
+CliResult cli(const std::vector<std::string>& args, const std::string& input = "") {
+    return tx::testing::runCli(args, input);
 }
 
 // Facelet string with the URF corner's colours rotated once: a twisted corner.
@@ -87,7 +32,7 @@ std::string twistedUrf(std::string s) {
 // ---- check ------------------------------------------------------------------------------
 
 TEST(CliCheck, SolvedCubeIsOk) {
-    const Result r = cli({"check", kSolved});
+    const CliResult r = cli({"check", kSolved});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "ok\n");
     EXPECT_EQ(r.err, "");
@@ -99,7 +44,7 @@ TEST(CliCheck, TwistFlipAndParityAreReported) {
     std::string swapped = kSolved;        // UR and UL edges exchanged
     std::swap(swapped[5], swapped[3]);
     std::swap(swapped[10], swapped[37]);
-    const Result r = cli({"check", twistedUrf(kSolved), flipped, swapped, kSolved});
+    const CliResult r = cli({"check", twistedUrf(kSolved), flipped, swapped, kSolved});
     EXPECT_EQ(r.code, 1);
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 4u);
@@ -114,7 +59,7 @@ TEST(CliCheck, RepeatedCubieNamesTheRemovedFacelet) {
     s[35] = 'U';  // the DRB position painted with the URF cubie
     s[17] = 'R';
     s[51] = 'F';
-    const Result r = cli({"check", s});
+    const CliResult r = cli({"check", s});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.lines().size(), 1u);
     EXPECT_EQ(r.lines()[0].rfind("inconsistent facelet colors (facelet ", 0), 0u) << r.out;
@@ -126,7 +71,7 @@ TEST(CliCheck, ReadsStdinOneResultPerLine) {
     std::string spaced;
     for (std::size_t i = 0; i < kSolved.size(); ++i) spaced += std::string(1, kSolved[i]) + (i % 9 == 8 ? " " : "");
     const std::string input = kSolved + "\n" + twistedUrf(kSolved) + "\r\n" + "UUUU\n" + lower + "\n" + spaced + "\n";
-    const Result r = cli({"check"}, input);
+    const CliResult r = cli({"check"}, input);
     EXPECT_EQ(r.code, 1);
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 5u);
@@ -142,7 +87,7 @@ TEST(CliCheck, ReadsStdinOneResultPerLine) {
 TEST(CliCheck, MisplacedCentresAndBadOptionsAreRefused) {
     std::string s = kSolved;
     std::swap(s[4], s[13]);
-    const Result r = cli({"check", s});
+    const CliResult r = cli({"check", s});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("centre"), std::string::npos);
     EXPECT_EQ(cli({"check", "--strict", kSolved}).code, 2);
@@ -151,7 +96,7 @@ TEST(CliCheck, MisplacedCentresAndBadOptionsAreRefused) {
 // ---- cubie ------------------------------------------------------------------------------
 
 TEST(CliCubie, SolvedAndTwistedCubes) {
-    const Result r = cli({"cubie", kSolved, twistedUrf(kSolved)});
+    const CliResult r = cli({"cubie", kSolved, twistedUrf(kSolved)});
     EXPECT_EQ(r.code, 0) << r.err;
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 2u);
@@ -163,9 +108,9 @@ TEST(CliCubie, SolvedAndTwistedCubes) {
 }
 
 TEST(CliCubie, FaceTurnMovesTheRightCubies) {
-    const Result turned = cli({"turn", "U"});
+    const CliResult turned = cli({"apply", "U"});
     ASSERT_EQ(turned.code, 0);
-    const Result r = cli({"cubie", turned.lines().at(0)});
+    const CliResult r = cli({"cubie", turned.lines().at(0)});
     EXPECT_EQ(r.out,
               "UBR0 URF0 UFL0 ULB0 DFR0 DLF0 DBL0 DRB0 | UB0 UR0 UF0 UL0 DR0 DF0 DL0 DB0 FR0 FL0 BL0 BR0 "
               "| twist 0 flip 0 parity even\n");
@@ -174,7 +119,7 @@ TEST(CliCubie, FaceTurnMovesTheRightCubies) {
 TEST(CliCubie, ImpossiblePiecesAreRefused) {
     std::string s = kSolved;
     s[9] = 'D';  // U and D on the URF corner
-    const Result r = cli({"cubie", s, kSolved});
+    const CliResult r = cli({"cubie", s, kSolved});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.lines().size(), 2u);
     EXPECT_EQ(r.lines()[0], "invalid");
@@ -184,31 +129,31 @@ TEST(CliCubie, ImpossiblePiecesAreRefused) {
 // ---- pieces -----------------------------------------------------------------------------
 
 TEST(CliPieces, ConvertsBothWays) {
-    const Result r = cli({"pieces", kSolved, kNames});
+    const CliResult r = cli({"pieces", kSolved, kNames});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.lines(), (std::vector<std::string>{kNames, kSolved}));
 
-    const Result turned = cli({"turn", "R U F' D2 L B' E x"});
+    const CliResult turned = cli({"apply", "R U F' D2 L B' E x"});
     ASSERT_EQ(turned.code, 0);
     const std::string cube = turned.lines().at(0);
-    const Result list = cli({"pieces", cube});
+    const CliResult list = cli({"pieces", cube});
     ASSERT_EQ(list.code, 0);
     EXPECT_EQ(list.lines().at(0).size(), kNames.size());
-    const Result back = cli({"pieces", list.lines().at(0)});
+    const CliResult back = cli({"pieces", list.lines().at(0)});
     EXPECT_EQ(back.lines().at(0), cube);
 }
 
 TEST(CliPieces, OtherLetterCountsAreRefused) {
-    const Result r = cli({"pieces", kSolved.substr(0, 50)});
+    const CliResult r = cli({"pieces", kSolved.substr(0, 50)});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "invalid\n");
     EXPECT_NE(r.err.find("found 50"), std::string::npos);
 }
 
-// ---- turn -------------------------------------------------------------------------------
+// ---- apply: start cube, whole-cube turns and middle layers ------------------------------
 
-TEST(CliTurn, PowersAndInverses) {
-    const Result r = cli({"turn", "R R", "R2", "R'", "R3", "R R R", "R R R R"});
+TEST(CliApply, PowersAndInverses) {
+    const CliResult r = cli({"apply", "R R", "R2", "R'", "R3", "R R R", "R R R R"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto l = r.lines();
     ASSERT_EQ(l.size(), 6u);
@@ -220,37 +165,56 @@ TEST(CliTurn, PowersAndInverses) {
     EXPECT_EQ(l[5], kSolved);
 }
 
-TEST(CliTurn, FromContinuesACube) {
-    const Result a = cli({"turn", "R U R' U'"});
+TEST(CliApply, FromContinuesACube) {
+    const CliResult a = cli({"apply", "R U R' U'"});
     ASSERT_EQ(a.code, 0);
     EXPECT_NE(a.lines().at(0), kSolved);
-    const Result b = cli({"turn", "--from", a.lines().at(0), "U R U' R'"});
+    const CliResult b = cli({"apply", "--from", a.lines().at(0), "U R U' R'"});
     EXPECT_EQ(b.out, kSolved + "\n");
-    EXPECT_EQ(cli({"turn", "--from", "UUU", "R"}).code, 2);
+    const CliResult bad = cli({"apply", "--from", "UUU", "R"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("--from"), std::string::npos) << bad.err;
 }
 
-TEST(CliTurn, RotationsAndMiddleLayersWithCentresAndScheme) {
-    const Result r = cli({"turn", "--centers", "--scheme", "x", "x y z", "E D U'", "M"});
+TEST(CliApply, RotationsAndMiddleLayersWithCentresAndScheme) {
+    const CliResult r = cli({"apply", "--centers", "--scheme", "x", "x y z", "E D U'", "M", "R U"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto l = r.lines();
-    ASSERT_EQ(l.size(), 4u);
+    ASSERT_EQ(l.size(), 5u);
     EXPECT_EQ(l[0], kSolved + " centers 0 0 0 0 0 0 scheme FRDBLU");
     EXPECT_EQ(l[1].substr(0, 54), kSolved);
     EXPECT_EQ(l[2], kSolved + " centers 0 0 0 0 0 0 scheme UFLDBR");
     // M turns R and L' as seen from the centres.
     EXPECT_NE(l[3].substr(0, 54), kSolved);
     EXPECT_NE(l[3].find(" centers 0 1 0 0 3 0 "), std::string::npos);
+    // Face turns leave the colour scheme as it is.
+    EXPECT_EQ(l[4].substr(l[4].size() - 14), " scheme URFDLB");
 }
 
-TEST(CliTurn, UnknownTurnIsReportedWithItsColumn) {
-    const Result r = cli({"turn"}, "R U\nR Q\n");
-    EXPECT_EQ(r.code, 1);
+// The scheme follows rotations inside groups and after a piece list, as the field reads them.
+TEST(CliApply, SchemeFollowsGroupsAndPieceLists) {
+    const std::string pieces = "UF UR UB UL DF DR DB DL FR FL BR BL UFR URB UBL ULF DRF DFL DLB DBR";
+    const CliResult r = cli({"apply", "--scheme", "(x)3", "x x x", "(y)4", "(" + pieces + ") z"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto l = r.lines();
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_EQ(l[0], l[1]);
+    EXPECT_EQ(l[2], kSolved + " scheme URFDLB");
+    EXPECT_EQ(l[3] + "\n", cli({"apply", "--scheme", "z"}).out);
+    EXPECT_NE(l[3], l[2]);
+}
+
+// apply reads like the maneuver field: characters that are no moves are passed over.
+TEST(CliApply, OtherCharactersArePassedOver) {
+    const CliResult r = cli({"apply", "-"}, "R U\nR, Q U\n");
+    EXPECT_EQ(r.code, 0) << r.err;
     ASSERT_EQ(r.lines().size(), 2u);
-    EXPECT_EQ(r.lines()[1], "invalid");
-    EXPECT_NE(r.err.find("line 2: unknown turn 'Q' at column 3"), std::string::npos);
+    EXPECT_EQ(r.lines()[0], r.lines()[1]);
+    EXPECT_NE(r.lines()[0], kSolved);
 }
 
-// Every cube reached by turns passes the check unchanged and reads as a whole cube.
+// Every cube reached by face, middle-layer and whole-cube turns passes the check unchanged and reads as a whole cube.
 TEST(CliProperty, TurnedCubesAreConsistent) {
     std::mt19937 rng(41);
     const char* letters[] = {"U", "R", "F", "D", "L", "B", "E", "M", "S", "x", "y", "z"};
@@ -260,15 +224,15 @@ TEST(CliProperty, TurnedCubesAreConsistent) {
         for (int k = 0; k < 25; ++k) sequences += std::string(letters[rng() % 12]) + powers[rng() % 3] + " ";
         sequences += "\n";
     }
-    const Result turned = cli({"turn"}, sequences);
+    const CliResult turned = cli({"apply", "-"}, sequences);
     ASSERT_EQ(turned.code, 0) << turned.err;
     ASSERT_EQ(turned.lines().size(), 40u);
     std::string cubes;
     for (const auto& l : turned.lines()) cubes += l + "\n";
-    const Result checked = cli({"check"}, cubes);
+    const CliResult checked = cli({"check"}, cubes);
     EXPECT_EQ(checked.code, 0) << checked.err;
     for (std::size_t i = 0; i < 40; ++i) EXPECT_EQ(checked.lines().at(i), "ok");
-    const Result cubies = cli({"cubie"}, cubes);
+    const CliResult cubies = cli({"cubie"}, cubes);
     EXPECT_EQ(cubies.code, 0) << cubies.err;
     for (const auto& l : cubies.lines()) EXPECT_NE(l.find("| twist 0 flip 0 parity even"), std::string::npos) << l;
 }

@@ -1,75 +1,25 @@
 // The maneuver commands of tesserix-cli, run as processes: apply, inverse and random.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli_runner.hpp"
 #include "cube/facelet_cube.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
 // The solved cube after a clockwise R turn.
 const std::string kAfterR = "UUFUUFUUFRRRRRRRRRFFDFFDFFDDDBDDBDDBLLLLLLLLLUBBUBBUBB";
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-    std::vector<std::string> lines() const {
-        std::vector<std::string> v;
-        std::istringstream in(out);
-        for (std::string l; std::getline(in, l);) v.push_back(l);
-        return v;
-    }
-};
+using tx::testing::CliResult;
 
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs tesserix-cli with the arguments and the given standard input.
-Result cli(const std::vector<std::string>& args, const std::string& input = "") {
-    struct Scratch {
-        fs::path path = fs::temp_directory_path() / ("tx-cli-notation-" + std::to_string(::getpid()));
-        Scratch() { fs::create_directories(path); }
-        ~Scratch() {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
-    };
-    static const Scratch scratch;
-    const fs::path& dir = scratch.path;
-    { std::ofstream(dir / "in", std::ios::binary) << input; }
-    std::string cmd = quote(TESSERIX_CLI);
-    for (const auto& a : args) cmd += ' ' + quote(a);
-    cmd += " <" + quote((dir / "in").string());
-    cmd += " >" + quote((dir / "out").string());
-    cmd += " 2>" + quote((dir / "err").string());
-    const int status = std::system(cmd.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "out");
-    r.err = readFile(dir / "err");
-    return r;
+CliResult cli(const std::vector<std::string>& args, const std::string& input = "") {
+    return tx::testing::runCli(args, input);
 }
 
 std::string appliedInProcess(const std::string& field) {
@@ -81,14 +31,14 @@ std::string appliedInProcess(const std::string& field) {
 // ---- apply ------------------------------------------------------------------------------
 
 TEST(CliApply, FaceTurnsAndTheEmptyManeuver) {
-    const Result r = cli({"apply", "R", "", "R R'", "(R U R' U')6"});
+    const CliResult r = cli({"apply", "R", "", "R R'", "(R U R' U')6"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.lines(), (std::vector<std::string>{kAfterR, kSolved, kSolved, kSolved}));
     EXPECT_EQ(r.err, "");
 }
 
 TEST(CliApply, FieldNotationAndGroups) {
-    const Result r = cli({"apply", "U-1", "U-", "U'", "U3", "(R U)2F", "R U R U F", "R U2 F'  (3f)", "U2s", "Us2"});
+    const CliResult r = cli({"apply", "U-1", "U-", "U'", "U3", "(R U)2F", "R U R U F", "R U2 F'  (3f)", "U2s", "Us2"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto l = r.lines();
     ASSERT_EQ(l.size(), 9u);
@@ -104,7 +54,7 @@ TEST(CliApply, FieldNotationAndGroups) {
 
 TEST(CliApply, SuperscriptTwoFromATerminal) {
     // UTF-8 "U²" and the 8-bit byte 178 are both the half turn.
-    const Result r = cli({"apply", "U\xC2\xB2", "U\xB2", "U2"});
+    const CliResult r = cli({"apply", "U\xC2\xB2", "U\xB2", "U2"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto l = r.lines();
     ASSERT_EQ(l.size(), 3u);
@@ -113,23 +63,23 @@ TEST(CliApply, SuperscriptTwoFromATerminal) {
 }
 
 TEST(CliApply, StdinAndCentres) {
-    const Result r = cli({"apply", "--centers", "-"}, "R\nx y\r\nUs // pair\n");
+    const CliResult r = cli({"apply", "--centers", "-"}, "R\nx y\r\nUs // pair\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.lines(), (std::vector<std::string>{kAfterR + " centers 0 1 0 0 0 0", kSolved + " centers 0 0 0 0 0 0",
                                                    appliedInProcess("U D'") + " centers 1 0 0 3 0 0"}));
 }
 
 TEST(CliApply, PieceListSetsTheCube) {
-    const Result turned = cli({"apply", "R U F"});
+    const CliResult turned = cli({"apply", "R U F"});
     ASSERT_EQ(turned.code, 0);
-    const Result pieces = cli({"pieces", turned.lines().at(0)});
+    const CliResult pieces = cli({"pieces", turned.lines().at(0)});
     ASSERT_EQ(pieces.code, 0) << pieces.err;
-    const Result r = cli({"apply", pieces.lines().at(0)});
+    const CliResult r = cli({"apply", pieces.lines().at(0)});
     EXPECT_EQ(r.out, turned.out);
 }
 
 TEST(CliApply, UsageErrors) {
-    const Result none = cli({"apply"});
+    const CliResult none = cli({"apply"});
     EXPECT_EQ(none.code, 2);
     EXPECT_EQ(none.out, "");
     EXPECT_NE(none.err.find("no maneuver"), std::string::npos);
@@ -140,26 +90,26 @@ TEST(CliApply, UsageErrors) {
 // ---- inverse ----------------------------------------------------------------------------
 
 TEST(CliInverse, InvertsTextsAndKeepsTheMark) {
-    const Result r = cli({"inverse", "R U2 F'  (3f)", "R U", "x E' y2"});
+    const CliResult r = cli({"inverse", "R U2 F'  (3f)", "R U", "x E' y2"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.lines(), (std::vector<std::string>{"F U2 R'  (3f)", "U' R' ", "y2 E x' "}));
 }
 
 TEST(CliInverse, StatusTextsOnlyWithOptimal) {
-    const Result plain = cli({"inverse", "Status: Not Running"});
+    const CliResult plain = cli({"inverse", "Status: Not Running"});
     EXPECT_NE(plain.out, "Status: Not Running\n");
-    const Result optimal = cli({"inverse", "--optimal", "Status: Not Running", "R U2 F'  (3f*)"});
+    const CliResult optimal = cli({"inverse", "--optimal", "Status: Not Running", "R U2 F'  (3f*)"});
     EXPECT_EQ(optimal.code, 0);
     EXPECT_EQ(optimal.lines(), (std::vector<std::string>{"Status: Not Running", "F U2 R'  (3f*)"}));
 }
 
 TEST(CliInverse, StdinAndAppliedInverseRestores) {
-    const Result r = cli({"inverse", "-"}, "R U2 F' D  (4f)\nUs2 Ra'\n");
+    const CliResult r = cli({"inverse", "-"}, "R U2 F' D  (4f)\nUs2 Ra'\n");
     ASSERT_EQ(r.code, 0) << r.err;
     const auto l = r.lines();
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0], "D' F U2 R'  (4f)");
-    const Result back = cli({"apply", "R U2 F' D " + l[0], "Us2 Ra' " + l[1]});
+    const CliResult back = cli({"apply", "R U2 F' D " + l[0], "Us2 Ra' " + l[1]});
     EXPECT_EQ(back.lines(), (std::vector<std::string>{kSolved, kSolved}));
     EXPECT_EQ(cli({"inverse"}).code, 2);
 }
@@ -167,7 +117,7 @@ TEST(CliInverse, StdinAndAppliedInverseRestores) {
 // ---- random -----------------------------------------------------------------------------
 
 TEST(CliRandom, SeededCubesAreTheGeneratorsCubes) {
-    const Result r = cli({"random", "-n", "5", "--seed", "1"});
+    const CliResult r = cli({"random", "-n", "5", "--seed", "1"});
     ASSERT_EQ(r.code, 0) << r.err;
     tx::MersenneTwister rng(1);
     std::vector<std::string> expected;
@@ -182,24 +132,24 @@ TEST(CliRandom, SeededCubesAreTheGeneratorsCubes) {
 }
 
 TEST(CliRandom, CubesPassTheCheckUnchanged) {
-    const Result r = cli({"random", "-n", "50", "--seed", "4294967295"});
+    const CliResult r = cli({"random", "-n", "50", "--seed", "4294967295"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 50u);
     const std::set<std::string> distinct(lines.begin(), lines.end());
     EXPECT_EQ(distinct.size(), 50u);
-    const Result checked = cli({"check", "-"}, r.out);
+    const CliResult checked = cli({"check", "-"}, r.out);
     EXPECT_EQ(checked.code, 0) << checked.err;
     for (const auto& line : checked.lines()) EXPECT_EQ(line, "ok");
 }
 
 TEST(CliRandom, DefaultsAndCentres) {
-    const Result one = cli({"random"});
+    const CliResult one = cli({"random"});
     ASSERT_EQ(one.code, 0) << one.err;
     ASSERT_EQ(one.lines().size(), 1u);
     EXPECT_EQ(one.lines()[0].size(), 54u);
     EXPECT_EQ(cli({"random", "-n", "0"}).out, "");
-    const Result centres = cli({"random", "--centers", "--seed", "9"});
+    const CliResult centres = cli({"random", "--centers", "--seed", "9"});
     ASSERT_EQ(centres.lines().size(), 1u);
     const std::string line = centres.lines()[0];
     ASSERT_EQ(line.substr(54, 9), " centers ");
@@ -219,7 +169,7 @@ TEST(CliRandom, BadNumbersAreRefused) {
                                                                   {"random", "--seed", ""},
                                                                   {"random", "extra"},
                                                                   {"random", "--bogus"}}) {
-        const Result r = cli(args);
+        const CliResult r = cli(args);
         EXPECT_EQ(r.code, 2) << args.back();
         EXPECT_EQ(r.out, "") << args.back();
         EXPECT_NE(r.err, "") << args.back();
