@@ -143,8 +143,11 @@ int run(const Args& input) {
     return unsolvable > 0 || failed > 0 ? kExitInvalid : kExitOk;
 }
 
-Register reg("batch",
-             "solve every cube of a workspace file and write it back [-o OUT --optimal --target N --jobs J --data-dir DIR]",
+Register reg("batch", "solve every cube of a workspace file and write it back",
+             "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--jobs J] [--data-dir DIR]\n"
+             "Loads a workspace file, solves every entry that has no optimal maneuver (two-phase to the target,\n"
+             "default 20, or optimal), J entries at a time, and saves the result as a workspace file (IN.txt is\n"
+             "replaced safely unless -o names another file). Progress goes to stderr.\n",
              run);
 
 }  // namespace

@@ -32,21 +32,8 @@ struct Job {
     std::size_t logShown = 0;
 };
 
-void usage() {
-    std::printf(
-        "usage: tesserix-cli solve [--target N] [--triple] [--slice] [--optimal [--huge] [--centres] [--log]]\n"
-        "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
-        "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the\n"
-        "solved cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its\n"
-        "length mark per input line, or \"error: \" and the reason.\n");
-}
-
 int run(const Args& given) {
     Args args = given;
-    if (takeFlag(args, "--help") || takeFlag(args, "-h")) {
-        usage();
-        return kExitOk;
-    }
     TableOptions tables;
     tables.slice = takeFlag(args, "--slice");
     tables.centres = takeFlag(args, "--centres");
@@ -223,7 +210,14 @@ int run(const Args& given) {
     return exitCode;
 }
 
-Register reg("solve", "solve cubes: two-phase to a target length, or optimal [--help]", run);
+Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
+             "usage: tesserix-cli solve [--target N] [--triple] [--slice] [--optimal [--huge] [--centres] [--log]]\n"
+             "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
+             "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the solved\n"
+             "cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its length mark\n"
+             "per input line, in input order, or \"error: \" and the reason. --times reports milliseconds per cube\n"
+             "and a summary on stderr; --log shows the optimal search's progress on stderr.\n",
+             run);
 
 }  // namespace
 }  // namespace tx::cli

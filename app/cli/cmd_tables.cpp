@@ -75,7 +75,15 @@ int run(const Args& input) {
     return kExitOk;
 }
 
-Register reg("tables", "build missing tables, load the rest, list the files [--slice --centres --huge --stats --data-dir DIR --yes]", run);
+Register reg("tables", "build missing tables, load the rest, list the files",
+             "usage: tesserix-cli tables [--slice] [--centres] [--huge] [--stats] [--data-dir DIR] [--yes] [--threads N]\n"
+             "Builds the table files that are missing and loads the others, with progress on stderr, then prints\n"
+             "one line per file: name, bytes, built or loaded, seconds. --slice: the tables of the slice-move\n"
+             "metric; --centres: the 430 MB table for cubes whose centre orientation counts; --huge: the 1881 MB\n"
+             "table of the optimal solver. --stats: entries at each distance for every pruning table (and for the\n"
+             "phase-1 table the positions they stand for); tables that were only loaded are generated again for\n"
+             "this and compared with their files. Without a terminal the first-run question is answered yes.\n",
+             run);
 
 }  // namespace
 }  // namespace tx::cli

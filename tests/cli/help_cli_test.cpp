@@ -56,7 +56,8 @@ TEST(CliHelp, MissingOrUnknownCommandListsTheCommandsAsAnError) {
 
 // Each command describes itself, wherever --help stands, and does nothing else.
 TEST(CliHelp, CommandsDescribeThemselves) {
-    for (const std::string name : {"apply", "check", "cubie", "inverse", "pieces", "random", "version", "solve"}) {
+    for (const std::string name : {"apply", "batch", "bench", "check", "cubie", "inverse", "pieces", "random", "solve",
+                                   "tables", "version"}) {
         for (const auto& args : std::vector<std::vector<std::string>>{{name, "--help"}, {name, "-", "--help"}}) {
             const CliResult r = runCli(args, "R U\n");
             EXPECT_EQ(r.code, 0) << name << ": " << r.err;
