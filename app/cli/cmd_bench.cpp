@@ -100,7 +100,7 @@ struct Position {
     const char* maneuver;  // generates the position from solved
 };
 
-int benchOptimal(Args) {
+int benchOptimal(Args, bool huge) {
     static const Position kPositions[] = {
         {"one move", "R"},
         {"symmetric: six-spot", "U D' R L' F B' U D'"},
@@ -117,7 +117,7 @@ int benchOptimal(Args) {
         CubieCube c = f.toCubieCube();
         c.centersCount = false;
         auto t0 = Clock::now();
-        SyncResult r = solveOptimal(c);
+        SyncResult r = solveOptimal(c, false, huge);
         double s = msSince(t0) / 1000;
         seconds += s;
         total += r.nodes;
@@ -138,6 +138,7 @@ int run(const Args& given) {
     TableOptions tables;
     tables.dataDir = takeOption(args, "--data-dir", "");
     tables.yes = takeFlag(args, "--yes");
+    tables.huge = takeFlag(args, "--huge");
     if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
         std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--data-dir DIR]\n");
         return kExitError;
@@ -145,12 +146,12 @@ int run(const Args& given) {
     std::string what = args[0];
     args.erase(args.begin());
     if (!prepareTables(tables)) return kExitError;
-    return what == "twophase" ? benchTwoPhase(args) : benchOptimal(args);
+    return what == "twophase" ? benchTwoPhase(args) : benchOptimal(args, tables.huge);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--data-dir DIR]\n"
-             "       tesserix-cli bench optimal [--data-dir DIR]\n"
+             "       tesserix-cli bench optimal [--huge] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes. twophase also times the triple search (three\n"
              "threads, wall clock) to 20 moves.\n",
