@@ -79,6 +79,7 @@ void TForm1::buildMenus() {
 void TForm1::updateMenuItems() {
     const bool ready = startedUp_ && !busy_;
     fileMenu_->menuAction()->setEnabled(!busy_);
+    cubesMenu_->menuAction()->setEnabled(!busy_);
     hugeSolver_->setEnabled(ready);
     webServer_->setEnabled(ready);
     allowSliceMoves_->setEnabled(ready);

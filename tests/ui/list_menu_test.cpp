@@ -161,6 +161,18 @@ void ListMenuTest::saveAndLoadThroughTheDialogs() {
     w.item("LoadWorkspace1")->trigger();
     QCOMPARE(w.prompts.shown.size(), count);
     QCOMPARE(static_cast<int>(w.list().size()), 3);
+
+    // A list command may let the window process events: closing meanwhile is refused.
+    bool closed = true;
+    w.form->chooseLoadFile = [&](const QString&) {
+        closed = w.form->close();
+        return QString();
+    };
+    w.item("LoadWorkspace1")->trigger();
+    QVERIFY(!closed);
+    QCOMPARE(w.prompts.texts().back(), std::string("Tesserix is busy. Please wait."));
+    QVERIFY(w.form->isVisible());
+    QCOMPARE(static_cast<int>(w.list().size()), 3);
 }
 
 void ListMenuTest::closeSavesTheListThroughTheDialog() {

@@ -81,13 +81,14 @@ void MainWindowTest::startUpDisablesAndEnablesSearchControls() {
     QCOMPARE(form.editor().scheme()[0], std::uint32_t(0x010203));
     QVERIFY(!form.editor().autoFix());
 
-    bool busyInside = false, addInside = true, fileInside = true;
+    bool busyInside = false, addInside = true, fileInside = true, cubesInside = true;
     int itemsInside = 0;
     std::vector<std::string> promptsBefore;
     tables.during = [&] {
         busyInside = form.busy();
         addInside = add->isEnabled() || form.findChild<QPushButton*>("ButtonAddGen")->isEnabled();
         fileInside = form.fileMenu()->menuAction()->isEnabled();
+        cubesInside = form.cubesMenu()->menuAction()->isEnabled();
         for (const char* name : kStartUpItems) itemsInside += form.findChild<QAction*>(name)->isEnabled();
         promptsBefore = prompts.texts();
     };
@@ -98,6 +99,7 @@ void MainWindowTest::startUpDisablesAndEnablesSearchControls() {
     QVERIFY(busyInside);
     QVERIFY(!addInside);
     QVERIFY(!fileInside);
+    QVERIFY(!cubesInside);
     QCOMPARE(itemsInside, 0);
     // The note about the folder comes before the tables.
     QCOMPARE(promptsBefore, std::vector<std::string>{"Using the fallback folder."});
@@ -106,6 +108,7 @@ void MainWindowTest::startUpDisablesAndEnablesSearchControls() {
     QVERIFY(form.tablesReady());
     QVERIFY(add->isEnabled());
     QVERIFY(form.fileMenu()->menuAction()->isEnabled());
+    QVERIFY(form.cubesMenu()->menuAction()->isEnabled());
     for (const char* name : kStartUpItems) QVERIFY2(form.findChild<QAction*>(name)->isEnabled(), name);
     QVERIFY(!form.options().search->hugeMode);
     QVERIFY(!form.findChild<QProgressBar*>("ProgressBar")->isVisible());
