@@ -8,10 +8,12 @@
 #include <string>
 
 #include "platform/data_folder.hpp"
+#include "solver/search_thread.hpp"
 #include "ui/main_window.hpp"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    tx::useIdleSchedulingForSearches(true);
     QApplication::setApplicationName("Tesserix");
     QApplication::setApplicationVersion("5.00s");
 

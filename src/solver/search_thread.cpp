@@ -1,13 +1,25 @@
 #include "solver/search_thread.hpp"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace tx {
 
+namespace {
+std::atomic<bool> idleScheduling{false};
+}  // namespace
+
+void useIdleSchedulingForSearches(bool idle) { idleScheduling = idle; }
+
 void lowerThreadPriority() {
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 5);
+    if (idleScheduling) {
+        sched_param param{};
+        if (::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &param) == 0) return;
+    }
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 19);
 }
 
 SearchThread::~SearchThread() {

@@ -31,7 +31,11 @@ private:
     std::atomic<bool> finished_{false};
 };
 
-// Lowers the calling thread's scheduling priority (searches run below the user interface).
+// Lowers the calling thread's scheduling priority: searches run below the user interface.
 void lowerThreadPriority();
+// The desktop program runs its searches in the idle scheduling class, so that hundreds of
+// running searches still leave the window its share of the processor; elsewhere the lowest
+// nice value is used, which cannot starve a search behind other busy processes.
+void useIdleSchedulingForSearches(bool idle);
 
 }  // namespace tx
