@@ -56,14 +56,14 @@ std::optional<int> parseNumber(const std::string& text, int lowest, int highest)
 
 void usage() {
     std::printf(
-        "usage: tesserix-cli serve [--port P] [--bind ADDRESS] [--write-to-file] [--folder DIR]\n"
+        "usage: tesserix-cli serve [--port P] [--bind ADDRESS] [--write-to-file] [--work-dir DIR]\n"
         "                          [--stop-at N] [--data-dir DIR] [--yes]\n"
         "Answers HTTP requests as the desktop program's web server does (facelet strings,\n"
         "?getLast, ?clear, ?status, ...) with a cube list of its own, until interrupted.\n"
         "The port (default 8080), \"writeToFile\" and the target length come from section\n"
         "WebServer and Two-Phase-Algorithm of cube.ini in the data folder unless given; port 0\n"
         "lets the system choose. --bind limits the server to one address (default: all).\n"
-        "Files and webserv_ans.txt are in --folder, by default the current folder. The address\n"
+        "Files and webserv_ans.txt are in --work-dir, by default the current folder. The address\n"
         "and port listened on are printed to stderr.\n");
 }
 
@@ -78,7 +78,7 @@ int runServe(const Args& given) {
     const std::string dataDir = takeOption(args, "--data-dir", "");
     const std::string portText = takeOption(args, "--port", "");
     const std::string bindText = takeOption(args, "--bind", "");
-    const std::string folder = takeOption(args, "--folder", "");
+    const std::string folder = takeOption(args, "--work-dir", "");
     const std::string stopAtText = takeOption(args, "--stop-at", "");
     if (!args.empty()) {
         std::fprintf(stderr, "%s: unexpected argument '%s'\n", kName, args[0].c_str());
@@ -176,7 +176,7 @@ int runServe(const Args& given) {
     return kExitOk;
 }
 
-Register reg(kName, "answer HTTP requests as the web server does [--port P --bind A --write-to-file --folder D --stop-at N --data-dir DIR]",
+Register reg(kName, "answer HTTP requests as the web server does [--port P --bind A --write-to-file --work-dir D --stop-at N --data-dir DIR]",
              runServe);
 
 }  // namespace
