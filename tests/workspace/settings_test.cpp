@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <cstdint>
 #include <map>
 #include <random>
 #include <sstream>
@@ -214,7 +215,7 @@ TEST_F(SettingsFile, RandomWritesRoundTrip) {
     for (int i = 0; i < 200; ++i) {
         int sec = static_cast<int>(rng() % sections.size());
         int key = static_cast<int>(rng() % keys.size());
-        int value = static_cast<int>(rng()) - (1 << 30);
+        int value = static_cast<int>(static_cast<std::int64_t>(rng()) - (std::int64_t(1) << 31));
         ASSERT_TRUE(s.writeInt(sections[sec], keys[key], value));
         expected[{sec, key}] = value;
     }
