@@ -54,7 +54,6 @@ IDA::IDA(const IDA& o)
       start_(o.start_),
       mark_(o.mark_),
       level_(o.level_),
-      resumeEndPoint_(o.resumeEndPoint_),
       resumeAfterSolution_(o.resumeAfterSolution_),
       started_(o.started_) {
     for (int i = 0; i < kLevels; ++i) cursor_[i] = o.cursor_[i];

@@ -85,7 +85,6 @@ private:
     int mark_ = 0;
     int cursor_[kLevels] = {};  // move being tried at each level
     int level_ = 0;
-    bool resumeEndPoint_ = false;
     bool resumeAfterSolution_ = false;
     bool started_ = false;
 
@@ -105,7 +104,7 @@ private:
     int phase2(int n);
     bool phase2Search(int n, int q, int k, int budget);
     void updatePhase2Coords(int last);
-    int optimalStep(const Level& parent, Level& child, int m, int limit);
+    void optimalStep(const Level& parent, Level& child, int m);
     void prefetchOptimal(const Level& parent, int axis) const;
 };
 

@@ -20,10 +20,8 @@ void IDA::prefetchOptimal(const Level& parent, int axis) const {
     }
 }
 
-// Computes the child's coordinates axis by axis. Returns the number of axes computed: it
-// stops early when an axis is more than one move beyond `limit` (the whole axis of moves is
-// skipped then, whatever the other axes say); limit < 0 computes all three.
-int IDA::optimalStep(const Level& parent, Level& child, int m, int limit) {
+// Computes the child's coordinates and exact distances on all three axes.
+void IDA::optimalStep(const Level& parent, Level& child, int m) {
     int mk = m;
     for (int k = 0; k < 3; ++k) {
         if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
@@ -50,8 +48,6 @@ int IDA::optimalStep(const Level& parent, Level& child, int m, int limit) {
         }
         child.dist[k] = nextDepth[parent.dist[k]][value];
     }
-    (void)limit;
-    return 3;
 }
 
 int IDA::optimalSearch() {
@@ -87,13 +83,9 @@ int IDA::optimalSearch() {
         const int i = n - j;
         const bool pruning = !stopping();
         if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
-        const int computed = optimalStep(parent, child, m, pruning ? i : -1);
+        optimalStep(parent, child, m);
         ++nodes;
         ++totalNodes;
-        if (computed < 3) {  // an axis lies more than one move too far
-            skipAxis();
-            continue;
-        }
         if (pruning) {
             const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
             if (i > 0 && d0 == d1 && d1 == d2) {

@@ -144,7 +144,6 @@ int IDA::phase1Search() {
         ++cursor_[level_];  // the end point that gave the last solution is done
     }
     resumeAfterSolution_ = false;
-    resumeEndPoint_ = false;
 
     for (;;) {
         const int n = depthIndex;
@@ -187,10 +186,7 @@ int IDA::phase1Search() {
             continue;
         }
         // A phase-1 end point.
-        if (stopping()) {
-            resumeEndPoint_ = true;
-            return kStopped;
-        }
+        if (stopping()) return kStopped;  // a copy evaluates this end point again
         const int p = phase2(n);
         if (p == -4) {
             cursor_[j] = moveLimit;  // leave this level
