@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cube/notation.hpp"
+#include "solver/search_gate.hpp"
 
 namespace tx {
 
@@ -60,6 +61,11 @@ IDA::IDA(const IDA& o)
 }
 
 int IDA::run() { return optimalMode ? optimalSearch() : twoPhaseRun(); }
+
+void IDA::requestStop() {
+    stopRequested.store(true, std::memory_order_relaxed);
+    SearchGate::instance().wakeAll();  // a search waiting for its turn ends at once
+}
 
 // The rules on successive axes: not the same axis twice, opposite faces only in the order
 // U before D (R before L, F before B), and in slice mode no slice move next to a face move of its axis.

@@ -65,7 +65,7 @@ public:
     std::function<void(int v)> onProgress;
 
     std::atomic<bool> stopRequested{false};
-    void requestStop() { stopRequested.store(true, std::memory_order_relaxed); }
+    void requestStop();
 
     // Runs the search body of the selected mode; returns the result.
     int run();

@@ -2,6 +2,7 @@
 // once; a cube that reaches the phase-1 goal on all three axes with its corners and slice
 // edges home is solved.
 #include "solver/ida.hpp"
+#include "solver/search_gate.hpp"
 
 namespace tx {
 
@@ -85,7 +86,7 @@ int IDA::optimalSearch() {
         if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
         optimalStep(parent, child, m);
         ++nodes;
-        ++totalNodes;
+        if ((++totalNodes & 0xFFFF) == 0) SearchGate::instance().takeTurn(stopRequested);
         if (pruning) {
             const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
             if (i > 0 && d0 == d1 && d1 == d2) {

@@ -2,6 +2,7 @@
 // B2 (and the slice moves that keep it), guided by the phase-1 table; at every phase-1 end
 // point phase 2 solves the cube with the moves of that group.
 #include "solver/ida.hpp"
+#include "solver/search_gate.hpp"
 
 namespace tx {
 
@@ -166,7 +167,7 @@ int IDA::phase1Search() {
         if (power == 1 && !centerMode) prefetchAxis(parent, axis);
         phase1Step(parent, child, m);
         ++nodes;
-        ++totalNodes;
+        if ((++totalNodes & 0xFFFF) == 0) SearchGate::instance().takeTurn(stopRequested);
         const int i = n - j;
         const int a = child.dist[0];
         if (a > i + 1) {

@@ -6,6 +6,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "solver/search_gate.hpp"
+
 namespace tx {
 
 namespace {
@@ -35,7 +37,10 @@ void SearchThread::start(Events& events, std::function<void()> onEnd) {
     finished_ = false;
     thread_ = std::jthread([this, &events, onEnd = std::move(onEnd)] {
         lowerThreadPriority();
+        SearchGate& gate = SearchGate::instance();
+        gate.enter(ida_->stopRequested);
         ida_->run();
+        gate.leave();
         finished_ = true;
         events.post(onEnd);
     });
