@@ -2,6 +2,8 @@
 // transformation of maneuver texts by the basic symmetries.
 #include <gtest/gtest.h>
 
+#include "random_text.hpp"
+
 #include <random>
 #include <string>
 #include <vector>
@@ -134,20 +136,7 @@ TEST(ManeuverTransform, FaceletPairsKeepTheirSuffix) {
     EXPECT_EQ(transformManeuver("Rs' F", 3), "Ls F'");
 }
 
-// Random texts over every move letter and pair, with the spellings the reader knows.
-std::string randomText(std::mt19937& rng, int tokens) {
-    static const char* const kLetters[] = {"U", "R", "F", "D", "L", "B", "E", "M", "S", "x", "y", "z"};
-    static const char* const kPowers[] = {"", "2", "'", "3"};
-    std::string t;
-    for (int i = 0; i < tokens; ++i) {
-        const int letter = int(rng() % 12);
-        t += kLetters[letter];
-        if (letter < 6 && rng() % 4 == 0) t += rng() % 2 ? "s" : "a";
-        t += kPowers[rng() % 4];
-        t += ' ';
-    }
-    return t;
-}
+std::string randomText(std::mt19937& rng, int tokens) { return testing::randomText(rng, tokens, false); }
 
 // Turning a cube by basic symmetry s and then applying the transformed text gives the same
 // cube as applying the text and then turning: sym(C * T) = sym(C) * transform(T). In

@@ -2,6 +2,8 @@
 // key letters and the length-mark cut.
 #include <gtest/gtest.h>
 
+#include "random_text.hpp"
+
 #include <cctype>
 #include <limits>
 #include <random>
@@ -42,21 +44,7 @@ FaceletCube scrambled(std::mt19937& rng) {
     return c;
 }
 
-// A random text of move tokens: faces (some as slice or antislice pairs), middle layers and
-// rotations, with every power spelling the reader knows, blanks or none between tokens.
-std::string randomText(std::mt19937& rng, int tokens) {
-    static const char* const kLetters[] = {"U", "R", "F", "D", "L", "B", "E", "M", "S", "x", "y", "z"};
-    static const char* const kPowers[] = {"", "2", "'", "3"};
-    std::string t;
-    for (int i = 0; i < tokens; ++i) {
-        const int letter = int(rng() % 12);
-        t += kLetters[letter];
-        if (letter < 6 && rng() % 4 == 0) t += rng() % 2 ? "s" : "a";
-        t += kPowers[rng() % 4];
-        t += rng() % 5 ? " " : "";
-    }
-    return t;
-}
+std::string randomText(std::mt19937& rng, int tokens) { return testing::randomText(rng, tokens, true); }
 
 // ---- reader ---------------------------------------------------------------------------
 
