@@ -97,7 +97,7 @@ TEST(CliSolve, TripleSearchAndTargets) {
 TEST(CliSolve, MaxTimeGivesTheBestSoFar) {
     // Target 18 is out of reach in the time given; maneuvers of up to 20 moves are reported on the way.
     const std::string cube = randomCubes(1, 11);
-    const auto r = solve({"--target", "18", "--max-time", "1"}, cube);
+    const auto r = solve({"--target", "18", "--max-time", "3"}, cube);  // room for a busy machine
     ASSERT_EQ(r.code, 0) << r.err;
     ASSERT_EQ(r.lines().size(), 1u);
     EXPECT_TRUE(solves(cube, r.lines()[0])) << r.lines()[0];
