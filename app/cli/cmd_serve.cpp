@@ -20,7 +20,7 @@
 #include "platform/data_folder.hpp"
 #include "platform/prompts.hpp"
 #include "server/list_backend.hpp"
-#include "server/main_thread_events.hpp"
+#include "server/qt_events.hpp"
 #include "server/web_server.hpp"
 #include "server/webcam_port.hpp"
 #include "tables/loader.hpp"
@@ -128,7 +128,7 @@ int runServe(const Args& given) {
     char* argv[] = {appName, nullptr};
     QCoreApplication app(argc, argv);
 
-    MainThreadEvents events;
+    QtEvents events;
     AutoPrompts listPrompts(Answer::Yes, toStderr);
     CubeList list(events, listPrompts);
     list.context().stopAt = stopAt;

@@ -5,19 +5,11 @@
 #include <string>
 
 #include "cube/notation.hpp"
+#include "platform/text.hpp"
 
 namespace tx {
 
 namespace {
-
-// Blanks and control characters, as trimmed from typed texts.
-bool isSpace(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 // Facelet turn code of a move letter, or -1: faces and middle layers upper case, the
 // whole-cube rotations lower case.

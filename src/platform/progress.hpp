@@ -2,7 +2,6 @@
 // The progress label and bar of long operations, and the pump that keeps a window alive
 // while the main thread works. pump() is called at fixed intervals by long loops.
 #include <string>
-#include <vector>
 
 namespace tx {
 
@@ -22,22 +21,6 @@ public:
     void setRange(long long, long long) override {}
     void setPosition(long long) override {}
     void setVisible(bool) override {}
-};
-
-// Records labels and ranges, for tests.
-class RecordingProgress : public Progress {
-public:
-    struct Range { long long minimum, maximum; };
-    std::vector<std::string> labels;
-    std::vector<Range> ranges;
-    long long position = 0;
-    bool visible = false;
-    int pumps = 0;
-    void setLabel(const std::string& text) override { labels.push_back(text); }
-    void setRange(long long minimum, long long maximum) override { ranges.push_back({minimum, maximum}); }
-    void setPosition(long long p) override { position = p; }
-    void setVisible(bool v) override { visible = v; }
-    void pump() override { ++pumps; }
 };
 
 }  // namespace tx

@@ -1,10 +1,9 @@
 #pragma once
 // Message boxes and questions. The desktop program shows real dialogs; tests script the
-// answers and check the exact texts; the command line answers with a fixed default.
-#include <deque>
+// answers and check the exact texts (tests/support); the command line answers with a fixed
+// default.
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tx {
 
@@ -32,37 +31,6 @@ public:
     }
     bool yes(const std::string& text, const std::string& caption = "", Icon icon = Icon::Question) {
         return ask({text, caption, icon, Buttons::YesNo}) == Answer::Yes;
-    }
-};
-
-// Records every prompt; answers from a script, then with a default.
-class ScriptedPrompts : public Prompts {
-public:
-    std::vector<Prompt> shown;
-    std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> inputs;
-    Answer defaultAnswer = Answer::Yes;
-
-    Answer ask(const Prompt& prompt) override {
-        shown.push_back(prompt);
-        if (prompt.buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return defaultAnswer;
-        Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> input(const std::string& caption, const std::string& label,
-                                     const std::string& defaultText) override {
-        shown.push_back({label, caption, Icon::None, Buttons::OkCancel});
-        if (inputs.empty()) return defaultText;
-        auto v = inputs.front();
-        inputs.pop_front();
-        return v;
-    }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> out;
-        for (const auto& p : shown) out.push_back(p.text);
-        return out;
     }
 };
 

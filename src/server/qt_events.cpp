@@ -1,14 +1,14 @@
-#include "server/main_thread_events.hpp"
+#include "server/qt_events.hpp"
 
 #include <QThread>
 
 namespace tx {
 
-void MainThreadEvents::post(std::function<void()> task) {
+void QtEvents::post(std::function<void()> task) {
     QMetaObject::invokeMethod(this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
 }
 
-void MainThreadEvents::invoke(std::function<void()> task) {
+void QtEvents::invoke(std::function<void()> task) {
     if (QThread::currentThread() == thread()) {
         task();
         return;

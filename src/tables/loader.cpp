@@ -1,11 +1,10 @@
 #include "tables/loader.hpp"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <new>
 
 #include "cube/symmetry.hpp"
+#include "platform/atomic_file.hpp"
 #include "platform/data_folder.hpp"
 #include "tables/coord_tables.hpp"
 #include "tables/prune_generate.hpp"
@@ -482,22 +481,15 @@ bool TableLoader::loadHugeTable() {
         }
         progress_.setLabel("Writing " + name);
         progress_.setRange(0, 70);
-        fs::path tmp = file(name);
-        tmp += ".part" + std::to_string(::getpid());
-        std::FILE* f = std::fopen(tmp.c_str(), "wb");
-        bool ok = f != nullptr;
-        for (int d = 0; d < 70 && ok; ++d) {
-            ok = std::fwrite(p.huge[d].bytes.data(), 1, kPhase1Bytes, f) == kPhase1Bytes;
-            progress_.setPosition(d + 1);
-            progress_.pump();
-        }
-        if (f && std::fclose(f) != 0) ok = false;
-        std::error_code ec;
-        if (ok) fs::rename(tmp, file(name), ec);
-        if (!ok || ec) {
-            fs::remove(tmp, ec);
-            return fail("Unable to write the 1881 MB Huge Optimal Solver Table.");
-        }
+        const bool written = writeFileAtomically(file(name), [&](FileSink& sink) {
+            for (int d = 0; d < 70; ++d) {
+                if (!sink.write(p.huge[d].bytes.data(), kPhase1Bytes)) return false;
+                progress_.setPosition(d + 1);
+                progress_.pump();
+            }
+            return true;
+        }).ok;
+        if (!written) return fail("Unable to write the 1881 MB Huge Optimal Solver Table.");
     } catch (const std::bad_alloc&) {
         return fail("Not enough RAM. Tesserix needs 2600 MB. Please close all other applications.");
     }

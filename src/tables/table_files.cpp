@@ -1,9 +1,9 @@
 #include "tables/table_files.hpp"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <system_error>
+
+#include "platform/atomic_file.hpp"
 
 namespace tx {
 
@@ -40,30 +40,15 @@ bool readTableFile(const fs::path& file, void* data, std::uint64_t bytes, int ch
 
 bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes, std::uint64_t blockBytes,
                     const std::function<void(std::uint64_t)>& onBlock) {
-    fs::path tmp = file;
-    tmp += ".part" + std::to_string(::getpid());  // unique, so concurrent builders never collide
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
     const auto* in = static_cast<const unsigned char*>(data);
-    bool ok = true;
-    std::uint64_t block = 0;
-    for (std::uint64_t done = 0; done < bytes; done += blockBytes, ++block) {
-        std::uint64_t n = std::min(blockBytes, bytes - done);
-        if (std::fwrite(in + done, 1, n, f) != n) {
-            ok = false;
-            break;
+    return writeFileAtomically(file, [&](FileSink& sink) {
+        std::uint64_t block = 0;
+        for (std::uint64_t done = 0; done < bytes; done += blockBytes, ++block) {
+            if (!sink.write(in + done, std::min(blockBytes, bytes - done))) return false;
+            if (onBlock) onBlock(block);
         }
-        if (onBlock) onBlock(block);
-    }
-    if (std::fflush(f) != 0) ok = false;
-    if (std::fclose(f) != 0) ok = false;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(tmp, file, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(tmp, ec);
-    return ok;
+        return true;
+    }).ok;
 }
 
 std::string modeFileName(const std::string& name, bool sliceMode) {

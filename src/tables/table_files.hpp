@@ -1,6 +1,6 @@
 #pragma once
-// Raw little-endian table files without headers. Writes go to a temporary name that is
-// renamed over the real one only when complete, so a crash never leaves a truncated table.
+// Raw little-endian table files without headers. Writes go through the atomic file writer,
+// so a crash never leaves a truncated table.
 #include <cstdint>
 #include <filesystem>
 #include <functional>

@@ -19,7 +19,7 @@
 #include "ui/editor_page.hpp"
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
-#include "ui/qt_events.hpp"
+#include "server/qt_events.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "ui/start_man_setup_form.hpp"
 #include "workspace/cube_list.hpp"

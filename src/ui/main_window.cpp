@@ -16,7 +16,7 @@
 #include "server/webcam_port.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/maneuver_window.hpp"
-#include "ui/qt_events.hpp"
+#include "server/qt_events.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
 #include "ui/serv_setup_form.hpp"

@@ -30,6 +30,7 @@ class FaceletEditor;
 class ListBackend;
 class MersenneTwister;
 class NoCameraWebcam;
+class QtEvents;
 class Settings;
 class WebServer;
 }  // namespace tx
@@ -37,7 +38,6 @@ class WebServer;
 namespace tx::ui {
 
 class EditorPage;
-class QtEvents;
 class QtPrompts;
 class QtProgress;
 class TableService;

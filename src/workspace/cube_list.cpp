@@ -3,6 +3,7 @@
 #include "workspace/cube_list.hpp"
 
 #include "cube/notation.hpp"
+#include "platform/atomic_file.hpp"
 #include "solver/drivers.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/workspace_file.hpp"
@@ -70,7 +71,7 @@ bool CubeList::quickSave(const std::filesystem::path& folder) {
     const Entry& e = *entries_.back();
     const bool optimal = !e.optimalText.empty() && !Entry::isStatus(e.optimalText);
     const std::string text = cutLengthMark(optimal ? e.optimalText : e.solverText);
-    return writeLinesAtomically(folder / kQuickSaveFile, {text}).ok;
+    return writeFileAtomically(folder / kQuickSaveFile, text).ok;
 }
 
 // ---------------------------------------------------------------- menu enabling

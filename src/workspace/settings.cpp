@@ -1,26 +1,18 @@
 #include "workspace/settings.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "platform/atomic_file.hpp"
+#include "platform/text.hpp"
 
 namespace tx {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Section and key names compare without regard to ASCII case, as INI files always have.
 bool sameName(std::string_view a, std::string_view b) {
@@ -40,38 +32,6 @@ std::optional<std::string> readWholeFile(const fs::path& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-// Writes content to a fresh file beside target and renames it over target.
-bool writeAtomically(const fs::path& target, const std::string& content) {
-    fs::path real = target;
-    std::error_code ec;
-    if (fs::is_symlink(target, ec)) real = fs::weakly_canonical(target, ec);
-    fs::path temp = real;
-    temp += ".tmp" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const char* p = content.data();
-    std::size_t left = content.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok) {
-        fs::rename(temp, real, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(temp, ec);
-    return ok;
 }
 
 }  // namespace
@@ -121,7 +81,7 @@ std::string Settings::serialize() const {
     return out;
 }
 
-bool Settings::save() const { return writeAtomically(path_, serialize()); }
+bool Settings::save() const { return writeFileAtomically(path_, serialize()).ok; }
 
 const Settings::Line* Settings::find(std::string_view section, std::string_view key) const {
     // The first section and the first key of a name win, as with any INI reader.

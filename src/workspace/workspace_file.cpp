@@ -5,11 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 #include "cube/notation.hpp"
+#include "platform/atomic_file.hpp"
+#include "platform/text.hpp"
 #include "workspace/cube_list.hpp"
 
 namespace tx {
@@ -18,33 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isBlankOrControl(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlankOrControl(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlankOrControl(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 std::string errnoText(int err) { return std::strerror(err); }
-
-// Writes all of data with one write call, continuing only after a partial write.
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // A name fit for one line: no line ends or other control characters, no outer blanks.
 std::string cleanName(const std::string& name) {
@@ -71,60 +46,6 @@ std::string joinLine(const std::string& body, std::string name) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------- writing files
-
-WriteResult writeLinesAtomically(const fs::path& target, const std::vector<std::string>& lines) {
-    static std::atomic<unsigned> counter{0};
-    WriteResult result;
-    std::error_code ec;
-    fs::path real = target;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) real = resolved;
-    }
-    fs::path dir = real.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string tempName = ".";
-    tempName += real.filename().string();
-    tempName += ".tmp-";
-    tempName += std::to_string(::getpid());
-    tempName += '-';
-    tempName += std::to_string(counter++);
-    const fs::path temp = dir / tempName;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        result.error = "cannot create a file in \"" + dir.string() + "\" (" + errnoText(errno) + ")";
-        return result;
-    }
-    struct stat old {};
-    if (::stat(real.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-    auto fail = [&](const std::string& what) {
-        result.error = what + " \"" + target.string() + "\" (" + errnoText(errno) + ")";
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return result;
-    };
-    for (const std::string& line : lines)
-        if (!writeAll(fd, line)) return fail("cannot write");
-    if (::fsync(fd) != 0) return fail("cannot write");
-    if (::close(fd) != 0) {
-        result.error = "cannot write \"" + target.string() + "\" (" + errnoText(errno) + ")";
-        ::unlink(temp.c_str());
-        return result;
-    }
-    if (::rename(temp.c_str(), real.c_str()) != 0) {
-        result.error = "cannot replace \"" + target.string() + "\" (" + errnoText(errno) + ")";
-        ::unlink(temp.c_str());
-        return result;
-    }
-    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
-        ::fsync(dfd);  // the rename itself reaches the disk
-        ::close(dfd);
-    }
-    result.ok = true;
-    return result;
-}
 
 // ---------------------------------------------------------------- lines
 
@@ -231,7 +152,11 @@ SaveResult saveWorkspace(CubeList& list, const fs::path& file) {
         lines.push_back(workspaceLine(*e, list.metricLetter(), &asFacelets) + "\r\n");
         result.asFacelets += asFacelets ? 1 : 0;
     }
-    const WriteResult written = writeLinesAtomically(file, lines);
+    const WriteResult written = writeFileAtomically(file, [&lines](FileSink& sink) {
+        for (const std::string& line : lines)
+            if (!sink.write(line)) return false;
+        return true;
+    });
     if (!written.ok) {
         // The list keeps its unsaved state and the old file stays as it was.
         result.error = written.error;

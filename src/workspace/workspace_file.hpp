@@ -18,16 +18,6 @@ class CubeList;
 // Longest line the reader takes before its LF.
 inline constexpr std::size_t kMaxLineLength = 298;
 
-struct WriteResult {
-    bool ok = false;
-    std::string error;  // why not, for the user
-};
-
-// Writes the lines (each given with its line end, one write each) to a new file beside
-// target and renames it over target only when everything was written, so a failed write
-// leaves the old file as it was. A symbolic link is followed; permissions are kept.
-WriteResult writeLinesAtomically(const std::filesystem::path& target, const std::vector<std::string>& lines);
-
 // The 48 letters of a facelet line, a blank after every piece; "N" for a facelet without
 // a colour.
 std::string faceletLineText(const FaceletCube& cube);

@@ -15,34 +15,23 @@
 #include "solver/drivers.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/workspace_file.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using tx::testing::readWholeFile;
 
-struct Scratch {
-    fs::path path;
-    Scratch() {
-        static int n = 0;
-        path = fs::temp_directory_path() / ("tx-cli-batch-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-        fs::create_directories(path);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path / name; }
-    void write(const std::string& name, const std::string& text) const {
-        std::ofstream(path / name, std::ios::binary) << text;
-    }
+struct Scratch : tx::testing::TempFolder {
+    Scratch() : TempFolder("cli-batch") {}
+    void write(const std::string& name, const std::string& text) const { tx::testing::writeFile(path() / name, text); }
 };
 
 // Runs "tesserix-cli batch ARGS --data-dir TABLES" in the scratch folder.
 tx::testing::CliResult batch(const Scratch& dir, std::vector<std::string> args) {
     args.insert(args.begin(), "batch");
     args.insert(args.end(), {"--data-dir", tx::testing::testTableFolder()});
-    return tx::testing::runCli(args, "", dir.path);
+    return tx::testing::runCli(args, "", dir.path());
 }
 
 // The entries a workspace file holds, read the way the program reads it.
@@ -100,7 +89,7 @@ TEST(CliBatch, OptimalOverwritesTheFileSafely) {
     EXPECT_EQ(ws.at(0).patternName, "a");
     EXPECT_TRUE(solves(ws.at(0).cube, ws.at(0).optimalText));
     // The program ran in this folder too: nothing but the workspace is left in it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(CliBatch, FailuresAndUnsolvableCubes) {

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.hpp"
+#include "support/test_tables.hpp"
+
 namespace tx::testing {
 
 struct CliResult {
@@ -30,31 +33,17 @@ inline std::string shellQuote(const std::string& s) {
     return q + "'";
 }
 
-inline std::string readWholeFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+inline std::string readWholeFile(const std::filesystem::path& p) { return readFile(p); }
 
-inline std::string testTableFolder() {
-    if (const char* env = std::getenv("TESSERIX_TEST_DATA")) return env;
-    return TESSERIX_TEST_DATA;
-}
+inline std::string testTableFolder() { return testDataFolder(); }
 
 // Runs tesserix-cli with the arguments and the given standard input, in workDir when one is
 // given (otherwise in the test's own working folder).
 inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "",
                         const std::filesystem::path& workDir = {}) {
     namespace fs = std::filesystem;
-    struct Scratch {
-        fs::path path = fs::temp_directory_path() / ("tx-cli-run-" + std::to_string(::getpid()));
-        Scratch() { fs::create_directories(path); }
-        ~Scratch() {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
-    };
-    static const Scratch scratch;
-    const fs::path& dir = scratch.path;
+    static const TempFolder scratch("cli-run");
+    const fs::path& dir = scratch.path();
     { std::ofstream(dir / "in", std::ios::binary) << input; }
     std::string cmd = workDir.empty() ? std::string() : "cd " + shellQuote(workDir.string()) + " && ";
     cmd += shellQuote(TESSERIX_CLI);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cube/facelet_cube.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx {
 namespace {

@@ -5,23 +5,13 @@
 #include <set>
 
 #include "cube/facelet_cube.hpp"
+#include "support/random_cubes.hpp"
 
 namespace tx {
 namespace {
 
-CubieCube randomCubie(std::mt19937& rng) {
-    CubieCube c = CubieCube::fromCoordinates(int(rng() % 40320), int(rng() % 2187),
-                                             std::uint32_t(rng() % 479001600u), int(rng() % 2048),
-                                             int(rng() % 4096));
-    if (c.cornerParityEven() != c.edgeParityEven()) std::swap(c.edges[UR].c, c.edges[UF].c);
-    return c;
-}
-
-FaceletCube fromCubie(const CubieCube& c) {
-    FaceletCube f;
-    f.setFromCubieCube(c);
-    return f;
-}
+CubieCube randomCubie(std::mt19937& rng) { return testing::randomCubie(rng, true); }
+FaceletCube fromCubie(const CubieCube& c) { return testing::faceletCubeOf(c); }
 
 const char* kSolvedString = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
 

@@ -92,31 +92,6 @@ Reply get(int port, const std::string& path) {
     return whilePumping([port, path] { return talk(port, "GET " + path + " HTTP/1.0\r\n\r\n"); });
 }
 
-TempFolder::TempFolder() {
-    static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tesserix-server-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 std::string solvedFacelets() { return FaceletCube().faceletString(); }
 
 std::string turnedFacelets(int code) {

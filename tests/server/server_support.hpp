@@ -21,6 +21,7 @@
 #include "cube/notation.hpp"
 #include "server/request.hpp"
 #include "server/server_backend.hpp"
+#include "support/temp_folder.hpp"
 
 namespace tx::test {
 
@@ -57,18 +58,9 @@ Reply talk(int port, const std::string& request, const ClientOptions& options = 
 // The usual form: a GET request for path, answered while the test thread pumps events.
 Reply get(int port, const std::string& path);
 
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string readFile(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& bytes);
+using testing::TempFolder;
+using testing::readFile;
+using testing::writeFile;
 
 // A facelet string with all six faces in their own colour, and a few known cubes.
 std::string solvedFacelets();

@@ -10,7 +10,7 @@
 #include <memory>
 #include <random>
 
-#include "server/main_thread_events.hpp"
+#include "server/qt_events.hpp"
 #include "server/web_server.hpp"
 #include "server_support.hpp"
 
@@ -54,7 +54,7 @@ protected:
 
     TempFolder folder;
     FakeBackend backend;
-    MainThreadEvents events;
+    QtEvents events;
     std::unique_ptr<WebServer> server;
     std::vector<std::string> reported;
     int port = 0;
@@ -381,7 +381,7 @@ TEST_F(WebServerTest, OpeningATakenPortFailsWithAReason) {
 
 TEST(WebServerDefaults, AreThoseOfTheProgram) {
     FakeBackend backend;
-    MainThreadEvents events;
+    QtEvents events;
     WebServer server(backend, events);
     EXPECT_EQ(server.port(), 8080);
     EXPECT_EQ(server.bindAddress(), QHostAddress(QHostAddress::Any));
@@ -395,7 +395,7 @@ TEST(WebServerDefaults, AreThoseOfTheProgram) {
 TEST(WebServerShutdown, DestroyingTheServerReleasesWaitingClients) {
     FakeBackend backend;
     backend.pollsToSolve = -1;  // never solves
-    MainThreadEvents events;
+    QtEvents events;
     auto server = std::make_unique<WebServer>(backend, events);
     server->setPort(0);
     server->setBindAddress(QHostAddress::LocalHost);

@@ -5,16 +5,10 @@
 #include "cube/cubie_cube.hpp"
 #include "solver/ida.hpp"
 #include "tables/coord_cube.hpp"
-#include "../tables/test_tables.hpp"
+#include "support/random_cubes.hpp"
+#include "support/test_tables.hpp"
 
 namespace tx::testing {
-
-inline CubieCube randomCubie(std::mt19937& rng) {
-    CubieCube c = CubieCube::fromCoordinates(int(rng() % 40320), int(rng() % 2187),
-                                             std::uint32_t(rng() % 479001600u), int(rng() % 2048), 0);
-    if (c.cornerParityEven() != c.edgeParityEven()) std::swap(c.edges[UR].c, c.edges[UF].c);
-    return c;
-}
 
 inline CubieCube scramble(std::mt19937& rng, int moves, int moveLimit = kFaceMoves) {
     CubieCube c;

@@ -6,7 +6,7 @@
 #include "cube/symmetry.hpp"
 #include "tables/coord_cube.hpp"
 #include "tables/coord_tables.hpp"
-#include "test_tables.hpp"
+#include "support/test_tables.hpp"
 
 namespace tx {
 namespace {

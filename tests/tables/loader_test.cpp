@@ -1,37 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "tables/loader.hpp"
 #include "tables/tables.hpp"
-#include "test_tables.hpp"
+#include "support/recording_progress.hpp"
+#include "support/scripted_prompts.hpp"
+#include "support/temp_folder.hpp"
+#include "support/test_tables.hpp"
 
 namespace tx {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
+// A fresh folder that can hold copies of the shared test tables.
+class TempFolder : public testing::TempFolder {
 public:
-    TempFolder() {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() / ("tx-loader-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
+    TempFolder() : testing::TempFolder("loader") {}
     // Copies the shared test tables (all but `except`) into this folder.
     void copyTables(const std::string& except = "") {
         for (auto& e : fs::directory_iterator(testing::testDataFolder()))
             if (e.is_regular_file() && e.path().filename() != except && e.path().extension() != ".ini")
-                fs::copy_file(e.path(), path_ / e.path().filename());
+                fs::copy_file(e.path(), path() / e.path().filename());
     }
-
-private:
-    fs::path path_;
 };
 
 class LoaderTest : public ::testing::Test {

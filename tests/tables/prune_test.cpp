@@ -11,7 +11,8 @@
 #include "tables/prune_generate.hpp"
 #include "tables/prune_spaces.hpp"
 #include "tables/table_files.hpp"
-#include "test_tables.hpp"
+#include "support/temp_folder.hpp"
+#include "support/test_tables.hpp"
 
 namespace tx {
 namespace {
@@ -181,8 +182,8 @@ TEST_F(PruneTest, GenerationIsIndependentOfThreads) {
 TEST(TableFiles, NamesAndAtomicWrites) {
     EXPECT_EQ(modeFileName("phase1PF.prun", true), "phase1PFs.prun");
     EXPECT_EQ(modeFileName("phase1PF.prun", false), "phase1PF.prun");
-    auto dir = std::filesystem::temp_directory_path() / ("tx-files-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    testing::TempFolder folder("files");
+    const std::filesystem::path dir = folder.path();
     std::vector<std::uint8_t> data(10000);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7);
     ASSERT_TRUE(writeTableFile(dir / "t.bin", data.data(), data.size(), 999));
@@ -200,7 +201,6 @@ TEST(TableFiles, NamesAndAtomicWrites) {
     EXPECT_EQ(files, 1);
     // A write into a folder that does not exist fails without creating anything.
     EXPECT_FALSE(writeTableFile(dir / "no" / "t.bin", data.data(), data.size()));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "ui/facelet_editor_widget.hpp"
 #include "workspace/settings.hpp"
 #include "ui_tests.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx::ui::test {
 

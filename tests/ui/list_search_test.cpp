@@ -16,6 +16,7 @@
 #include "ui/start_man_setup_form.hpp"
 #include "ui_tests.hpp"
 #include "workspace/settings.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx::ui::test {
 

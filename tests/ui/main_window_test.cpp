@@ -14,6 +14,7 @@
 #include "workspace/facelet_editor.hpp"
 #include "workspace/settings.hpp"
 #include "window_fixture.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx::ui::test {
 

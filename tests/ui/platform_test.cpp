@@ -9,7 +9,7 @@
 #include <atomic>
 #include <thread>
 
-#include "ui/qt_events.hpp"
+#include "server/qt_events.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
 #include "ui_tests.hpp"

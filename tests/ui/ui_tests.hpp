@@ -4,18 +4,11 @@
 
 #include <filesystem>
 
+#include "support/temp_folder.hpp"
+
 namespace tx::ui::test {
 
-// A fresh folder for a cube.ini, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using testing::TempFolder;
 
 class PlatformTest : public QObject {
     Q_OBJECT

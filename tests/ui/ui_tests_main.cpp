@@ -1,26 +1,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include <unistd.h>
-
 #include "ui_tests.hpp"
-
-namespace tx::ui::test {
-
-TempFolder::TempFolder() {
-    static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tesserix-ui-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-}  // namespace tx::ui::test
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

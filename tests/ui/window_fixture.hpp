@@ -9,6 +9,7 @@
 #include "fake_tables.hpp"
 #include "ui/main_window.hpp"
 #include "ui_tests.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx::ui::test {
 

@@ -8,6 +8,8 @@
 
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
+#include "support/scripted_prompts.hpp"
+#include "support/temp_folder.hpp"
 #include "workspace/settings.hpp"
 
 namespace tx {
@@ -143,15 +145,9 @@ TEST(FaceletPaint, ValuesModesAndHatches) {
 
 class EditorWithFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("tesserix-editor-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     fs::path ini() const { return dir_ / "cube.ini"; }
-    fs::path dir_;
+    testing::TempFolder folder_{"editor"};
+    const fs::path dir_ = folder_.path();
 };
 
 TEST_F(EditorWithFile, StartsFromSettingsOrDefaults) {

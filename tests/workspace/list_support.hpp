@@ -15,7 +15,10 @@
 #include "platform/events.hpp"
 #include "platform/prompts.hpp"
 #include "workspace/cube_list.hpp"
-#include "../tables/test_tables.hpp"
+#include "support/random_cubes.hpp"
+#include "support/scripted_prompts.hpp"
+#include "support/temp_folder.hpp"
+#include "support/test_tables.hpp"
 
 namespace tx::testing {
 
@@ -79,38 +82,6 @@ inline std::shared_ptr<Entry> entryWithManeuver(MersenneTwister& rng, int moves,
         e->bestLength = moves;
     }
     return e;
-}
-
-inline FaceletCube randomFaceletCube(MersenneTwister& rng) {
-    FaceletCube c;
-    randomCube(c, rng);
-    return c;
-}
-
-struct ScratchDir {
-    std::filesystem::path path;
-    explicit ScratchDir(const std::string& tag) {
-        static int n = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("tx-ws-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path, ec);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return path / name; }
-};
-
-inline std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeFile(const std::filesystem::path& p, const std::string& content) {
-    std::ofstream out(p, std::ios::binary);
-    out << content;
 }
 
 }  // namespace tx::testing

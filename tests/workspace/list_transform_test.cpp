@@ -178,8 +178,8 @@ TEST(Sort, ByNameIgnoringCase) {
 
 TEST(Texts, ClipboardQuickSaveAndRows) {
     ListRig rig;
-    testing::ScratchDir dir("quick");
-    EXPECT_FALSE(rig.list.quickSave(dir.path));
+    testing::TempFolder dir("quick");
+    EXPECT_FALSE(rig.list.quickSave(dir.path()));
     EXPECT_FALSE(std::filesystem::exists(dir / "ctrlFsave.txt"));
     Entry e;
     e.cube = cubeOf("R U'");
@@ -190,12 +190,12 @@ TEST(Texts, ClipboardQuickSaveAndRows) {
     EXPECT_EQ(rig.list.rowManeuverText(0), "U R'  (2f)");
     rig.list.toggleShowSolver(0);
     EXPECT_EQ(rig.list.rowManeuverText(0), "R U'  (2f)");
-    EXPECT_TRUE(rig.list.quickSave(dir.path));
+    EXPECT_TRUE(rig.list.quickSave(dir.path()));
     EXPECT_EQ(testing::readFile(dir / "ctrlFsave.txt"), "U R'");
     rig.list.at(0).optimalText = "U R'  (2f*)";
     EXPECT_EQ(rig.list.solverClipboardText(0), "U R'  (2f*)");
     EXPECT_EQ(rig.list.generatorClipboardText(0), "R U'  (2f*)");
-    EXPECT_TRUE(rig.list.quickSave(dir.path));
+    EXPECT_TRUE(rig.list.quickSave(dir.path()));
     EXPECT_EQ(testing::readFile(dir / "ctrlFsave.txt"), "U R'");
     rig.list.setPatternName(0, "name");
     EXPECT_EQ(rig.list.at(0).patternName, "name");

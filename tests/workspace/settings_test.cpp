@@ -1,5 +1,8 @@
 #include "workspace/settings.hpp"
 
+#include "platform/atomic_file.hpp"
+#include "support/temp_folder.hpp"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,15 +20,9 @@ namespace fs = std::filesystem;
 // A fresh folder per test, removed afterwards.
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("tesserix-settings-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = dir_ / "cube.ini";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    testing::TempFolder folder_{"settings"};
+    const fs::path dir_ = folder_.path();
+    const fs::path path_ = folder_ / "cube.ini";
 
     void put(const std::string& content) {
         std::ofstream out(path_, std::ios::binary);
@@ -37,9 +34,6 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-
-    fs::path dir_;
-    fs::path path_;
 };
 
 TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
@@ -193,8 +187,7 @@ TEST_F(SettingsFile, FailedWriteLeavesNoTemporaryAndKeepsOldFile) {
     put("[Autorun]\nnThreads=16\n");
     Settings s(path_);
     // A directory squatting on the temporary name makes the write fail before the rename.
-    fs::path temp = path_;
-    temp += ".tmp" + std::to_string(::getpid());
+    const fs::path temp = temporaryNameFor(path_, ::getpid());
     fs::create_directory(temp);
     EXPECT_FALSE(s.writeNThreads(1));
     EXPECT_EQ(contents(), "[Autorun]\nnThreads=16\n");

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 using testing::cubeOf;
 using testing::ListRig;
 using testing::readFile;
-using testing::ScratchDir;
+using testing::TempFolder;
 using testing::solves;
 using testing::writeFile;
 
@@ -26,7 +26,7 @@ struct Loaded {
     ListRig rig;
     LoadResult result;
     Loaded(const std::string& content, bool ignoreIso = false) {
-        ScratchDir dir("load");
+        TempFolder dir("load");
         writeFile(dir / "ws.txt", content);
         rig.list.options.ignoreIsoOnLoad = ignoreIso;
         result = loadWorkspace(rig.list, dir / "ws.txt");
@@ -51,7 +51,7 @@ void fillThreeForms(CubeList& list) {
 TEST(SaveWorkspace, WritesTheThreeLineFormsWithCrLf) {
     ListRig rig;
     fillThreeForms(rig.list);
-    ScratchDir dir("save");
+    TempFolder dir("save");
     const SaveResult r = saveWorkspace(rig.list, dir / "ws.txt");
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(readFile(dir / "ws.txt"), kSolvedFacelets + " \r\n" + "R U  (2f)   //pair\r\n" + "F  (1f*) \r\n");
@@ -60,13 +60,13 @@ TEST(SaveWorkspace, WritesTheThreeLineFormsWithCrLf) {
     EXPECT_EQ(rig.captions.back(), "ws.txt - Tesserix 5.00s");
     EXPECT_TRUE(rig.prompts.shown.empty());
     // Nothing but the file itself is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(SaveWorkspace, SavedAndLoadedGivesTheSameList) {
     ListRig rig;
     fillThreeForms(rig.list);
-    ScratchDir dir("trip");
+    TempFolder dir("trip");
     ASSERT_TRUE(saveWorkspace(rig.list, dir / "ws.txt").ok);
     Loaded back(readFile(dir / "ws.txt"));
     ASSERT_EQ(back.rig.list.size(), 3u);
@@ -179,7 +179,7 @@ TEST(LoadWorkspace, FaceletLineWithUnknownFaceletsKeepsThem) {
     partial.f[35] = kUndefinedFacelet;                  // one facelet of DBR
     ListRig rig;
     rig.list.addCube(partial, {});
-    ScratchDir dir("partial");
+    TempFolder dir("partial");
     ASSERT_TRUE(saveWorkspace(rig.list, dir / "ws.txt").ok);
     const std::string text = readFile(dir / "ws.txt");
     EXPECT_EQ(text.substr(0, 3), "NN ");
@@ -217,7 +217,7 @@ TEST(SaveWorkspace, AManeuverThatWouldReadBackWrongIsWrittenAsFacelets) {
     ASSERT_TRUE(solves(e.cube, e.solverText));
     ListRig rig;
     rig.list.addCube(e, {});
-    ScratchDir dir("fallback");
+    TempFolder dir("fallback");
     const SaveResult r = saveWorkspace(rig.list, dir / "ws.txt");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.asFacelets, 1);
@@ -242,7 +242,7 @@ TEST(SaveWorkspace, OverlongLinesAndOddNamesStayReadable) {
     auto brokenName = testing::entryWithManeuver(rng, 5);
     brokenName->patternName = std::string("two\r\nlines\0x", 12);
     rig.list.addCube(*brokenName, {});
-    ScratchDir dir("odd");
+    TempFolder dir("odd");
     ASSERT_TRUE(saveWorkspace(rig.list, dir / "ws.txt").ok);
     const std::string text = readFile(dir / "ws.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
@@ -258,7 +258,7 @@ TEST(SaveWorkspace, OverlongLinesAndOddNamesStayReadable) {
 }
 
 TEST(LoadWorkspace, QuestionsBeforeLoadingIntoAFullList) {
-    ScratchDir dir("ask");
+    TempFolder dir("ask");
     writeFile(dir / "ws.txt", "F\nB\n");
     ListRig rig;
     Entry kept;
@@ -300,7 +300,7 @@ TEST(LoadWorkspace, QuestionsBeforeLoadingIntoAFullList) {
 }
 
 TEST(LoadWorkspace, EscapeStopsAfterTheCurrentCube) {
-    ScratchDir dir("esc");
+    TempFolder dir("esc");
     writeFile(dir / "ws.txt", "F\nB\nU\nD\n");
     ListRig rig;
     rig.list.hooks.pump = [&] { rig.list.cancelRequested = rig.list.size() >= 2; };
@@ -312,13 +312,13 @@ TEST(LoadWorkspace, EscapeStopsAfterTheCurrentCube) {
 TEST(LoadWorkspace, MissingFilesAndFoldersAreReported) {
     ListRig rig;
     rig.list.addCube(cubeOf("R"), {});
-    ScratchDir dir("missing");
+    TempFolder dir("missing");
     LoadResult r = loadWorkspace(rig.list, dir / "none.txt");
     EXPECT_FALSE(r.opened);
     ASSERT_EQ(rig.prompts.shown.size(), 1u);
     EXPECT_EQ(rig.prompts.shown[0].text.rfind("Cannot open file", 0), 0u);
     EXPECT_EQ(rig.list.size(), 1u);
-    r = loadWorkspace(rig.list, dir.path);
+    r = loadWorkspace(rig.list, dir.path());
     EXPECT_FALSE(r.opened);
     EXPECT_EQ(rig.list.size(), 1u);
 }
@@ -344,7 +344,7 @@ TEST(LoadWorkspace, GarbageNeverCrashes) {
         }
         // And the list, saved, reads back as the same cubes (the mark of such a line may hold
         // letters of moves, which the file cannot carry: those are saved by their facelets).
-        ScratchDir dir("garbage");
+        TempFolder dir("garbage");
         ASSERT_TRUE(saveWorkspace(l.rig.list, dir / "ws.txt").ok);
         Loaded back(readFile(dir / "ws.txt"));
         ASSERT_EQ(back.rig.list.size(), l.rig.list.size());
@@ -353,7 +353,7 @@ TEST(LoadWorkspace, GarbageNeverCrashes) {
 }
 
 TEST(SaveWorkspace, AFailedSaveKeepsTheOldFileAndTheChanges) {
-    ScratchDir dir("fail");
+    TempFolder dir("fail");
     const fs::path target = dir / "ws.txt";
     writeFile(target, "old contents\r\n");
     ListRig rig;
@@ -384,7 +384,7 @@ TEST(SaveWorkspace, AFailedSaveKeepsTheOldFileAndTheChanges) {
     EXPECT_EQ(readFile(target), "old contents\r\n");
     EXPECT_TRUE(rig.list.modified);
     EXPECT_EQ(rig.prompts.shown.size(), 2u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);  // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // no temporary left
 
     // A target that is a folder cannot be replaced.
     fs::create_directory(dir / "folder.txt");
@@ -393,9 +393,9 @@ TEST(SaveWorkspace, AFailedSaveKeepsTheOldFileAndTheChanges) {
 
     // A read-only folder (root may write anyway).
     if (::geteuid() != 0) {
-        fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_FALSE(saveWorkspace(rig.list, target).ok);
-        fs::permissions(dir.path, fs::perms::owner_all);
+        fs::permissions(dir.path(), fs::perms::owner_all);
         EXPECT_EQ(readFile(target), "old contents\r\n");
     }
 
@@ -442,7 +442,7 @@ TEST(SaveWorkspace, RandomListsComeBackUnchanged) {
             }
             rig.list.addCube(*e, {});
         }
-        ScratchDir dir("prop");
+        TempFolder dir("prop");
         ASSERT_TRUE(saveWorkspace(rig.list, dir / "ws.txt").ok);
         EXPECT_TRUE(rig.prompts.shown.empty());
         Loaded back(readFile(dir / "ws.txt"));

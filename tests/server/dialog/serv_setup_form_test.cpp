@@ -14,9 +14,11 @@
 #include <memory>
 
 #include "platform/prompts.hpp"
-#include "server/main_thread_events.hpp"
+#include "server/qt_events.hpp"
 #include "server/server_backend.hpp"
 #include "server/web_server.hpp"
+#include "support/scripted_prompts.hpp"
+#include "support/temp_folder.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "workspace/settings.hpp"
 
@@ -69,20 +71,18 @@ private:
         return probe.serverPort();
     }
 
+    std::unique_ptr<testing::TempFolder> tempFolder_;
     std::filesystem::path folder_;
     std::unique_ptr<Settings> settings_;
     ScriptedPrompts prompts_;
     IdleBackend backend_;
-    MainThreadEvents events_;
+    QtEvents events_;
     std::unique_ptr<WebServer> server_;
 };
 
 void ServSetupFormTest::init() {
-    static int counter = 0;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tesserix-servsetup-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    tempFolder_ = std::make_unique<testing::TempFolder>("servsetup");
+    folder_ = tempFolder_->path();
     prompts_ = ScriptedPrompts();
     server_ = std::make_unique<WebServer>(backend_, events_);
     server_->setBindAddress(QHostAddress::LocalHost);
@@ -91,8 +91,7 @@ void ServSetupFormTest::init() {
 void ServSetupFormTest::cleanup() {
     server_.reset();
     settings_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    tempFolder_.reset();
 }
 
 std::unique_ptr<TServSetupForm> ServSetupFormTest::makeForm() {
@@ -265,3 +264,4 @@ int main(int argc, char* argv[]) {
 }
 
 #include "serv_setup_form_test.moc"
+

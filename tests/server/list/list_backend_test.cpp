@@ -7,17 +7,18 @@
 #include <future>
 #include <memory>
 
-#include "../../tables/test_tables.hpp"
+#include "support/test_tables.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
 #include "platform/prompts.hpp"
 #include "server/list_backend.hpp"
-#include "server/main_thread_events.hpp"
+#include "server/qt_events.hpp"
 #include "server/web_server.hpp"
 #include "server/webcam_port.hpp"
 #include "server_support.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
+#include "support/scripted_prompts.hpp"
 
 namespace tx::test {
 namespace {
@@ -79,7 +80,7 @@ protected:
     }
 
     TempFolder folder;
-    MainThreadEvents events;
+    QtEvents events;
     ScriptedPrompts prompts;
     CubeList list{events, prompts};
     FaceletEditor editor;

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "../../tables/test_tables.hpp"
+#include "support/test_tables.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
 #include "server_support.hpp"
