@@ -9,6 +9,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "platform/events.hpp"
 #include "solver/drivers.hpp"
@@ -19,18 +20,6 @@
 namespace tx::cli {
 
 namespace {
-
-bool parseInt(const std::string& text, int low, int high, int& out) {
-    try {
-        std::size_t used = 0;
-        const int v = std::stoi(text, &used);
-        if (used != text.size() || v < low || v > high) return false;
-        out = v;
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
 
 // The length a finished entry reached, as its mark reads.
 std::string resultText(const Entry& e, bool optimal) {
@@ -43,18 +32,12 @@ int run(const Args& input) {
     Args args = input;
     const bool optimal = takeFlag(args, "--optimal");
     const std::string out = takeOption(args, "-o", "");
-    const std::string targetText = takeOption(args, "--target", "20");
-    const std::string jobsText = takeOption(args, "--jobs", "0");
+    const auto targetOption = takeWholeOption(args, "batch", "--target", 20, 0, 30);
+    const auto jobsOption = takeWholeOption(args, "batch", "--jobs", 0, 0, 500);
     const std::string dir = takeOption(args, "--data-dir", "");
-    int target = 20, jobs = 0;
-    if (!parseInt(targetText, 0, 30, target)) {
-        std::fprintf(stderr, "batch: --target needs a length from 0 to 30\n");
-        return kExitError;
-    }
-    if (!parseInt(jobsText, 0, 500, jobs)) {
-        std::fprintf(stderr, "batch: --jobs needs a number from 1 to 500\n");
-        return kExitError;
-    }
+    if (!targetOption || !jobsOption) return kExitError;
+    const int target = static_cast<int>(*targetOption);
+    int jobs = static_cast<int>(*jobsOption);
     if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
         std::fprintf(stderr,

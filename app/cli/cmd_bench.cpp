@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <thread>
 
 #include "command.hpp"
+#include "numbers.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
@@ -63,9 +65,12 @@ double tripleMs(const CubieCube& cube, int target) {
     return ms;
 }
 
-int benchTwoPhase(Args args) {
-    const int count = std::stoi(takeOption(args, "--count", "200"));
-    const bool triple = !takeFlag(args, "--no-triple");
+int benchTwoPhase(Args args, bool slice) {
+    const auto countOption = takeWholeOption(args, "bench", "--count", 200, 1, 100000);
+    if (!countOption) return kExitError;
+    const int count = static_cast<int>(*countOption);
+    const bool triple = !slice && !takeFlag(args, "--no-triple");
+    std::uint64_t signature = 0;
     for (int target : {20, 21}) {
         std::vector<double> ms;
         std::uint64_t nodes = 0;
@@ -73,11 +78,12 @@ int benchTwoPhase(Args args) {
         auto cubes = benchCubes(count);
         for (const auto& c : cubes) {
             auto t0 = Clock::now();
-            SyncResult r = solveTwoPhase(c, target);
+            SyncResult r = solveTwoPhase(c, target, slice);
             ms.push_back(msSince(t0));
             nodes += r.nodes;
             worst = std::max(worst, r.length);
         }
+        signature += nodes;
         Summary s = summarize(ms);
         std::printf("two-phase target %d, %d cubes, one orientation, one thread: median %.2f ms, 90th percentile %.2f ms, "
                     "maximum %.2f ms, total %.2f s, longest %d, nodes %llu\n",
@@ -92,6 +98,7 @@ int benchTwoPhase(Args args) {
         }
         std::fflush(stdout);
     }
+    std::printf("signature %llu nodes\n", (unsigned long long)signature);
     return kExitOk;
 }
 
@@ -100,7 +107,7 @@ struct Position {
     const char* maneuver;  // generates the position from solved
 };
 
-int benchOptimal(Args, bool huge) {
+int benchOptimal(Args args, bool huge) {
     static const Position kPositions[] = {
         {"one move", "R"},
         {"symmetric: six-spot", "U D' R L' F B' U D'"},
@@ -109,9 +116,13 @@ int benchOptimal(Args, bool huge) {
         {"scramble C (16)", "D F2 L' B U2 R D' F L2 U B' R2 D L' F2 U'"},
         {"scramble D (17)", "R2 D' B' D F2 R F2 R2 U L' F2 U' B' R2 D B2 L"},
     };
+    constexpr int kCount = static_cast<int>(std::size(kPositions));
+    const auto countOption = takeWholeOption(args, "bench", "--count", kCount, 1, kCount);
+    if (!countOption) return kExitError;
     std::uint64_t total = 0;
     double seconds = 0;
-    for (const auto& p : kPositions) {
+    for (int i = 0; i < *countOption; ++i) {
+        const Position& p = kPositions[i];
         FaceletCube f;
         applyManeuverField(f, p.maneuver);
         CubieCube c = f.toCubieCube();
@@ -139,22 +150,25 @@ int run(const Args& given) {
     tables.dataDir = takeOption(args, "--data-dir", "");
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
+    tables.slice = takeFlag(args, "--slice");
     if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
-        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--data-dir DIR]\n");
+        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
     if (!prepareTables(tables)) return kExitError;
-    return what == "twophase" ? benchTwoPhase(args) : benchOptimal(args, tables.huge);
+    return what == "twophase" ? benchTwoPhase(args, tables.slice) : benchOptimal(args, tables.huge);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
-             "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--data-dir DIR]\n"
-             "       tesserix-cli bench optimal [--huge] [--data-dir DIR]\n"
+             "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
+             "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
-             "which changes only when the search changes. twophase also times the triple search (three\n"
-             "threads, wall clock) to 20 moves.\n",
+             "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
+             "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
+             "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
+             "runs the two-phase search with slice moves (one orientation only).\n",
              run);
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -17,6 +16,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "platform/prompts.hpp"
 #include "server/list_backend.hpp"
@@ -46,14 +46,6 @@ void toStderr(const Prompt& prompt) {
     std::fprintf(stderr, "serve: %s\n", prompt.text.c_str());
 }
 
-std::optional<int> parseNumber(const std::string& text, int lowest, int highest) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < lowest || value > highest) return std::nullopt;
-    return value;
-}
-
 void usage() {
     std::printf(
         "usage: tesserix-cli serve [--port P] [--bind ADDRESS] [--write-to-file] [--work-dir DIR]\n"
@@ -76,10 +68,11 @@ int runServe(const Args& given) {
     const bool yes = takeFlag(args, "--yes");
     const bool writeToFileFlag = takeFlag(args, "--write-to-file");
     const std::string dataDir = takeOption(args, "--data-dir", "");
-    const std::string portText = takeOption(args, "--port", "");
+    const auto portOption = takeWholeOption(args, kName, "--port", -1, 0, 65535);  // -1: from cube.ini
     const std::string bindText = takeOption(args, "--bind", "");
     const std::string folder = takeOption(args, "--work-dir", "");
-    const std::string stopAtText = takeOption(args, "--stop-at", "");
+    const auto stopAtOption = takeWholeOption(args, kName, "--stop-at", -1, 1, 30);
+    if (!portOption || !stopAtOption) return kExitError;
     if (!args.empty()) {
         std::fprintf(stderr, "%s: unexpected argument '%s'\n", kName, args[0].c_str());
         return kExitError;
@@ -89,24 +82,8 @@ int runServe(const Args& given) {
     if (!data.note.empty()) std::fprintf(stderr, "%s\n", data.note.c_str());
     const SettingsValues values = Settings(data.path / "cube.ini").load();
 
-    int port = values.port;
-    if (!portText.empty()) {
-        const auto p = parseNumber(portText, 0, 65535);
-        if (!p) {
-            std::fprintf(stderr, "%s: --port needs a number from 0 to 65535\n", kName);
-            return kExitError;
-        }
-        port = *p;
-    }
-    int stopAt = values.stopAt;
-    if (!stopAtText.empty()) {
-        const auto s = parseNumber(stopAtText, 1, 30);
-        if (!s) {
-            std::fprintf(stderr, "%s: --stop-at needs a number from 1 to 30\n", kName);
-            return kExitError;
-        }
-        stopAt = *s;
-    }
+    const int port = *portOption >= 0 ? static_cast<int>(*portOption) : values.port;
+    const int stopAt = *stopAtOption >= 0 ? static_cast<int>(*stopAtOption) : values.stopAt;
     QHostAddress address(QHostAddress::Any);
     if (!bindText.empty() && !address.setAddress(QString::fromStdString(bindText))) {
         std::fprintf(stderr, "%s: '%s' is not an IP address\n", kName, bindText.c_str());

@@ -10,6 +10,7 @@
 
 #include "command.hpp"
 #include "cube_input.hpp"
+#include "numbers.hpp"
 #include "solver/drivers.hpp"
 #include "table_setup.hpp"
 
@@ -44,21 +45,14 @@ int run(const Args& given) {
     const bool triple = takeFlag(args, "--triple");
     const bool times = takeFlag(args, "--times");
     const bool log = takeFlag(args, "--log");
-    int target = 20, jobs = 0;
-    double maxTime = 0;
-    try {
-        target = std::stoi(takeOption(args, "--target", "20"));
-        jobs = std::stoi(takeOption(args, "--jobs", "0"));
-        maxTime = std::stod(takeOption(args, "--max-time", "0"));
-    } catch (const std::exception&) {
-        std::fprintf(stderr, "tesserix-cli solve: --target, --jobs and --max-time take numbers\n");
-        return kExitError;
-    }
+    const auto targetOption = takeWholeOption(args, "solve", "--target", 20, 0, 30);
+    const auto jobsOption = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
+    const auto maxTimeOption = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
+    if (!targetOption || !jobsOption || !maxTimeOption) return kExitError;
+    const int target = static_cast<int>(*targetOption);
+    int jobs = static_cast<int>(*jobsOption);
+    const double maxTime = *maxTimeOption;
     if (hasUnknownOption("solve", args)) return kExitError;
-    if (target < 0 || target > 30) {
-        std::fprintf(stderr, "tesserix-cli solve: --target must lie between 0 and 30\n");
-        return kExitError;
-    }
     if (tables.huge && !optimal) {
         std::fprintf(stderr, "tesserix-cli solve: --huge applies to --optimal\n");
         return kExitError;

@@ -3,6 +3,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "tables/loader.hpp"
 #include "tables/tables.hpp"
@@ -41,7 +42,8 @@ int run(const Args& input) {
     bool stats = takeFlag(args, "--stats");
     bool yes = takeFlag(args, "--yes");
     std::string dir = takeOption(args, "--data-dir", "");
-    int threads = std::stoi(takeOption(args, "--threads", "0"));
+    const auto threads = takeWholeOption(args, "tables", "--threads", 0, 0, 1024);
+    if (!threads) return kExitError;
     if (!args.empty()) {
         std::fprintf(stderr, "tables: unexpected argument '%s'\n", args[0].c_str());
         return kExitError;
@@ -51,7 +53,7 @@ int run(const Args& input) {
     ConsoleProgress progress;
     ConsolePrompts prompts(yes);
     TableLoader loader(folder.path, progress, prompts);
-    loader.threads = threads;
+    loader.threads = static_cast<int>(*threads);
     StartResult result = loader.startUp(slice, huge);
     if (result != StartResult::Ready) {
         std::fprintf(stderr, "tables: %s\n",

@@ -1,0 +1,67 @@
+// Every command reads its numeric options the same strict way: the whole text a decimal number
+// in range, else one line on stderr and exit code 2.
+#include <gtest/gtest.h>
+
+#include "cli_runner.hpp"
+
+namespace tx {
+namespace {
+
+using testing::runCli;
+using testing::testTableFolder;
+
+const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+
+// The command refuses `value` for `option` with exit code 2 and one line naming the option.
+void expectRefused(std::vector<std::string> args, const std::string& option, const std::string& value) {
+    args.push_back(option);
+    args.push_back(value);
+    const auto r = runCli(args, kSolved + "\n");
+    EXPECT_EQ(r.code, 2) << args.front() << " " << option << " '" << value << "'";
+    EXPECT_EQ(r.out, "") << args.front() << " " << option << " '" << value << "'";
+    EXPECT_NE(r.err.find(option + " needs "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("'" + value + "'"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+}
+
+TEST(CliNumbers, TrailingJunkExponentsWordsSignsAndEmptyAreRefusedEverywhere) {
+    const std::vector<std::string> bad = {"20abc", "1e1", "nan", "", "+3", " 7", "0x10", "99999999999999999999"};
+    const std::string data = testTableFolder();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> options = {
+        {{"solve", "--data-dir", data}, "--target"},
+        {{"solve", "--data-dir", data}, "--jobs"},
+        {{"batch", "in.txt", "--data-dir", data}, "--target"},
+        {{"batch", "in.txt", "--data-dir", data}, "--jobs"},
+        {{"random"}, "-n"},
+        {{"random"}, "--seed"},
+        {{"tables", "--data-dir", data}, "--threads"},
+        {{"bench", "twophase", "--data-dir", data}, "--count"},
+        {{"bench", "optimal", "--data-dir", data}, "--count"},
+    };
+    for (const auto& [args, option] : options)
+        for (const auto& value : bad) expectRefused(args, option, value);
+}
+
+TEST(CliNumbers, NegativeAndOutOfRangeValuesAreRefused) {
+    const std::string data = testTableFolder();
+    expectRefused({"solve", "--data-dir", data}, "--target", "-5");
+    expectRefused({"solve", "--data-dir", data}, "--target", "31");
+    expectRefused({"solve", "--data-dir", data}, "--max-time", "-5");
+    expectRefused({"solve", "--data-dir", data}, "--max-time", "nan");
+    expectRefused({"solve", "--data-dir", data}, "--max-time", "1e1");
+    expectRefused({"solve", "--data-dir", data}, "--max-time", "inf");
+    expectRefused({"solve", "--data-dir", data}, "--max-time", ".5");
+    expectRefused({"random"}, "--seed", "4294967296");
+    expectRefused({"random"}, "-n", "-1");
+    expectRefused({"bench", "optimal", "--data-dir", data}, "--count", "7");
+}
+
+TEST(CliNumbers, WholeAndDecimalNumbersInRangeAreTaken) {
+    const auto solved = runCli({"solve", "--data-dir", testTableFolder(), "--target", "020", "--jobs", "1",
+                                "--max-time", "2.5", kSolved});
+    EXPECT_EQ(solved.code, 0) << solved.err;
+    EXPECT_EQ(runCli({"random", "-n", "3", "--seed=0"}).lines().size(), 3u);
+}
+
+}  // namespace
+}  // namespace tx
