@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "cube/notation.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
@@ -130,19 +132,43 @@ TEST_F(DriversTest, FreedThreadsStartAgainFromScratch) {
     expectSolves(*e, e->solverText);
 }
 
+// The number of threads of this process.
+int threadCount() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Threads:", 0) == 0) return std::stoi(line.substr(8));
+    return -1;
+}
+
 TEST_F(DriversTest, FreeingAnEntryWhileItSearchesIsSafe) {
+    // Safe means: freeing the driver stops and joins its threads at once (the process has no
+    // more threads than before the search), nothing keeps the driver or the entry alive, and
+    // no handler runs for the freed entry afterwards, although messages of its threads may
+    // still be queued.
     std::mt19937 rng(101);
-    context.stopAt = 12;
+    context.stopAt = 12;  // far below what the runs reach: the search is busy when it is freed
+    const int threadsBefore = threadCount();
+    ASSERT_GT(threadsBefore, 0);
     for (int i = 0; i < 5; ++i) {
         auto e = entryOf(testing::randomCubie(rng));
         startTwoPhase(*e);
         events.waitAndDrain(std::chrono::milliseconds(20));
+        EXPECT_GT(threadCount(), threadsBefore) << "the search runs on a thread of its own";
+        const int endedBefore = ended, changesBefore = changes, modifiedBefore = modified;
+        const std::weak_ptr<TripleSearch> driver = e->twoPhase;
+        const std::weak_ptr<Entry> entry = e;
         e->removed = true;
-        e->twoPhase.reset();  // stops and joins its threads; queued messages find nothing
+        e->twoPhase.reset();
+        EXPECT_TRUE(driver.expired());
+        EXPECT_EQ(threadCount(), threadsBefore);
         e.reset();
+        EXPECT_TRUE(entry.expired());
         events.waitAndDrain(std::chrono::milliseconds(20));
+        events.drain();
+        EXPECT_EQ(ended, endedBefore);
+        EXPECT_EQ(changes, changesBefore);
+        EXPECT_EQ(modified, modifiedBefore);
     }
-    SUCCEED();
 }
 
 TEST_F(DriversTest, OptimalSearchEndsStarredWithItsLog) {

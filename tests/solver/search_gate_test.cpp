@@ -37,25 +37,30 @@ TEST_F(SearchGateTest, OnlyAsManyComputeAsThereAreSlots) {
 }
 
 TEST_F(SearchGateTest, TurnsPassToAWaitingSearch) {
+    // a holds the only slot and computes, calling takeTurn as the searches do, until b has run.
+    // b can only run while a still computes if a's turn passes to it: without turns, a would
+    // compute until its deadline and b would run only after a left.
     SearchGate& gate = SearchGate::instance();
     std::atomic<bool> stopA{false}, stopB{false};
-    std::atomic<bool> bRan{false};
+    std::atomic<bool> aInside{false}, bRan{false};
+    bool bRanWhileAComputed = false;
     std::thread a([&] {
         gate.enter(stopA);
-        // Computes "forever", taking turns, until b has had one.
+        aInside = true;
         const auto deadline = std::chrono::steady_clock::now() + 5s;
         while (!bRan && std::chrono::steady_clock::now() < deadline) gate.takeTurn(stopA);
+        bRanWhileAComputed = bRan.load();
         gate.leave();
     });
-    std::this_thread::sleep_for(10ms);
+    while (!aInside) std::this_thread::sleep_for(1ms);
     std::thread b([&] {
-        gate.enter(stopB);
+        gate.enter(stopB);  // waits: a holds the only slot
         bRan = true;
         gate.leave();
     });
     b.join();
     a.join();
-    EXPECT_TRUE(bRan.load());
+    EXPECT_TRUE(bRanWhileAComputed);
 }
 
 TEST_F(SearchGateTest, AStopReleasesAWaitingSearch) {
