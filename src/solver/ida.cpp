@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cube/notation.hpp"
+#include "solver/move_rules.hpp"
 #include "solver/search_gate.hpp"
 
 namespace tx {
@@ -67,19 +68,6 @@ void IDA::requestStop() {
     SearchGate::instance().wakeAll();  // a search waiting for its turn ends at once
 }
 
-// The rules on successive axes: not the same axis twice, opposite faces only in the order
-// U before D (R before L, F before B), and in slice mode no slice move next to a face move of its axis.
-bool IDA::axisAllowed(int axis, int prevAxis) const {
-    if (prevAxis < 0) return true;
-    if (axis == prevAxis) return false;
-    if (axis < 3 && prevAxis == axis + 3) return false;
-    if (sliceMode) {
-        if (axis < 6 && prevAxis == axis % 3 + 6) return false;
-        if (axis >= 6 && (prevAxis == axis - 6 || prevAxis == axis - 3)) return false;
-    }
-    return true;
-}
-
 // Moves the cursors to the next move the axis rules allow and places it on its level, backing
 // up through exhausted levels; false when every move of the current depth has been tried.
 bool IDA::nextCandidate(int moveLimit) {
@@ -95,7 +83,7 @@ bool IDA::nextCandidate(int moveLimit) {
             continue;
         }
         const int axis = m / 3;
-        if (!axisAllowed(axis, j == 0 ? -1 : levels[j - 1].axis)) {
+        if (!axisMayFollow(axis, j == 0 ? -1 : levels[j - 1].axis, sliceMode)) {
             cursor_[j] = 3 * (axis + 1);
             continue;
         }

@@ -89,7 +89,6 @@ private:
     bool started_ = false;
 
     bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
-    bool axisAllowed(int axis, int prevAxis) const;
     bool nextCandidate(int moveLimit);
     void skipAxis() { cursor_[level_] = 3 * (cursor_[level_] / 3 + 1); }
     void skipPower() { ++cursor_[level_]; }

@@ -2,6 +2,7 @@
 // once; a cube that reaches the phase-1 goal on all three axes with its corners and slice
 // edges home is solved.
 #include "solver/ida.hpp"
+#include "solver/move_rules.hpp"
 #include "solver/search_gate.hpp"
 
 namespace tx {
@@ -14,9 +15,9 @@ void IDA::prefetchOptimal(const Level& parent, int axis) const {
             if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
             const int T = parent.sym[k];
             const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
-            const int sym = tb_.symProduct[v & 15][T];
+            const int sym = tb_.symProduct[index::symOf(v)][T];
             const int twist = tb_.twistMove[parent.twist[k] * kMoves + mk];
-            tb_.phase1.prefetch(std::uint64_t(v >> 4) * 2187u + tb_.twistConj[twist * 16 + sym]);
+            tb_.phase1.prefetch(index::phase1(index::classOf(v), tb_.twistConj[index::conj(twist, sym)]));
         }
     }
 }
@@ -28,22 +29,22 @@ void IDA::optimalStep(const Level& parent, Level& child, int m) {
         if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
         const int T = parent.sym[k];
         const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
-        const int sym = tb_.symProduct[v & 15][T];
-        child.cls[k] = v >> 4;
+        const int sym = tb_.symProduct[index::symOf(v)][T];
+        child.cls[k] = index::classOf(v);
         child.sym[k] = static_cast<std::uint8_t>(sym);
         child.twist[k] = tb_.twistMove[parent.twist[k] * kMoves + mk];
-        const std::uint64_t ph1 = std::uint64_t(child.cls[k]) * 2187u + tb_.twistConj[child.twist[k] * 16 + sym];
+        const std::uint64_t ph1 = index::phase1(child.cls[k], tb_.twistConj[index::conj(child.twist[k], sym)]);
         int value;
         if (centerMode) {
             child.centerParity[k] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[k] * kMoves + mk]);
-            value = tb_.center.get(std::uint64_t(child.cls[k]) * 34992u +
-                                    tb_.centerParityConj[child.centerParity[k] * 16 + sym] * 2187u +
-                                    tb_.twistConj[child.twist[k] * 16 + sym]);
+            value = tb_.center.get(index::center(child.cls[k],
+                                                 tb_.centerParityConj[index::conj(child.centerParity[k], sym)],
+                                                 tb_.twistConj[index::conj(child.twist[k], sym)]));
             child.sliceSorted[k] = tb_.sliceSortedMove[parent.sliceSorted[k] * kMoves + mk];
             child.centerOris[k] = tb_.centerOriMove[parent.centerOris[k] * kMoves + mk];
         } else if (hugeMode) {
             child.dCornerPos[k] = tb_.dCornerPosMove[parent.dCornerPos[k] * kMoves + mk];
-            value = tb_.huge[tb_.dCornerPosConj[child.dCornerPos[k] * 16 + sym]].get(ph1);
+            value = tb_.huge[tb_.dCornerPosConj[index::conj(child.dCornerPos[k], sym)]].get(ph1);
         } else {
             value = tb_.phase1.get(ph1);
         }
@@ -111,13 +112,13 @@ int IDA::optimalSearch() {
         if (centerMode) {
             bool far = false;
             for (int k = 0; k < 3 && !far; ++k)
-                far = tb_.centerSliceDepth[std::uint64_t(child.sliceSorted[k]) * 4096u + child.centerOris[k]] > i;
+                far = tb_.centerSliceDepth[index::centerSlice(child.sliceSorted[k], child.centerOris[k])] > i;
             if (far) {
                 skipPower();
                 continue;
             }
         }
-        if (sliceMode && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4) {
+        if (sliceMode && makesSliceMove(axis, power, prevAxis, prevPower)) {
             skipPower();
             continue;
         }

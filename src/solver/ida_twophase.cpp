@@ -2,6 +2,7 @@
 // B2 (and the slice moves that keep it), guided by the phase-1 table; at every phase-1 end
 // point phase 2 solves the cube with the moves of that group.
 #include "solver/ida.hpp"
+#include "solver/move_rules.hpp"
 #include "solver/search_gate.hpp"
 
 namespace tx {
@@ -17,18 +18,17 @@ void IDA::phase1Step(const Level& parent, Level& child, int m) const {
     const int T = parent.sym[0];
     const int mc = tb_.symMoveConj[T][m];
     const std::uint32_t v = tb_.flipSliceMove[parent.cls[0] * kMoves + mc];
-    const int sym = tb_.symProduct[v & 15][T];
-    child.cls[0] = v >> 4;
+    const int sym = tb_.symProduct[index::symOf(v)][T];
+    child.cls[0] = index::classOf(v);
     child.sym[0] = static_cast<std::uint8_t>(sym);
     child.twist[0] = tb_.twistMove[parent.twist[0] * kMoves + m];
     int value;
     if (centerMode) {
         child.centerParity[0] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[0] * kMoves + m]);
-        value = tb_.center.get(std::uint64_t(child.cls[0]) * 34992u +
-                                tb_.centerParityConj[child.centerParity[0] * 16 + sym] * 2187u +
-                                tb_.twistConj[child.twist[0] * 16 + sym]);
+        value = tb_.center.get(index::center(child.cls[0], tb_.centerParityConj[index::conj(child.centerParity[0], sym)],
+                                             tb_.twistConj[index::conj(child.twist[0], sym)]));
     } else {
-        value = tb_.phase1.get(std::uint64_t(child.cls[0]) * 2187u + tb_.twistConj[child.twist[0] * 16 + sym]);
+        value = tb_.phase1.get(index::phase1(child.cls[0], tb_.twistConj[index::conj(child.twist[0], sym)]));
     }
     child.dist[0] = nextDepth[parent.dist[0]][value];
 }
@@ -40,9 +40,9 @@ void IDA::prefetchAxis(const Level& parent, int axis) const {
     for (int p = 0; p < 3; ++p) {
         const int m = 3 * axis + p;
         const std::uint32_t v = tb_.flipSliceMove[parent.cls[0] * kMoves + tb_.symMoveConj[T][m]];
-        const int sym = tb_.symProduct[v & 15][T];
+        const int sym = tb_.symProduct[index::symOf(v)][T];
         const int twist = tb_.twistMove[parent.twist[0] * kMoves + m];
-        tb_.phase1.prefetch(std::uint64_t(v >> 4) * 2187u + tb_.twistConj[twist * 16 + sym]);
+        tb_.phase1.prefetch(index::phase1(index::classOf(v), tb_.twistConj[index::conj(twist, sym)]));
     }
 }
 
@@ -71,9 +71,10 @@ int IDA::phase2(int n) {
     const int budget = maxLen - (n + 1);
     auto grade = [&](int d) { return d > budget + 2 ? -4 : d > budget + 1 ? -3 : d > budget ? -2 : 0; };
     if (int g = grade(tb_.cornerPermDepth[end.cornerPerm])) return g;
-    if (centerMode && (tb_.sliceSortedParity[end.sliceSorted[0] % 24] ^ tb_.centerSumParity[end.centerOri]) != 0)
+    if (centerMode &&
+        (tb_.sliceSortedParity[index::slicePermutation(end.sliceSorted[0])] ^ tb_.centerSumParity[end.centerOri]) != 0)
         return -2;
-    end.udEdgePerm = tb_.udEdgeFromSlices[end.sliceSorted[1] * 24 + end.sliceSorted[2] % 24];
+    end.udEdgePerm = tb_.udEdgeFromSlices[index::udEdgeFromSlices(end.sliceSorted[1], end.sliceSorted[2])];
     if (end.cornerPerm == 0 && end.udEdgePerm == 0 && end.sliceSorted[0] == 0 && (!centerMode || end.centerOri == 0))
         return -1;
     const int o = phase2Distance(end.cornerPerm, end.udEdgePerm);
@@ -96,21 +97,20 @@ bool IDA::phase2Search(int n, int q, int k, int budget) {
     const int prevAxis = parent.axis, prevPower = parent.power;
     const int axes = sliceMode ? 9 : 6;
     for (int axis = 0; axis < axes; ++axis) {
-        if (q > 0 && !axisAllowed(axis, prevAxis)) continue;
+        if (q > 0 && !axisMayFollow(axis, prevAxis, sliceMode)) continue;
         const bool quarter = axis == 0 || axis == 3;
         for (int power = quarter ? 1 : 2; power <= (quarter ? 3 : 2); ++power) {
             const int m = 3 * axis + power - 1;
             const int cp = tb_.cornerPermMove[parent.cornerPerm * kMoves + m];
             const int ue = tb_.udEdgePermMove[parent.udEdgePerm * kMoves + m];
             const int cc = tb_.cornerClassOf[cp];
-            const int value = tb_.phase2.get(std::uint64_t(tb_.udEdgePermConj[ue * 16 + (cc & 15)]) * 2768u + (cc >> 4));
+            const int value = tb_.phase2.get(index::phase2(tb_.udEdgePermConj[index::conj(ue, index::symOf(cc))], index::classOf(cc)));
             const int dist = nextDepth[parent.dist2][value];
             ++nodes;
             ++totalNodes;
             if (dist > remaining + 1) break;
             if (dist > remaining) continue;
-            if (sliceMode && remaining != n && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4)
-                continue;
+            if (sliceMode && remaining != n && makesSliceMove(axis, power, prevAxis, prevPower)) continue;
             child.axis = static_cast<std::uint8_t>(axis);
             child.power = static_cast<std::uint8_t>(power);
             child.cornerPerm = static_cast<std::uint16_t>(cp);
@@ -178,7 +178,7 @@ int IDA::phase1Search() {
             skipPower();
             continue;
         }
-        if (sliceMode && axis >= 3 && axis < 6 && prevAxis == axis - 3 && power + prevPower == 4) {
+        if (sliceMode && makesSliceMove(axis, power, prevAxis, prevPower)) {
             skipPower();
             continue;
         }

@@ -48,7 +48,7 @@ struct SearchTables {
     PackedView phase1;
     PackedView phase2;
     PackedView center;
-    std::array<PackedView, 70> huge;
+    std::array<PackedView, index::kHugeParts> huge;
 
     static SearchTables get() {
         const auto& s = symmetries();
@@ -79,7 +79,7 @@ struct SearchTables {
                             PackedView(p.center),
                             {}};
         if (p.hasHuge())
-            for (int i = 0; i < 70; ++i) tables.huge[i] = PackedView(p.huge[i]);
+            for (int i = 0; i < index::kHugeParts; ++i) tables.huge[i] = PackedView(p.huge[i]);
         return tables;
     }
 };

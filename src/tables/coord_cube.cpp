@@ -23,14 +23,14 @@ CoordCube::CoordCube(CubieCube& cube) {
     for (int k = 0; k < 3; ++k) {
         AxisCoords& a = axis[k];
         int fs = flipSliceClassOf(cube);
-        a.flipSliceClass = fs >> 4;
-        a.flipSliceSym = fs & 15;
+        a.flipSliceClass = static_cast<int>(index::classOf(fs));
+        a.flipSliceSym = static_cast<int>(index::symOf(fs));
         a.twist = cube.twist();
         a.dCornerPos = cube.dCornerPos();
         a.sliceSorted = cube.sliceSorted();
         int ss = sliceSortedClassOf(cube);
-        a.sliceSortedClass = ss >> 4;
-        a.sliceSortedSym = ss & 15;
+        a.sliceSortedClass = static_cast<int>(index::classOf(ss));
+        a.sliceSortedSym = static_cast<int>(index::symOf(ss));
         a.centerOri = cube.centerOri();
         a.centerParity = cube.centerParity();
         if (k == 0) cornerPerm = cube.cornerPerm();
@@ -39,7 +39,7 @@ CoordCube::CoordCube(CubieCube& cube) {
         cube.centersCount = keep;
     }
     // Three conjugations by the URF rotation have restored the cube.
-    udEdgePerm = t.udEdgeFromSlices[axis[1].sliceSorted * 24 + axis[2].sliceSorted % 24];
+    udEdgePerm = t.udEdgeFromSlices[index::udEdgeFromSlices(axis[1].sliceSorted, axis[2].sliceSorted)];
     cornerParity = cube.cornerParity();
 }
 

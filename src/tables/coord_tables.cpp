@@ -63,11 +63,11 @@ void fillMoveTable(std::vector<std::uint16_t>& table, int rows, Rows setRow, Coo
 
 template <class SetRow, class Conj>
 void fillConjTable(std::vector<std::uint16_t>& table, int rows, SetRow setRow, Conj conj) {
-    table.assign(static_cast<std::size_t>(rows) * 16, 0);
+    table.assign(static_cast<std::size_t>(rows) * kUdSymmetries, 0);
     for (int r = 0; r < rows; ++r) {
         CubieCube c;
         setRow(c, r);
-        for (int s = 0; s < 16; ++s) table[static_cast<std::size_t>(r) * 16 + s] = conj(c, s);
+        for (int s = 0; s < kUdSymmetries; ++s) table[index::conj(r, s)] = conj(c, s);
     }
 }
 
@@ -76,10 +76,10 @@ void fillConjTable(std::vector<std::uint16_t>& table, int rows, SetRow setRow, C
 int flipSliceClassOf(const CubieCube& cube) {
     const auto& reps = coordTables().flipSliceRep;
     CubieCube conj;
-    for (int s = 0; s < 16; ++s) {
+    for (int s = 0; s < kUdSymmetries; ++s) {
         conjugateEdges(cube, s, conj);
         int idx = searchRep(reps, static_cast<std::uint32_t>(conj.flipSlice()));
-        if (idx >= 0) return 16 * idx + s;
+        if (idx >= 0) return static_cast<int>(index::classSym(idx, s));
     }
     return -1;
 }
@@ -91,10 +91,10 @@ bool isFlipSliceRepresentative(const CubieCube& cube) {
 int sliceSortedClassOf(const CubieCube& cube) {
     const auto& reps = coordTables().sliceSortedRep;
     CubieCube conj;
-    for (int s = 0; s < 16; ++s) {
+    for (int s = 0; s < kUdSymmetries; ++s) {
         conjugateEdges(cube, s, conj);
         int idx = searchRep(reps, static_cast<std::uint32_t>(conj.sliceSorted()));
-        if (idx >= 0) return 16 * idx + s;
+        if (idx >= 0) return static_cast<int>(index::classSym(idx, s));
     }
     return -1;
 }
@@ -109,11 +109,11 @@ void computeFlipSliceRep(CoordTables& t, RowCallback onRow, void* ctx) {
     for (int slice = 0; slice < kSlices; ++slice) {
         c.setSlice(slice);
         for (int flip = 0; flip < kFlips; ++flip) {
-            int raw = 2048 * slice + flip;
+            const int raw = index::flipSlice(slice, flip);
             if (marked[raw]) continue;
             c.setFlip(flip);
             t.flipSliceRep.push_back(static_cast<std::uint32_t>(raw));
-            for (int s = 0; s < 16; ++s) {
+            for (int s = 0; s < kUdSymmetries; ++s) {
                 conjugateEdges(c, s, conj);
                 marked[conj.flipSlice()] = true;
             }
@@ -130,7 +130,7 @@ void computeSliceSortedRep(CoordTables& t) {
         if (marked[raw]) continue;
         c.setSliceSorted(raw);
         t.sliceSortedRep.push_back(static_cast<std::uint16_t>(raw));
-        for (int s = 0; s < 16; ++s) {
+        for (int s = 0; s < kUdSymmetries; ++s) {
             conjugateEdges(c, s, conj);
             marked[conj.sliceSorted()] = true;
         }
@@ -145,21 +145,21 @@ void computeCornerClasses(CoordTables& t) {
         CubieCube c, conj;
         c.setCornerPerm(raw);
         t.cornerRep.push_back(static_cast<std::uint16_t>(raw));
-        for (int s = 0; s < 16; ++s) {
+        for (int s = 0; s < kUdSymmetries; ++s) {
             conjugateCorners(c, s, conj);
             marked[conj.cornerPerm()] = true;
         }
     }
-    // Each member X of a class gets 16 * class + s with S_s X S_s^-1 = R, the smallest such s.
+    // Each member X of a class gets classSym(class, s) with S_s X S_s^-1 = R, the smallest such s.
     t.cornerClassOf.assign(kCornerPerms, 0xFFFF);
     const auto& st = symmetries();
     for (int cls = 0; cls < static_cast<int>(t.cornerRep.size()); ++cls) {
         CubieCube r, x;
         r.setCornerPerm(t.cornerRep[cls]);
-        for (int s = 0; s < 16; ++s) {
+        for (int s = 0; s < kUdSymmetries; ++s) {
             conjugateCorners(r, st.symInverse[s], x);  // S_s^-1 R S_s
             auto& entry = t.cornerClassOf[x.cornerPerm()];
-            if (entry == 0xFFFF) entry = static_cast<std::uint16_t>(16 * cls + s);
+            if (entry == 0xFFFF) entry = static_cast<std::uint16_t>(index::classSym(cls, s));
         }
     }
 }
@@ -169,8 +169,8 @@ void computeFlipSliceMove(CoordTables& t, RowCallback onRow, void* ctx) {
     const auto& moves = CubieCube::moveCubes();
     for (int cls = 0; cls < kFlipSliceClasses; ++cls) {
         CubieCube c;
-        c.setSlice(static_cast<int>(t.flipSliceRep[cls] / 2048));
-        c.setFlip(static_cast<int>(t.flipSliceRep[cls] % 2048));
+        c.setSlice(index::sliceOf(t.flipSliceRep[cls]));
+        c.setFlip(index::flipOf(t.flipSliceRep[cls]));
         for (int axis = 0; axis < kAxes; ++axis) {
             for (int p = 0; p < 4; ++p) {
                 c.multiplyEdges(moves[axis]);
@@ -250,7 +250,7 @@ void computeMoveTables(CoordTables& t) {
         c.setCenterOri(r);
         t.centerSumParity[r] = c.sideCenterSumDivisibleBy4() ? 0 : 1;
     }
-    for (int r = 0; r < 24; ++r) {
+    for (int r = 0; r < kSlicePermutations; ++r) {
         CubieCube c;
         c.setSliceSorted(r);
         t.sliceSortedParity[r] = c.sliceParityEven() ? 0 : 1;
@@ -278,7 +278,7 @@ void computeConjugationTables(CoordTables& t) {
                       conjugateEdges(c, s, o);
                       return static_cast<std::uint16_t>(o.udEdgePerm());
                   });
-    fillConjTable(t.sliceSortedConj, 24, [](CubieCube& c, int r) { c.setSliceSorted(r); },
+    fillConjTable(t.sliceSortedConj, kSlicePermutations, [](CubieCube& c, int r) { c.setSliceSorted(r); },
                   [](const CubieCube& c, int s) {
                       CubieCube o;
                       conjugateEdges(c, s, o);
@@ -305,13 +305,13 @@ void computeConjugationTables(CoordTables& t) {
 }
 
 void computeUdEdgeFromSlices(CoordTables& t) {
-    t.udEdgeFromSlices.assign(static_cast<std::size_t>(kSliceSorted) * 24, 55555);
+    t.udEdgeFromSlices.assign(static_cast<std::size_t>(kSliceSorted) * kSlicePermutations, kNoUdEdgePerm);
     CubieCube c, a, b;
     for (int n = 0; n < kUdEdgePerms; ++n) {
         c.setUdEdgePerm(n);
         conjugateEdges(c, kSymUrf3, a);
         conjugateEdges(a, kSymUrf3, b);
-        t.udEdgeFromSlices[static_cast<std::size_t>(a.sliceSorted()) * 24 + b.sliceSorted() % 24] =
+        t.udEdgeFromSlices[index::udEdgeFromSlices(a.sliceSorted(), b.sliceSorted())] =
             static_cast<std::uint16_t>(n);
     }
 }
@@ -321,10 +321,10 @@ void computeStabilisers(CoordTables& t, RowCallback onRow, void* ctx) {
     CubieCube c, conj;
     for (int cls = 0; cls < kFlipSliceClasses; ++cls) {
         std::uint32_t rep = t.flipSliceRep[cls];
-        c.setSlice(static_cast<int>(rep / 2048));
-        c.setFlip(static_cast<int>(rep % 2048));
+        c.setSlice(index::sliceOf(rep));
+        c.setFlip(index::flipOf(rep));
         std::uint16_t mask = 1;
-        for (int s = 1; s < 16; ++s) {
+        for (int s = 1; s < kUdSymmetries; ++s) {
             conjugateEdges(c, s, conj);
             if (static_cast<std::uint32_t>(conj.flipSlice()) == rep) mask |= std::uint16_t(1u << s);
         }
@@ -336,7 +336,7 @@ void computeStabilisers(CoordTables& t, RowCallback onRow, void* ctx) {
         CubieCube r;
         r.setCornerPerm(t.cornerRep[cls]);
         std::uint16_t mask = 1;
-        for (int s = 1; s < 16; ++s) {
+        for (int s = 1; s < kUdSymmetries; ++s) {
             conjugateCorners(r, s, conj);
             if (conj.cornerPerm() == t.cornerRep[cls]) mask |= std::uint16_t(1u << s);
         }

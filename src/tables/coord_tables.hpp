@@ -7,23 +7,9 @@
 
 #include "cube/cubie_cube.hpp"
 #include "tables/huge_pages.hpp"
+#include "tables/table_index.hpp"
 
 namespace tx {
-
-constexpr int kTwists = 2187;
-constexpr int kFlips = 2048;
-constexpr int kSlices = 495;
-constexpr int kSliceSorted = 11880;
-constexpr int kCornerPerms = 40320;
-constexpr int kUdEdgePerms = 40320;
-constexpr int kDCornerPos = 70;
-constexpr int kCenterOris = 4096;
-constexpr int kCenterParities = 16;
-constexpr int kFlipSliceRaw = 2048 * 495;
-constexpr int kFlipSliceClasses = 64430;
-constexpr int kSliceSortedClasses = 788;
-constexpr int kCornerClasses = 2768;
-constexpr int kSignatureNone = 288;
 
 // The moves of the phase-2 group: quarter turns of U and D (and Us) and half turns otherwise.
 constexpr bool isPhase2Move(int m) {
@@ -51,8 +37,8 @@ struct CoordTables {
         centerParityConj, sliceSortedConj;
 
     // Auxiliary tables.
-    std::vector<std::uint16_t> udEdgeFromSlices;  // 11880 x 24, 55555 = no such cube
-    std::uint8_t sliceSortedParity[24] = {};
+    std::vector<std::uint16_t> udEdgeFromSlices;  // index::udEdgeFromSlices, kNoUdEdgePerm: no such cube
+    std::uint8_t sliceSortedParity[kSlicePermutations] = {};
     std::vector<std::uint8_t> centerSumParity;    // 4096
     std::vector<std::uint16_t> cornerSignature;   // 40320
 };

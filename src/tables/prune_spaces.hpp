@@ -8,6 +8,7 @@
 
 #include "tables/coord_tables.hpp"
 #include "tables/prune.hpp"
+#include "tables/table_index.hpp"
 
 namespace tx {
 
@@ -22,66 +23,63 @@ struct SpaceBase {
 };
 
 struct Phase1Space : SpaceBase {
-    static constexpr std::uint64_t kEntries = 140908410ull;
+    static constexpr std::uint64_t kEntries = index::kPhase1Entries;
     std::uint64_t entries = kEntries;
     explicit Phase1Space(bool sliceMode) : SpaceBase(sliceMode, false, 8) {}
     // A class of flipSlice values holds 16 / |stabiliser| raw values.
     std::uint64_t weight(std::uint64_t idx) const {
-        return 16u / static_cast<unsigned>(__builtin_popcount(t->flipSliceStab[idx / kTwists]));
+        return kUdSymmetries / static_cast<unsigned>(__builtin_popcount(t->flipSliceStab[idx / kTwists]));
     }
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / kTwists), tw = static_cast<std::uint32_t>(idx % kTwists);
         std::uint32_t v = t->flipSliceMove[cls * kMoves + m];
-        return std::uint64_t(v >> 4) * kTwists + t->twistConj[t->twistMove[tw * kMoves + m] * 16u + (v & 15)];
+        return index::phase1(index::classOf(v), t->twistConj[index::conj(t->twistMove[tw * kMoves + m], index::symOf(v))]);
     }
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / kTwists), tw = static_cast<std::uint32_t>(idx % kTwists);
         std::uint32_t mask = t->flipSliceStab[cls];
-        for (int s = 1; mask >> s; ++s)
-            if (mask >> s & 1) f(std::uint64_t(cls) * kTwists + t->twistConj[tw * 16u + s]);
+        for (std::uint32_t s = 1; mask >> s; ++s)
+            if (mask >> s & 1) f(index::phase1(cls, t->twistConj[index::conj(tw, s)]));
     }
 };
 
 struct CenterSpace : SpaceBase {
-    static constexpr std::uint64_t kInner = 16ull * kTwists;  // 34992
-    static constexpr std::uint64_t kEntries = kFlipSliceClasses * kInner;
+    static constexpr std::uint64_t kEntries = index::kCenterEntries;
     std::uint64_t entries = kEntries;
     explicit CenterSpace(bool sliceMode) : SpaceBase(sliceMode, false, 10) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
-        std::uint32_t cls = static_cast<std::uint32_t>(idx / kInner);
-        std::uint32_t rest = static_cast<std::uint32_t>(idx % kInner);
+        std::uint32_t cls = static_cast<std::uint32_t>(idx / index::kCenterRow);
+        std::uint32_t rest = static_cast<std::uint32_t>(idx % index::kCenterRow);
         std::uint32_t cp = rest / kTwists, tw = rest % kTwists;
-        std::uint32_t v = t->flipSliceMove[cls * kMoves + m], s = v & 15;
-        return std::uint64_t(v >> 4) * kInner +
-               std::uint64_t(t->centerParityConj[t->centerParityMove[cp * kMoves + m] * 16u + s]) * kTwists +
-               t->twistConj[t->twistMove[tw * kMoves + m] * 16u + s];
+        std::uint32_t v = t->flipSliceMove[cls * kMoves + m], s = index::symOf(v);
+        return index::center(index::classOf(v), t->centerParityConj[index::conj(t->centerParityMove[cp * kMoves + m], s)],
+                             t->twistConj[index::conj(t->twistMove[tw * kMoves + m], s)]);
     }
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
-        std::uint32_t cls = static_cast<std::uint32_t>(idx / kInner);
-        std::uint32_t rest = static_cast<std::uint32_t>(idx % kInner);
+        std::uint32_t cls = static_cast<std::uint32_t>(idx / index::kCenterRow);
+        std::uint32_t rest = static_cast<std::uint32_t>(idx % index::kCenterRow);
         std::uint32_t cp = rest / kTwists, tw = rest % kTwists;
         std::uint32_t mask = t->flipSliceStab[cls];
-        for (int s = 1; mask >> s; ++s)
+        for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1)
-                f(std::uint64_t(cls) * kInner + std::uint64_t(t->centerParityConj[cp * 16u + s]) * kTwists +
-                  t->twistConj[tw * 16u + s]);
+                f(index::center(cls, t->centerParityConj[index::conj(cp, s)], t->twistConj[index::conj(tw, s)]));
     }
 };
 
 struct HugeSpace : SpaceBase {
-    static constexpr std::uint64_t kSub = Phase1Space::kEntries;
-    static constexpr std::uint64_t kEntries = kDCornerPos * kSub;
+    static constexpr std::uint64_t kSub = index::kPhase1Entries;
+    static constexpr std::uint64_t kEntries = index::kHugeEntries;
     std::uint64_t entries = kEntries;
     explicit HugeSpace(bool sliceMode) : SpaceBase(sliceMode, false, 10) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t d = static_cast<std::uint32_t>(idx / kSub);
         std::uint64_t rest = idx % kSub;
         std::uint32_t cls = static_cast<std::uint32_t>(rest / kTwists), tw = static_cast<std::uint32_t>(rest % kTwists);
-        std::uint32_t v = t->flipSliceMove[cls * kMoves + m], s = v & 15;
-        return std::uint64_t(t->dCornerPosConj[t->dCornerPosMove[d * kMoves + m] * 16u + s]) * kSub +
-               std::uint64_t(v >> 4) * kTwists + t->twistConj[t->twistMove[tw * kMoves + m] * 16u + s];
+        std::uint32_t v = t->flipSliceMove[cls * kMoves + m], s = index::symOf(v);
+        return index::huge(t->dCornerPosConj[index::conj(t->dCornerPosMove[d * kMoves + m], s)],
+                           index::phase1(index::classOf(v), t->twistConj[index::conj(t->twistMove[tw * kMoves + m], s)]));
     }
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
@@ -89,48 +87,48 @@ struct HugeSpace : SpaceBase {
         std::uint64_t rest = idx % kSub;
         std::uint32_t cls = static_cast<std::uint32_t>(rest / kTwists), tw = static_cast<std::uint32_t>(rest % kTwists);
         std::uint32_t mask = t->flipSliceStab[cls];
-        for (int s = 1; mask >> s; ++s)
+        for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1)
-                f(std::uint64_t(t->dCornerPosConj[d * 16u + s]) * kSub + std::uint64_t(cls) * kTwists +
-                  t->twistConj[tw * 16u + s]);
+                f(index::huge(t->dCornerPosConj[index::conj(d, s)], index::phase1(cls, t->twistConj[index::conj(tw, s)])));
     }
 };
 
-// Phase-2 table: udEdgePerm x 2768 + cornerClass, phase-2 moves.
+// Phase-2 table: index::phase2, phase-2 moves only.
 struct Phase2Space : SpaceBase {
-    static constexpr std::uint64_t kEntries = std::uint64_t(kUdEdgePerms) * kCornerClasses;
+    static constexpr std::uint64_t kEntries = index::kPhase2Entries;
     std::uint64_t entries = kEntries;
     explicit Phase2Space(bool sliceMode) : SpaceBase(sliceMode, true, 12) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t e = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t v = t->cornerClassOf[t->cornerPermMove[t->cornerRep[cls] * kMoves + m]];
-        return std::uint64_t(t->udEdgePermConj[t->udEdgePermMove[e * kMoves + m] * 16u + (v & 15)]) * kCornerClasses + (v >> 4);
+        return index::phase2(t->udEdgePermConj[index::conj(t->udEdgePermMove[e * kMoves + m], index::symOf(v))],
+                             index::classOf(v));
     }
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t e = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t mask = t->cornerStab[cls];
-        for (int s = 1; mask >> s; ++s)
-            if (mask >> s & 1) f(std::uint64_t(t->udEdgePermConj[e * 16u + s]) * kCornerClasses + cls);
+        for (std::uint32_t s = 1; mask >> s; ++s)
+            if (mask >> s & 1) f(index::phase2(t->udEdgePermConj[index::conj(e, s)], cls));
     }
 };
 
-// Corner table: twist x 2768 + cornerClass, all moves.
+// Corner table: index::corner, all moves.
 struct CornerSpace : SpaceBase {
-    static constexpr std::uint64_t kEntries = std::uint64_t(kTwists) * kCornerClasses;
+    static constexpr std::uint64_t kEntries = index::kCornerEntries;
     std::uint64_t entries = kEntries;
     explicit CornerSpace(bool sliceMode) : SpaceBase(sliceMode, false, 8) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t tw = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t v = t->cornerClassOf[t->cornerPermMove[t->cornerRep[cls] * kMoves + m]];
-        return std::uint64_t(t->twistConj[t->twistMove[tw * kMoves + m] * 16u + (v & 15)]) * kCornerClasses + (v >> 4);
+        return index::corner(t->twistConj[index::conj(t->twistMove[tw * kMoves + m], index::symOf(v))], index::classOf(v));
     }
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t tw = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t mask = t->cornerStab[cls];
-        for (int s = 1; mask >> s; ++s)
-            if (mask >> s & 1) f(std::uint64_t(t->twistConj[tw * 16u + s]) * kCornerClasses + cls);
+        for (std::uint32_t s = 1; mask >> s; ++s)
+            if (mask >> s & 1) f(index::corner(t->twistConj[index::conj(tw, s)], cls));
     }
 };
 

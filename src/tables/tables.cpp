@@ -17,13 +17,13 @@ bool tablesReady() {
 }
 
 std::uint64_t phase2Index(const CoordTables& t, int cornerPerm, int udEdgePerm) {
-    int v = t.cornerClassOf[cornerPerm];
-    return std::uint64_t(t.udEdgePermConj[udEdgePerm * 16 + (v & 15)]) * kCornerClasses + (v >> 4);
+    const std::uint32_t v = t.cornerClassOf[cornerPerm];
+    return index::phase2(t.udEdgePermConj[index::conj(udEdgePerm, index::symOf(v))], index::classOf(v));
 }
 
 std::uint64_t cornerIndex(const CoordTables& t, int cornerPerm, int twist) {
-    int v = t.cornerClassOf[cornerPerm];
-    return std::uint64_t(t.twistConj[twist * 16 + (v & 15)]) * kCornerClasses + (v >> 4);
+    const std::uint32_t v = t.cornerClassOf[cornerPerm];
+    return index::corner(t.twistConj[index::conj(twist, index::symOf(v))], index::classOf(v));
 }
 
 namespace {
@@ -46,9 +46,8 @@ int centerDistance(int cls, int sym, int twist, int centerParity) {
     const auto& p = pruneTables();
     const auto& t = coordTables();
     const auto& space = spaceFor<CenterSpace>(p.sliceMode);
-    std::uint64_t idx = std::uint64_t(cls) * CenterSpace::kInner +
-                        std::uint64_t(t.centerParityConj[centerParity * 16 + sym]) * kTwists +
-                        t.twistConj[twist * 16 + sym];
+    const std::uint64_t idx = index::center(cls, t.centerParityConj[index::conj(centerParity, sym)],
+                                            t.twistConj[index::conj(twist, sym)]);
     return exactDistance(space, [&](std::uint64_t k) { return p.center.get(k); }, idx);
 }
 
@@ -56,11 +55,10 @@ int hugeDistance(int cls, int sym, int twist, int dCornerPos) {
     const auto& p = pruneTables();
     const auto& t = coordTables();
     const auto& space = spaceFor<HugeSpace>(p.sliceMode);
-    std::uint64_t idx = std::uint64_t(t.dCornerPosConj[dCornerPos * 16 + sym]) * HugeSpace::kSub +
-                        phase1Index(t, cls, sym, twist);
+    const std::uint64_t idx = index::huge(t.dCornerPosConj[index::conj(dCornerPos, sym)], phase1Index(t, cls, sym, twist));
     return exactDistance(space,
                          [&](std::uint64_t k) {
-                             return p.huge[k / HugeSpace::kSub].get(k % HugeSpace::kSub);
+                             return p.huge[k / index::kPhase1Entries].get(k % index::kPhase1Entries);
                          },
                          idx);
 }

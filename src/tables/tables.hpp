@@ -21,7 +21,7 @@ struct PruneTables {
     std::vector<PackedTable> huge;               // 70 sub-tables by dCornerPos
 
     bool hasCenter() const { return !center.empty() && !centerSliceDepth.empty(); }
-    bool hasHuge() const { return huge.size() == 70; }
+    bool hasHuge() const { return huge.size() == index::kHugeParts; }
 };
 
 PruneTables& pruneTables();
@@ -38,7 +38,7 @@ int cornerDistance(int cornerPerm, int twist);
 
 // Index of a cube frame position in the class frame of its table.
 inline std::uint64_t phase1Index(const CoordTables& t, int cls, int sym, int twist) {
-    return std::uint64_t(cls) * kTwists + t.twistConj[twist * 16 + sym];
+    return index::phase1(cls, t.twistConj[index::conj(twist, sym)]);
 }
 std::uint64_t phase2Index(const CoordTables& t, int cornerPerm, int udEdgePerm);
 std::uint64_t cornerIndex(const CoordTables& t, int cornerPerm, int twist);

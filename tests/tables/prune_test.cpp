@@ -108,7 +108,9 @@ TEST_F(PruneTest, ExactDistancesMatchBruteForceNearTheGoal) {
     });
     checked = 0;
     for (const auto& [k, d] : corners)
-        if (++checked % 5 == 0) ASSERT_EQ(cornerDistance(static_cast<int>(k / 2187), static_cast<int>(k % 2187)), d);
+        if (++checked % 5 == 0) {
+            ASSERT_EQ(cornerDistance(static_cast<int>(k / 2187), static_cast<int>(k % 2187)), d);
+        }
     // Phase 2: (cornerPerm, udEdgePerm) with the phase-2 moves.
     auto p2moves = tableMoves(false, true);
     auto phase2 = bruteForce<std::uint64_t>(0, p2moves, 6, [&](std::uint64_t k, int m) {
@@ -116,7 +118,9 @@ TEST_F(PruneTest, ExactDistancesMatchBruteForceNearTheGoal) {
     });
     checked = 0;
     for (const auto& [k, d] : phase2)
-        if (++checked % 5 == 0) ASSERT_EQ(phase2Distance(static_cast<int>(k / 40320), static_cast<int>(k % 40320)), d);
+        if (++checked % 5 == 0) {
+            ASSERT_EQ(phase2Distance(static_cast<int>(k / 40320), static_cast<int>(k % 40320)), d);
+        }
     for (int c = 0; c < kCornerPerms; ++c) ASSERT_LE(p.cornerPermDepth[c], 13);
 }
 
@@ -136,10 +140,10 @@ TEST_F(PruneTest, TableNeighboursFollowCubieMoves) {
             std::uint64_t ph1 = phase1Index(t, cls, sym, x.twist());
             if (which == 0) return ph1;
             if (which == 1)
-                return std::uint64_t(cls) * CenterSpace::kInner +
+                return std::uint64_t(cls) * (kCenterParities * kTwists) +
                        std::uint64_t(t.centerParityConj[x.centerParity() * 16 + sym]) * kTwists +
                        t.twistConj[x.twist() * 16 + sym];
-            return std::uint64_t(t.dCornerPosConj[x.dCornerPos() * 16 + sym]) * HugeSpace::kSub + ph1;
+            return std::uint64_t(t.dCornerPosConj[x.dCornerPos() * 16 + sym]) * (std::uint64_t(kFlipSliceClasses) * kTwists) + ph1;
         };
         for (int m = 0; m < kMoves; ++m) {
             CubieCube d = c;
