@@ -28,17 +28,14 @@ int main(int argc, char** argv) {
     const bool nice = argc > 3 && std::string(argv[3]) == "--nice";
     tx::useIdleSchedulingForSearches(!nice);
 
-    tx::NullProgress progress;
-    tx::AutoPrompts prompts(tx::Answer::No);
-    tx::TableLoader loader(folder, progress, prompts);
-    if (loader.startUp(false, false) != tx::StartResult::Ready) return 2;
-
     tx::AutoPrompts answers(tx::Answer::Yes);
     tx::ui::TForm1::Options options;
     options.dataFolder = folder;
     options.prompts = &answers;
     options.postStartUp = false;
     tx::ui::TForm1 form(options);
+    form.runStartUp();  // loads the tables of DATA_DIR
+    if (!form.tablesReady()) return 2;
     form.resize(1100, 700);
     form.show();
 

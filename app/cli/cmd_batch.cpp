@@ -59,6 +59,7 @@ int run(const Args& input) {
 
     QueueEvents events;
     CubeList list(events, prompts);
+    list.context().tables = &loader;
     list.hooks.pump = [&events] { events.drain(); };
     list.context().stopAt = target;
     const LoadResult loaded = loadWorkspace(list, in);

@@ -44,10 +44,12 @@ std::vector<CubieCube> benchCubes(int count) {
 }
 
 // Triple search through the drivers, wall-clock: three orientations on their own threads.
-double tripleMs(const CubieCube& cube, int target) {
+double tripleMs(const TableSet& tables, const CubieCube& cube, int target) {
     QueueEvents events;
+    const FixedTables source(tables);
     SearchContext context;
     context.events = &events;
+    context.tables = &source;
     context.stopAt = target;
     context.triple = true;
     auto entry = std::make_shared<Entry>();
@@ -65,7 +67,7 @@ double tripleMs(const CubieCube& cube, int target) {
     return ms;
 }
 
-int benchTwoPhase(Args args, bool slice) {
+int benchTwoPhase(const TableSet& tables, Args args, bool slice) {
     const auto countOption = takeWholeOption(args, "bench", "--count", 200, 1, 100000);
     if (!countOption) return kExitError;
     const int count = static_cast<int>(*countOption);
@@ -78,7 +80,7 @@ int benchTwoPhase(Args args, bool slice) {
         auto cubes = benchCubes(count);
         for (const auto& c : cubes) {
             auto t0 = Clock::now();
-            SyncResult r = solveTwoPhase(c, target, slice);
+            SyncResult r = solveTwoPhase(tables, c, target, slice);
             ms.push_back(msSince(t0));
             nodes += r.nodes;
             worst = std::max(worst, r.length);
@@ -90,7 +92,7 @@ int benchTwoPhase(Args args, bool slice) {
                     target, count, s.median, s.p90, s.max, s.total / 1000, worst, (unsigned long long)nodes);
         if (triple && target == 20) {
             std::vector<double> tms;
-            for (const auto& c : cubes) tms.push_back(tripleMs(c, target));
+            for (const auto& c : cubes) tms.push_back(tripleMs(tables, c, target));
             Summary t = summarize(tms);
             std::printf("two-phase target %d, %d cubes, triple search (three threads, wall clock): median %.2f ms, "
                         "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
@@ -107,7 +109,7 @@ struct Position {
     const char* maneuver;  // generates the position from solved
 };
 
-int benchOptimal(Args args, bool huge) {
+int benchOptimal(const TableSet& tables, Args args, bool huge) {
     static const Position kPositions[] = {
         {"one move", "R"},
         {"symmetric: six-spot", "U D' R L' F B' U D'"},
@@ -128,7 +130,7 @@ int benchOptimal(Args args, bool huge) {
         CubieCube c = f.toCubieCube();
         c.centersCount = false;
         auto t0 = Clock::now();
-        SyncResult r = solveOptimal(c, false, huge);
+        SyncResult r = solveOptimal(tables, c, false, huge);
         double s = msSince(t0) / 1000;
         seconds += s;
         total += r.nodes;
@@ -157,8 +159,9 @@ int run(const Args& given) {
     }
     std::string what = args[0];
     args.erase(args.begin());
-    if (!prepareTables(tables)) return kExitError;
-    return what == "twophase" ? benchTwoPhase(args, tables.slice) : benchOptimal(args, tables.huge);
+    const auto loaded = prepareTables(tables);
+    if (!loaded) return kExitError;
+    return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",

@@ -90,6 +90,7 @@ int runServe(const Args& given) {
         return kExitError;
     }
 
+    FixedTables tables;
     {
         ConsoleProgress progress;
         ConsolePrompts prompts(yes);
@@ -98,6 +99,7 @@ int runServe(const Args& given) {
             std::fprintf(stderr, "%s: the tables are not available\n", kName);
             return kExitError;
         }
+        tables = FixedTables(loader.current());
     }
 
     int argc = 1;
@@ -108,6 +110,7 @@ int runServe(const Args& given) {
     QtEvents events;
     AutoPrompts listPrompts(Answer::Yes, toStderr);
     CubeList list(events, listPrompts);
+    list.context().tables = &tables;
     list.context().stopAt = stopAt;
     list.context().triple = values.tripleSearch;
     list.hooks.pump = [] { QCoreApplication::processEvents(); };

@@ -75,11 +75,14 @@ int run(const Args& given) {
         }
         all.push_back(std::move(job));
     }
-    if (!prepareTables(tables)) return kExitError;
+    const auto loaded = prepareTables(tables);
+    if (!loaded) return kExitError;
+    const FixedTables source(*loaded);
 
     QueueEvents events;
     SearchContext context;
     context.events = &events;
+    context.tables = &source;
     context.stopAt = target;
     context.triple = triple;
     context.sliceMode = tables.slice;

@@ -61,7 +61,7 @@ int run(const Args& input) {
         return kExitError;
     }
     if (centres && !loader.loadCenterTables()) return kExitError;
-    if (huge && !pruneTables().hasHuge()) return kExitError;
+    if (huge && !loader.current().hasHuge()) return kExitError;
     for (const auto& r : loader.reports)
         std::printf("%-20s %12llu %-6s %8.2f s\n", r.name.c_str(), (unsigned long long)r.bytes,
                     r.built ? "built" : "loaded", r.seconds);

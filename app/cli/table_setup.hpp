@@ -19,8 +19,8 @@ struct TableOptions {
     bool yes = false;
 };
 
-// False (after saying why) when the tables could not be made ready.
-inline bool prepareTables(const TableOptions& o) {
+// The tables the command asked for; nullopt (after saying why) when they could not be made ready.
+inline std::optional<TableSet> prepareTables(const TableOptions& o) {
     DataFolder folder = resolveDataFolder(o.dataDir.empty() ? std::nullopt : std::optional<std::string>(o.dataDir));
     if (!folder.note.empty()) std::fprintf(stderr, "%s\n", folder.note.c_str());
     ConsoleProgress progress(true);
@@ -28,11 +28,11 @@ inline bool prepareTables(const TableOptions& o) {
     TableLoader loader(folder.path, progress, prompts);
     if (loader.startUp(o.slice, o.huge) != StartResult::Ready) {
         std::fprintf(stderr, "tesserix-cli: the tables are not available\n");
-        return false;
+        return std::nullopt;
     }
-    if (o.huge && !pruneTables().hasHuge()) return false;
-    if (o.centres && !loader.loadCenterTables()) return false;
-    return true;
+    if (o.huge && !loader.current().hasHuge()) return std::nullopt;
+    if (o.centres && !loader.loadCenterTables()) return std::nullopt;
+    return loader.current();
 }
 
 }  // namespace tx::cli

@@ -1,6 +1,7 @@
 #include "solver/drivers.hpp"
 
 #include <cstdio>
+#include <optional>
 
 #include "cube/notation.hpp"
 #include "cube/symmetry.hpp"
@@ -33,29 +34,40 @@ double nowDays() {
 
 namespace {
 
-std::unique_ptr<CoordCube> coordsOf(const FaceletCube& cube, int conjugations) {
+std::unique_ptr<CoordCube> coordsOf(const CoordTables& t, const FaceletCube& cube, int conjugations) {
     CubieCube c = cube.toCubieCube();
     for (int i = 0; i < conjugations; ++i) {
         bool centers = c.centersCount;
         c = conjugate(c, kSymUrf3);
         c.centersCount = centers;
     }
-    return std::make_unique<CoordCube>(c);
+    return std::make_unique<CoordCube>(t, c);
+}
+
+// The tables loaded now, when they hold what the search needs; otherwise the reason.
+std::optional<TableSet> tablesFor(const SearchContext& context, bool centers, bool huge, std::string* whyNot) {
+    TableSet tables = context.tables ? context.tables->current() : TableSet{};
+    std::string missing = missingTables(tables, centers, huge, context.sliceMode);
+    if (missing.empty()) return tables;
+    if (whyNot) *whyNot = std::move(missing);
+    return std::nullopt;
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- two-phase driver
 
-TripleSearch::TripleSearch(Entry& entry, SearchContext& context)
-    : triple(context.triple), bound(entry.bestLength - 1), entry_(&entry), context_(&context) {
+TripleSearch::TripleSearch(Entry& entry, SearchContext& context, TableSet tables)
+    : triple(context.triple), bound(entry.bestLength - 1), entry_(&entry), context_(&context), tables_(std::move(tables)) {
     FaceletCube cube = entry.cube;
     cube.f = entry.searchCopy;
-    for (int k = 0; k < orientations(); ++k) coords_[k] = coordsOf(cube, k);
+    for (int k = 0; k < orientations(); ++k) coords_[k] = coordsOf(*tables_.coords, cube, k);
 }
 
-std::shared_ptr<TripleSearch> TripleSearch::create(Entry& entry, SearchContext& context) {
-    return std::shared_ptr<TripleSearch>(new TripleSearch(entry, context));
+std::shared_ptr<TripleSearch> TripleSearch::create(Entry& entry, SearchContext& context, std::string* whyNot) {
+    auto tables = tablesFor(context, entry.cube.centersCount, false, whyNot);
+    if (!tables) return nullptr;
+    return std::shared_ptr<TripleSearch>(new TripleSearch(entry, context, std::move(*tables)));
 }
 
 TripleSearch::~TripleSearch() {
@@ -74,7 +86,7 @@ void TripleSearch::start() {
             previous_[k] = std::move(current_[k]);
             current_[k] = std::make_unique<SearchThread>(std::make_unique<IDA>(previous_[k]->ida()));
         } else {
-            current_[k] = std::make_unique<SearchThread>(std::make_unique<IDA>(*coords_[k], false));
+            current_[k] = std::make_unique<SearchThread>(std::make_unique<IDA>(tables_, *coords_[k], false));
         }
         IDA& ida = current_[k]->ida();
         ida.maxLen = bound;
@@ -151,13 +163,17 @@ std::string depthLineText(int d) {
     return std::string("\r") + buf;
 }
 
-OptimalSearch::OptimalSearch(Entry& entry, SearchContext& context) : entry_(&entry), context_(&context) {
+OptimalSearch::OptimalSearch(Entry& entry, SearchContext& context, TableSet tables)
+    : entry_(&entry), context_(&context), tables_(std::move(tables)) {
     entry.searchCopy = entry.cube.f;
-    coord_ = coordsOf(entry.cube, 0);
+    coord_ = coordsOf(*tables_.coords, entry.cube, 0);
 }
 
-std::shared_ptr<OptimalSearch> OptimalSearch::create(Entry& entry, SearchContext& context) {
-    return std::shared_ptr<OptimalSearch>(new OptimalSearch(entry, context));
+std::shared_ptr<OptimalSearch> OptimalSearch::create(Entry& entry, SearchContext& context, std::string* whyNot) {
+    const bool centers = entry.cube.centersCount;
+    auto tables = tablesFor(context, centers, context.hugeMode && !centers, whyNot);
+    if (!tables) return nullptr;
+    return std::shared_ptr<OptimalSearch>(new OptimalSearch(entry, context, std::move(*tables)));
 }
 
 OptimalSearch::~OptimalSearch() {
@@ -172,7 +188,7 @@ void OptimalSearch::start() {
         previous_ = std::move(current_);
         current_ = std::make_unique<SearchThread>(std::make_unique<IDA>(previous_->ida()));
     } else {
-        current_ = std::make_unique<SearchThread>(std::make_unique<IDA>(*coord_, true, context_->hugeMode));
+        current_ = std::make_unique<SearchThread>(std::make_unique<IDA>(tables_, *coord_, true, context_->hugeMode));
         if (!context_->freeThreadsOnTerminate) coord_.reset();
     }
     IDA& ida = current_->ida();

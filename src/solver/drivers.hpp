@@ -15,8 +15,9 @@ namespace tx {
 
 class TripleSearch : public std::enable_shared_from_this<TripleSearch> {
 public:
-    // Built from the entry's cube; the triple option is taken now.
-    static std::shared_ptr<TripleSearch> create(Entry& entry, SearchContext& context);
+    // Built from the entry's cube on the tables loaded now; the triple option is taken now.
+    // Null (and the reason in whyNot) when the tables lack what the cube needs.
+    static std::shared_ptr<TripleSearch> create(Entry& entry, SearchContext& context, std::string* whyNot = nullptr);
     ~TripleSearch();
 
     void start();  // one run, bounded by `bound`
@@ -29,12 +30,13 @@ public:
     int endedThreads = 0;
 
 private:
-    TripleSearch(Entry& entry, SearchContext& context);
+    TripleSearch(Entry& entry, SearchContext& context, TableSet tables);
     void onThreadEnd(int orientation);
     int orientations() const { return triple ? 3 : 1; }
 
     Entry* entry_;
     SearchContext* context_;
+    TableSet tables_;
     std::array<std::unique_ptr<CoordCube>, 3> coords_;
     std::array<std::unique_ptr<SearchThread>, 3> current_, previous_;
     bool running_ = false;
@@ -42,7 +44,7 @@ private:
 
 class OptimalSearch : public std::enable_shared_from_this<OptimalSearch> {
 public:
-    static std::shared_ptr<OptimalSearch> create(Entry& entry, SearchContext& context);
+    static std::shared_ptr<OptimalSearch> create(Entry& entry, SearchContext& context, std::string* whyNot = nullptr);
     ~OptimalSearch();
 
     void start();
@@ -50,12 +52,13 @@ public:
     const IDA* currentThread() const { return current_ ? &current_->ida() : nullptr; }
 
 private:
-    OptimalSearch(Entry& entry, SearchContext& context);
+    OptimalSearch(Entry& entry, SearchContext& context, TableSet tables);
     void onThreadEnd();
     void onProgress(const IDA* thread, int v);
 
     Entry* entry_;
     SearchContext* context_;
+    TableSet tables_;
     std::unique_ptr<CoordCube> coord_;
     std::unique_ptr<SearchThread> current_, previous_;
 };

@@ -8,8 +8,12 @@
 
 namespace tx {
 
-IDA::IDA(const CoordCube& cube, bool optimal, bool huge) : hugeMode(huge), tb_(SearchTables::get()) {
+IDA::IDA(const TableSet& tables, const CoordCube& cube, bool optimal, bool huge)
+    : hugeMode(huge), tables_(tables), tb_(tables.ready() ? SearchTables::of(tables) : SearchTables{}) {
     centerMode = cube.centers;
+    optimalMode = optimal;  // for canRun() only: the drivers set the mode before each run
+    const bool distances = canRun();
+    optimalMode = false;
     symmetryMask = cube.symmetryMask;
     for (int k = 0; k < 3; ++k) {
         const AxisCoords& a = cube.axis[k];
@@ -20,13 +24,15 @@ IDA::IDA(const CoordCube& cube, bool optimal, bool huge) : hugeMode(huge), tb_(S
         start_.dCornerPos[k] = static_cast<std::uint16_t>(a.dCornerPos);
         start_.sliceSorted[k] = static_cast<std::uint16_t>(a.sliceSorted);
         start_.centerOris[k] = static_cast<std::uint16_t>(a.centerOri);
-        int d;
-        if (centerMode)
-            d = centerDistance(a.flipSliceClass, a.flipSliceSym, a.twist, a.centerParity);
-        else if (huge && optimal)
-            d = hugeDistance(a.flipSliceClass, a.flipSliceSym, a.twist, a.dCornerPos);
-        else
-            d = phase1Distance(a.flipSliceClass, a.flipSliceSym, a.twist);
+        int d = -1;  // no start distance without the tables
+        if (distances) {
+            if (centerMode)
+                d = centerDistance(tables_, a.flipSliceClass, a.flipSliceSym, a.twist, a.centerParity);
+            else if (huge && optimal)
+                d = hugeDistance(tables_, a.flipSliceClass, a.flipSliceSym, a.twist, a.dCornerPos);
+            else
+                d = phase1Distance(tables_, a.flipSliceClass, a.flipSliceSym, a.twist);
+        }
         startDistance[k] = d;
         start_.dist[k] = static_cast<std::uint8_t>(d < 0 ? 0 : d);
     }
@@ -52,6 +58,7 @@ IDA::IDA(const IDA& o)
       levels(o.levels),
       depthIndex(o.depthIndex),
       phase2Depth(o.phase2Depth),
+      tables_(o.tables_),
       tb_(o.tb_),
       start_(o.start_),
       mark_(o.mark_),
@@ -61,7 +68,17 @@ IDA::IDA(const IDA& o)
     for (int i = 0; i < kLevels; ++i) cursor_[i] = o.cursor_[i];
 }
 
-int IDA::run() { return optimalMode ? optimalSearch() : twoPhaseRun(); }
+bool IDA::canRun() const {
+    if (!tables_.ready()) return false;
+    if (centerMode && !tables_.hasCenter()) return false;
+    if (optimalMode && hugeMode && !centerMode && !tables_.hasHuge()) return false;
+    return true;
+}
+
+int IDA::run() {
+    if (!canRun()) return result = kNoSolution;
+    return optimalMode ? optimalSearch() : twoPhaseRun();
+}
 
 void IDA::requestStop() {
     stopRequested.store(true, std::memory_order_relaxed);

@@ -2,6 +2,7 @@
 // One search over the coordinates of a cube: the two-phase search (short maneuvers, improved
 // run by run), the optimal search over three axes, or the coset enumeration. The search keeps
 // its whole state in the level stack, so a copy continues exactly where the original stopped.
+// It holds the table set it was made with for as long as it (or a copy) lives.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -37,8 +38,10 @@ constexpr int kNoSolution = -1;
 
 class IDA {
 public:
-    // Built from the coordinates of a cube; optimal selects the start distances of that search.
-    IDA(const CoordCube& cube, bool optimal, bool huge = false);
+    // Built from the coordinates of a cube (made from tables.coords); optimal selects the start
+    // distances of that search. Tables that lack what the search needs give a search that
+    // ends at once with kNoSolution (see canRun).
+    IDA(const TableSet& tables, const CoordCube& cube, bool optimal, bool huge = false);
     // Continues the search of a finished or stopped thread (mode flags cleared).
     IDA(const IDA& other);
     IDA& operator=(const IDA&) = delete;
@@ -67,7 +70,10 @@ public:
     std::atomic<bool> stopRequested{false};
     void requestStop();
 
-    // Runs the search body of the selected mode; returns the result.
+    // The tables hold every part the selected mode reads.
+    bool canRun() const;
+    // Runs the search body of the selected mode; returns the result (kNoSolution at once when
+    // the tables lack a part: no table is ever read that is not there).
     int run();
     int twoPhaseRun();   // repeats the phase-1 search while the result is above stopAt + 2
     int phase1Search();  // one call: to the next solution, -1 or -2
@@ -80,6 +86,7 @@ public:
     int phase2Depth = -1;
 
 private:
+    TableSet tables_;
     SearchTables tb_;
     Level start_{};
     int mark_ = 0;

@@ -77,7 +77,7 @@ int IDA::phase2(int n) {
     end.udEdgePerm = tb_.udEdgeFromSlices[index::udEdgeFromSlices(end.sliceSorted[1], end.sliceSorted[2])];
     if (end.cornerPerm == 0 && end.udEdgePerm == 0 && end.sliceSorted[0] == 0 && (!centerMode || end.centerOri == 0))
         return -1;
-    const int o = phase2Distance(end.cornerPerm, end.udEdgePerm);
+    const int o = phase2Distance(tables_, end.cornerPerm, end.udEdgePerm);
     if (int g = grade(o)) return g;
     end.dist2 = static_cast<std::uint8_t>(o);
     int limit = budget - 1;

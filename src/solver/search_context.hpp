@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/events.hpp"
+#include "tables/tables.hpp"
 
 namespace tx {
 
@@ -11,6 +12,7 @@ struct Entry;
 
 struct SearchContext {
     Events* events = nullptr;
+    const TableSource* tables = nullptr;  // a new search takes the set loaded now and keeps it
     int stopAt = 20;             // the two-phase search stops improving at this length
     bool triple = false;         // two-phase search on three orientations
     bool sliceMode = false;      // slice moves allowed

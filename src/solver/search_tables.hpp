@@ -1,6 +1,6 @@
 #pragma once
-// Raw pointers to the shared tables, taken once per search so the hot loops do no lookups
-// through containers.
+// Raw pointers into a table set, taken once per search so the hot loops do no lookups through
+// containers. The search keeps the set itself alive beside them.
 #include <array>
 #include <cstdint>
 
@@ -50,10 +50,12 @@ struct SearchTables {
     PackedView center;
     std::array<PackedView, index::kHugeParts> huge;
 
-    static SearchTables get() {
+    // Views of the parts the set holds; absent optional parts give empty views, which the
+    // searches never read (IDA checks before it runs).
+    static SearchTables of(const TableSet& set) {
         const auto& s = symmetries();
-        const auto& t = coordTables();
-        const auto& p = pruneTables();
+        const CoordTables& t = *set.coords;
+        const StandardTables& p = *set.standard;
         SearchTables tables{s.symMoveConj.data(),
                             s.symProduct.data(),
                             t.flipSliceMove.data(),
@@ -73,13 +75,13 @@ struct SearchTables {
                             t.sliceSortedParity,
                             t.centerSumParity.data(),
                             p.cornerPermDepth.data(),
-                            p.centerSliceDepth.data(),
+                            set.center ? set.center->centerSliceDepth.data() : nullptr,
                             PackedView(p.phase1),
                             PackedView(p.phase2),
-                            PackedView(p.center),
+                            set.center ? PackedView(set.center->center) : PackedView(),
                             {}};
-        if (p.hasHuge())
-            for (int i = 0; i < index::kHugeParts; ++i) tables.huge[i] = PackedView(p.huge[i]);
+        if (set.huge)
+            for (int i = 0; i < index::kHugeParts; ++i) tables.huge[i] = PackedView(set.huge->parts[i]);
         return tables;
     }
 };

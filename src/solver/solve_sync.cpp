@@ -17,8 +17,11 @@ SyncResult resultOf(const IDA& ida) {
 }
 }  // namespace
 
-SyncResult solveTwoPhase(const CubieCube& cube, int target, bool sliceMode) {
-    auto ida = std::make_unique<IDA>(CoordCube(cube), false);
+SyncResult solveTwoPhase(const TableSet& tables, const CubieCube& cube, int target, bool sliceMode) {
+    SyncResult failed;
+    failed.error = missingTables(tables, cube.centersCount, false, sliceMode);
+    if (!failed.error.empty()) return failed;
+    auto ida = std::make_unique<IDA>(tables, CoordCube(*tables.coords, cube), false);
     ida->maxLen = 30;
     ida->stopAt = target;
     ida->sliceMode = sliceMode;
@@ -38,8 +41,11 @@ SyncResult solveTwoPhase(const CubieCube& cube, int target, bool sliceMode) {
     return result;
 }
 
-SyncResult solveOptimal(const CubieCube& cube, bool sliceMode, bool huge) {
-    IDA ida(CoordCube(cube), true, huge);
+SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode, bool huge) {
+    SyncResult failed;
+    failed.error = missingTables(tables, cube.centersCount, huge && !cube.centersCount, sliceMode);
+    if (!failed.error.empty()) return failed;
+    IDA ida(tables, CoordCube(*tables.coords, cube), true, huge);
     ida.optimalMode = true;
     ida.hugeMode = huge && !ida.centerMode;
     ida.sliceMode = sliceMode;

@@ -16,19 +16,18 @@ std::uint64_t symmetryMaskOf(const CubieCube& cube, bool compareCenters) {
     return mask;
 }
 
-CoordCube::CoordCube(CubieCube& cube) {
-    const auto& t = coordTables();
+CoordCube::CoordCube(const CoordTables& t, CubieCube& cube) {
     centers = cube.centersCount;
     symmetryMask = symmetryMaskOf(cube, centers);
     for (int k = 0; k < 3; ++k) {
         AxisCoords& a = axis[k];
-        int fs = flipSliceClassOf(cube);
+        int fs = flipSliceClassOf(t, cube);
         a.flipSliceClass = static_cast<int>(index::classOf(fs));
         a.flipSliceSym = static_cast<int>(index::symOf(fs));
         a.twist = cube.twist();
         a.dCornerPos = cube.dCornerPos();
         a.sliceSorted = cube.sliceSorted();
-        int ss = sliceSortedClassOf(cube);
+        int ss = sliceSortedClassOf(t, cube);
         a.sliceSortedClass = static_cast<int>(index::classOf(ss));
         a.sliceSortedSym = static_cast<int>(index::symOf(ss));
         a.centerOri = cube.centerOri();

@@ -20,10 +20,12 @@ struct AxisCoords {
     int centerParity = 0;
 };
 
+struct CoordTables;
+
 class CoordCube {
 public:
-    explicit CoordCube(CubieCube& cube);  // the cube is conjugated in place and restored
-    explicit CoordCube(const CubieCube& cube) : CoordCube(copyOf(cube)) {}
+    CoordCube(const CoordTables& t, CubieCube& cube);  // the cube is conjugated in place and restored
+    CoordCube(const CoordTables& t, const CubieCube& cube) : CoordCube(t, copyOf(cube)) {}
 
     std::uint64_t symmetryMask = 0;  // bit s: the cube equals its conjugate by symmetry s
     bool centers = false;

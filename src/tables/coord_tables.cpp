@@ -6,11 +6,6 @@
 
 namespace tx {
 
-CoordTables& coordTables() {
-    static CoordTables tables;
-    return tables;
-}
-
 void conjugateEdges(const CubieCube& x, int s, CubieCube& out) {
     const auto& st = symmetries();
     Piece tmp[12];
@@ -73,8 +68,8 @@ void fillConjTable(std::vector<std::uint16_t>& table, int rows, SetRow setRow, C
 
 }  // namespace
 
-int flipSliceClassOf(const CubieCube& cube) {
-    const auto& reps = coordTables().flipSliceRep;
+int flipSliceClassOf(const CoordTables& t, const CubieCube& cube) {
+    const auto& reps = t.flipSliceRep;
     CubieCube conj;
     for (int s = 0; s < kUdSymmetries; ++s) {
         conjugateEdges(cube, s, conj);
@@ -84,12 +79,12 @@ int flipSliceClassOf(const CubieCube& cube) {
     return -1;
 }
 
-bool isFlipSliceRepresentative(const CubieCube& cube) {
-    return searchRep(coordTables().flipSliceRep, static_cast<std::uint32_t>(cube.flipSlice())) >= 0;
+bool isFlipSliceRepresentative(const CoordTables& t, const CubieCube& cube) {
+    return searchRep(t.flipSliceRep, static_cast<std::uint32_t>(cube.flipSlice())) >= 0;
 }
 
-int sliceSortedClassOf(const CubieCube& cube) {
-    const auto& reps = coordTables().sliceSortedRep;
+int sliceSortedClassOf(const CoordTables& t, const CubieCube& cube) {
+    const auto& reps = t.sliceSortedRep;
     CubieCube conj;
     for (int s = 0; s < kUdSymmetries; ++s) {
         conjugateEdges(cube, s, conj);
@@ -99,7 +94,7 @@ int sliceSortedClassOf(const CubieCube& cube) {
     return -1;
 }
 
-int cornerClassLookup(const CubieCube& cube) { return coordTables().cornerClassOf[cube.cornerPerm()]; }
+int cornerClassLookup(const CoordTables& t, const CubieCube& cube) { return t.cornerClassOf[cube.cornerPerm()]; }
 
 void computeFlipSliceRep(CoordTables& t, RowCallback onRow, void* ctx) {
     std::vector<bool> marked(kFlipSliceRaw, false);
@@ -176,7 +171,7 @@ void computeFlipSliceMove(CoordTables& t, RowCallback onRow, void* ctx) {
                 c.multiplyEdges(moves[axis]);
                 if (p < 3)
                     t.flipSliceMove[static_cast<std::size_t>(cls) * kMoves + 3 * axis + p] =
-                        static_cast<std::uint32_t>(flipSliceClassOf(c));
+                        static_cast<std::uint32_t>(flipSliceClassOf(t, c));
             }
         }
         if (onRow && (cls & 255) == 0) onRow(ctx, cls);
@@ -229,7 +224,7 @@ void computeMoveTables(CoordTables& t) {
                 c.multiplyEdges(moves[axis]);
                 if (p < 3)
                     t.sliceSortedClassMove[static_cast<std::size_t>(cls) * kMoves + 3 * axis + p] =
-                        static_cast<std::uint32_t>(sliceSortedClassOf(c));
+                        static_cast<std::uint32_t>(sliceSortedClassOf(t, c));
             }
     }
 
@@ -316,8 +311,8 @@ void computeUdEdgeFromSlices(CoordTables& t) {
     }
 }
 
-void computeStabilisers(CoordTables& t, RowCallback onRow, void* ctx) {
-    t.flipSliceStab.assign(kFlipSliceClasses, 1);
+void computeStabilisers(const CoordTables& t, Stabilisers& out, RowCallback onRow, void* ctx) {
+    out.flipSlice.assign(kFlipSliceClasses, 1);
     CubieCube c, conj;
     for (int cls = 0; cls < kFlipSliceClasses; ++cls) {
         std::uint32_t rep = t.flipSliceRep[cls];
@@ -328,10 +323,10 @@ void computeStabilisers(CoordTables& t, RowCallback onRow, void* ctx) {
             conjugateEdges(c, s, conj);
             if (static_cast<std::uint32_t>(conj.flipSlice()) == rep) mask |= std::uint16_t(1u << s);
         }
-        t.flipSliceStab[cls] = mask;
+        out.flipSlice[cls] = mask;
         if (onRow && (cls & 255) == 0) onRow(ctx, cls);
     }
-    t.cornerStab.assign(kCornerClasses, 1);
+    out.corner.assign(kCornerClasses, 1);
     for (int cls = 0; cls < kCornerClasses; ++cls) {
         CubieCube r;
         r.setCornerPerm(t.cornerRep[cls]);
@@ -340,7 +335,7 @@ void computeStabilisers(CoordTables& t, RowCallback onRow, void* ctx) {
             conjugateCorners(r, s, conj);
             if (conj.cornerPerm() == t.cornerRep[cls]) mask |= std::uint16_t(1u << s);
         }
-        t.cornerStab[cls] = mask;
+        out.corner[cls] = mask;
     }
 }
 

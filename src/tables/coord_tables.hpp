@@ -1,7 +1,8 @@
 #pragma once
 // Coordinates of the table-driven searches: symmetry-reduced classes, move tables and
 // conjugation tables. Flat arrays indexed by coordinate arithmetic; rows of 27 move columns
-// (3 * axis + power - 1) or 16 symmetry columns. Built once at start-up, then read-only.
+// (3 * axis + power - 1) or 16 symmetry columns. Built once by the loader, then shared
+// read-only by every search (tables/table_set.hpp).
 #include <cstdint>
 #include <vector>
 
@@ -22,9 +23,7 @@ struct CoordTables {
     std::vector<std::uint32_t> flipSliceRep;    // 64430 raw flipSlice values, ascending
     std::vector<std::uint16_t> sliceSortedRep;  // 788, ascending
     std::vector<std::uint16_t> cornerRep;       // 2768, ascending
-    std::vector<std::uint16_t> cornerClassOf;   // 40320 entries: 16 * class + sym
-    std::vector<std::uint16_t> flipSliceStab;   // stabiliser masks, filled by the analysis step
-    std::vector<std::uint16_t> cornerStab;
+    std::vector<std::uint16_t> cornerClassOf;   // 40320 entries: index::classSym(class, sym)
 
     // Move tables, rows x 27.
     std::vector<std::uint16_t> twistMove, flipMove, sliceMove, sliceSortedMove, cornerPermMove,
@@ -43,13 +42,18 @@ struct CoordTables {
     std::vector<std::uint16_t> cornerSignature;   // 40320
 };
 
-CoordTables& coordTables();
+// The symmetries of each class representative, as 16-bit masks: needed only to generate
+// pruning tables (and to count the positions behind them), so the loader makes them on demand.
+struct Stabilisers {
+    std::vector<std::uint16_t> flipSlice;  // per flipSlice class
+    std::vector<std::uint16_t> corner;     // per corner class
+};
 
-// Class lookups: 16 * class + sym with S_sym X S_sym^-1 the representative, or -1.
-int flipSliceClassOf(const CubieCube& cube);
-int sliceSortedClassOf(const CubieCube& cube);
-int cornerClassLookup(const CubieCube& cube);
-bool isFlipSliceRepresentative(const CubieCube& cube);
+// Class lookups: index::classSym(class, sym) with S_sym X S_sym^-1 the representative, or -1.
+int flipSliceClassOf(const CoordTables& t, const CubieCube& cube);
+int sliceSortedClassOf(const CoordTables& t, const CubieCube& cube);
+int cornerClassLookup(const CoordTables& t, const CubieCube& cube);
+bool isFlipSliceRepresentative(const CoordTables& t, const CubieCube& cube);
 
 // Builders, in start-up order. Each reports rows done through onRow (may be null).
 using RowCallback = void (*)(void* ctx, long long row);
@@ -60,7 +64,7 @@ void computeFlipSliceMove(CoordTables& t, RowCallback onRow = nullptr, void* ctx
 void computeMoveTables(CoordTables& t);         // every move table except flipSliceMove, plus auxiliaries
 void computeConjugationTables(CoordTables& t);
 void computeUdEdgeFromSlices(CoordTables& t);
-void computeStabilisers(CoordTables& t, RowCallback onRow = nullptr, void* ctx = nullptr);
+void computeStabilisers(const CoordTables& t, Stabilisers& out, RowCallback onRow = nullptr, void* ctx = nullptr);
 
 // Edge-only conjugation S_s X S_s^-1 (s < 16 keeps the U-D axis).
 void conjugateEdges(const CubieCube& x, int s, CubieCube& out);

@@ -20,31 +20,6 @@ void* allocateHugePages(std::size_t bytes) {
     return p;
 }
 
-std::uint8_t tritDigits[243][5];
-std::uint8_t nextDepth[19][3];
-
-void initTrits() {
-    for (int v = 0; v < 243; ++v) {
-        int x = v;
-        for (int j = 0; j < 5; ++j) {
-            tritDigits[v][j] = static_cast<std::uint8_t>(x % 3);
-            x /= 3;
-        }
-    }
-    for (int d = 0; d < 19; ++d) {
-        for (int m = 0; m < 3; ++m) {
-            int value;
-            if (m == d % 3)
-                value = d;
-            else if (m == (d + 1) % 3)
-                value = d + 1;
-            else
-                value = d - 1;
-            nextDepth[d][m] = static_cast<std::uint8_t>(value < 0 ? 255 : value);
-        }
-    }
-}
-
 void packTable(const TwoBitTable& src, PackedTable& dst) { packRange(src, 0, src.entries, dst); }
 
 void packRange(const TwoBitTable& src, std::uint64_t offset, std::uint64_t n, PackedTable& dst) {
@@ -59,11 +34,17 @@ void packRange(const TwoBitTable& src, std::uint64_t offset, std::uint64_t n, Pa
     }
 }
 
-std::vector<int> tableMoves(bool sliceMode, bool phase2Only) {
-    std::vector<int> moves;
-    for (int m = 0; m < (sliceMode ? kMoves : kFaceMoves); ++m)
-        if (!phase2Only || isPhase2Move(m)) moves.push_back(m);
-    return moves;
+const std::vector<int>& tableMoves(bool sliceMode, bool phase2Only) {
+    static const auto lists = [] {
+        std::array<std::vector<int>, 4> all;
+        for (int k = 0; k < 4; ++k) {
+            const bool slice = k & 1, phase2 = k & 2;
+            for (int m = 0; m < (slice ? kMoves : kFaceMoves); ++m)
+                if (!phase2 || isPhase2Move(m)) all[k].push_back(m);
+        }
+        return all;
+    }();
+    return lists[(sliceMode ? 1 : 0) + (phase2Only ? 2 : 0)];
 }
 
 }  // namespace tx

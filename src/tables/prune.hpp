@@ -1,6 +1,7 @@
 #pragma once
 // Pruning tables: the distance of each index to a goal, stored modulo 3. Generation keeps
 // two bits per entry; the files and the searches use the packed base-3 layout (5 per byte).
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstdint>
@@ -12,11 +13,32 @@
 
 namespace tx {
 
+namespace detail {
+
+constexpr std::array<std::array<std::uint8_t, 5>, 243> makeTritDigits() {
+    std::array<std::array<std::uint8_t, 5>, 243> digits{};
+    for (int v = 0; v < 243; ++v)
+        for (int j = 0, x = v; j < 5; ++j, x /= 3) digits[v][j] = static_cast<std::uint8_t>(x % 3);
+    return digits;
+}
+
+constexpr std::array<std::array<std::uint8_t, 3>, 19> makeNextDepth() {
+    std::array<std::array<std::uint8_t, 3>, 19> next{};
+    for (int d = 0; d < 19; ++d) {
+        for (int m = 0; m < 3; ++m) {
+            const int value = m == d % 3 ? d : m == (d + 1) % 3 ? d + 1 : d - 1;
+            next[d][m] = static_cast<std::uint8_t>(value < 0 ? 255 : value);
+        }
+    }
+    return next;
+}
+
+}  // namespace detail
+
 // tritDigits[v][j] = (v / 3^j) mod 3.
-extern std::uint8_t tritDigits[243][5];
+inline constexpr auto tritDigits = detail::makeTritDigits();
 // nextDepth[d][m]: the exact distance of a neighbour whose mod-3 value is m, from a parent at d.
-extern std::uint8_t nextDepth[19][3];
-void initTrits();
+inline constexpr auto nextDepth = detail::makeNextDepth();
 
 // Packed base-3 table of n entries (n a multiple of 5): B = n / 5 bytes; entry k < 4B is
 // digit k mod 4 of byte k / 4, entry k >= 4B is digit 4 of byte k - 4B.
@@ -67,7 +89,7 @@ struct PassCount {
 using PassCallback = std::function<void(int pass)>;
 
 // The moves a table uses: 18 face moves or all 27, all of them or the phase-2 ones.
-std::vector<int> tableMoves(bool sliceMode, bool phase2Only);
+const std::vector<int>& tableMoves(bool sliceMode, bool phase2Only);
 
 // Index spaces of the tables (index arithmetic in the class frame; see prune_spaces.hpp).
 struct Phase1Space;

@@ -12,12 +12,15 @@
 
 namespace tx {
 
+// A space reads the coordinate tables it is made with; the stabilisers are needed only by
+// generation (images() and weight()), so lookups leave them out.
 struct SpaceBase {
-    std::vector<int> moves;
+    const std::vector<int>& moves;
     int switchPass = 8;
     const CoordTables* t = nullptr;
-    SpaceBase(bool sliceMode, bool phase2Only, int pass)
-        : moves(tableMoves(sliceMode, phase2Only)), switchPass(pass), t(&coordTables()) {}
+    const Stabilisers* stab = nullptr;
+    SpaceBase(const CoordTables& tables, const Stabilisers* stabilisers, bool sliceMode, bool phase2Only, int pass)
+        : moves(tableMoves(sliceMode, phase2Only)), switchPass(pass), t(&tables), stab(stabilisers) {}
     // Positions one index stands for, counted only for statistics; 1 unless a space says more.
     std::uint64_t weight(std::uint64_t) const { return 1; }
 };
@@ -25,10 +28,10 @@ struct SpaceBase {
 struct Phase1Space : SpaceBase {
     static constexpr std::uint64_t kEntries = index::kPhase1Entries;
     std::uint64_t entries = kEntries;
-    explicit Phase1Space(bool sliceMode) : SpaceBase(sliceMode, false, 8) {}
+    Phase1Space(const CoordTables& t, bool sliceMode, const Stabilisers* s = nullptr) : SpaceBase(t, s, sliceMode, false, 8) {}
     // A class of flipSlice values holds 16 / |stabiliser| raw values.
     std::uint64_t weight(std::uint64_t idx) const {
-        return kUdSymmetries / static_cast<unsigned>(__builtin_popcount(t->flipSliceStab[idx / kTwists]));
+        return kUdSymmetries / static_cast<unsigned>(__builtin_popcount(stab->flipSlice[idx / kTwists]));
     }
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / kTwists), tw = static_cast<std::uint32_t>(idx % kTwists);
@@ -38,7 +41,7 @@ struct Phase1Space : SpaceBase {
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / kTwists), tw = static_cast<std::uint32_t>(idx % kTwists);
-        std::uint32_t mask = t->flipSliceStab[cls];
+        std::uint32_t mask = stab->flipSlice[cls];
         for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1) f(index::phase1(cls, t->twistConj[index::conj(tw, s)]));
     }
@@ -47,7 +50,7 @@ struct Phase1Space : SpaceBase {
 struct CenterSpace : SpaceBase {
     static constexpr std::uint64_t kEntries = index::kCenterEntries;
     std::uint64_t entries = kEntries;
-    explicit CenterSpace(bool sliceMode) : SpaceBase(sliceMode, false, 10) {}
+    CenterSpace(const CoordTables& t, bool sliceMode, const Stabilisers* s = nullptr) : SpaceBase(t, s, sliceMode, false, 10) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / index::kCenterRow);
         std::uint32_t rest = static_cast<std::uint32_t>(idx % index::kCenterRow);
@@ -61,7 +64,7 @@ struct CenterSpace : SpaceBase {
         std::uint32_t cls = static_cast<std::uint32_t>(idx / index::kCenterRow);
         std::uint32_t rest = static_cast<std::uint32_t>(idx % index::kCenterRow);
         std::uint32_t cp = rest / kTwists, tw = rest % kTwists;
-        std::uint32_t mask = t->flipSliceStab[cls];
+        std::uint32_t mask = stab->flipSlice[cls];
         for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1)
                 f(index::center(cls, t->centerParityConj[index::conj(cp, s)], t->twistConj[index::conj(tw, s)]));
@@ -72,7 +75,7 @@ struct HugeSpace : SpaceBase {
     static constexpr std::uint64_t kSub = index::kPhase1Entries;
     static constexpr std::uint64_t kEntries = index::kHugeEntries;
     std::uint64_t entries = kEntries;
-    explicit HugeSpace(bool sliceMode) : SpaceBase(sliceMode, false, 10) {}
+    HugeSpace(const CoordTables& t, bool sliceMode, const Stabilisers* s = nullptr) : SpaceBase(t, s, sliceMode, false, 10) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t d = static_cast<std::uint32_t>(idx / kSub);
         std::uint64_t rest = idx % kSub;
@@ -86,7 +89,7 @@ struct HugeSpace : SpaceBase {
         std::uint32_t d = static_cast<std::uint32_t>(idx / kSub);
         std::uint64_t rest = idx % kSub;
         std::uint32_t cls = static_cast<std::uint32_t>(rest / kTwists), tw = static_cast<std::uint32_t>(rest % kTwists);
-        std::uint32_t mask = t->flipSliceStab[cls];
+        std::uint32_t mask = stab->flipSlice[cls];
         for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1)
                 f(index::huge(t->dCornerPosConj[index::conj(d, s)], index::phase1(cls, t->twistConj[index::conj(tw, s)])));
@@ -97,7 +100,7 @@ struct HugeSpace : SpaceBase {
 struct Phase2Space : SpaceBase {
     static constexpr std::uint64_t kEntries = index::kPhase2Entries;
     std::uint64_t entries = kEntries;
-    explicit Phase2Space(bool sliceMode) : SpaceBase(sliceMode, true, 12) {}
+    Phase2Space(const CoordTables& t, bool sliceMode, const Stabilisers* s = nullptr) : SpaceBase(t, s, sliceMode, true, 12) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t e = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t v = t->cornerClassOf[t->cornerPermMove[t->cornerRep[cls] * kMoves + m]];
@@ -107,7 +110,7 @@ struct Phase2Space : SpaceBase {
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t e = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
-        std::uint32_t mask = t->cornerStab[cls];
+        std::uint32_t mask = stab->corner[cls];
         for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1) f(index::phase2(t->udEdgePermConj[index::conj(e, s)], cls));
     }
@@ -117,7 +120,7 @@ struct Phase2Space : SpaceBase {
 struct CornerSpace : SpaceBase {
     static constexpr std::uint64_t kEntries = index::kCornerEntries;
     std::uint64_t entries = kEntries;
-    explicit CornerSpace(bool sliceMode) : SpaceBase(sliceMode, false, 8) {}
+    CornerSpace(const CoordTables& t, bool sliceMode, const Stabilisers* s = nullptr) : SpaceBase(t, s, sliceMode, false, 8) {}
     std::uint64_t neighbour(std::uint64_t idx, int m) const {
         std::uint32_t tw = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
         std::uint32_t v = t->cornerClassOf[t->cornerPermMove[t->cornerRep[cls] * kMoves + m]];
@@ -126,7 +129,7 @@ struct CornerSpace : SpaceBase {
     template <class F>
     void images(std::uint64_t idx, F&& f) const {
         std::uint32_t tw = static_cast<std::uint32_t>(idx / kCornerClasses), cls = static_cast<std::uint32_t>(idx % kCornerClasses);
-        std::uint32_t mask = t->cornerStab[cls];
+        std::uint32_t mask = stab->corner[cls];
         for (std::uint32_t s = 1; mask >> s; ++s)
             if (mask >> s & 1) f(index::corner(t->twistConj[index::conj(tw, s)], cls));
     }

@@ -5,15 +5,14 @@
 
 namespace tx {
 
-PruneTables& pruneTables() {
-    static PruneTables tables;
-    return tables;
-}
-
-bool tablesReady() {
-    const auto& p = pruneTables();
-    return !p.phase1.empty() && !p.phase2.empty() && !p.cornerPermDepth.empty() &&
-           !coordTables().udEdgeFromSlices.empty();
+std::string missingTables(const TableSet& tables, bool centers, bool huge, bool sliceMode) {
+    if (!tables.ready()) return "The solver tables are not loaded.";
+    if (tables.sliceMode() != sliceMode)
+        return sliceMode ? "The solver tables for slice moves are not loaded."
+                         : "The solver tables for face turns are not loaded.";
+    if (centers && !tables.hasCenter()) return "The Solver Table for center-twisted Cubes is not loaded.";
+    if (huge && !tables.hasHuge()) return "The 1881 MB Huge Optimal Solver Table is not loaded.";
+    return {};
 }
 
 std::uint64_t phase2Index(const CoordTables& t, int cornerPerm, int udEdgePerm) {
@@ -26,55 +25,42 @@ std::uint64_t cornerIndex(const CoordTables& t, int cornerPerm, int twist) {
     return index::corner(t.twistConj[index::conj(twist, index::symOf(v))], index::classOf(v));
 }
 
-namespace {
-// The spaces hold only the move lists and a pointer to the tables: build them once per mode.
-template <class Space>
-const Space& spaceFor(bool sliceMode) {
-    static const Space spaces[2] = {Space(false), Space(true)};
-    return spaces[sliceMode ? 1 : 0];
-}
-}  // namespace
-
-int phase1Distance(int cls, int sym, int twist) {
-    const auto& p = pruneTables();
-    const auto& space = spaceFor<Phase1Space>(p.sliceMode);
-    return exactDistance(space, [&](std::uint64_t k) { return p.phase1.get(k); },
-                         phase1Index(coordTables(), cls, sym, twist));
+int phase1Distance(const TableSet& tables, int cls, int sym, int twist) {
+    const CoordTables& t = *tables.coords;
+    const StandardTables& p = *tables.standard;
+    return exactDistance(Phase1Space(t, p.sliceMode), [&](std::uint64_t k) { return p.phase1.get(k); },
+                         phase1Index(t, cls, sym, twist));
 }
 
-int centerDistance(int cls, int sym, int twist, int centerParity) {
-    const auto& p = pruneTables();
-    const auto& t = coordTables();
-    const auto& space = spaceFor<CenterSpace>(p.sliceMode);
-    const std::uint64_t idx = index::center(cls, t.centerParityConj[index::conj(centerParity, sym)],
-                                            t.twistConj[index::conj(twist, sym)]);
-    return exactDistance(space, [&](std::uint64_t k) { return p.center.get(k); }, idx);
+int centerDistance(const TableSet& tables, int cls, int sym, int twist, int centerParity) {
+    const CoordTables& t = *tables.coords;
+    const CenterTables& c = *tables.center;
+    const std::uint64_t idx =
+        index::center(cls, t.centerParityConj[index::conj(centerParity, sym)], t.twistConj[index::conj(twist, sym)]);
+    return exactDistance(CenterSpace(t, c.sliceMode), [&](std::uint64_t k) { return c.center.get(k); }, idx);
 }
 
-int hugeDistance(int cls, int sym, int twist, int dCornerPos) {
-    const auto& p = pruneTables();
-    const auto& t = coordTables();
-    const auto& space = spaceFor<HugeSpace>(p.sliceMode);
+int hugeDistance(const TableSet& tables, int cls, int sym, int twist, int dCornerPos) {
+    const CoordTables& t = *tables.coords;
+    const HugeTable& h = *tables.huge;
     const std::uint64_t idx = index::huge(t.dCornerPosConj[index::conj(dCornerPos, sym)], phase1Index(t, cls, sym, twist));
-    return exactDistance(space,
-                         [&](std::uint64_t k) {
-                             return p.huge[k / index::kPhase1Entries].get(k % index::kPhase1Entries);
-                         },
-                         idx);
+    return exactDistance(
+        HugeSpace(t, h.sliceMode),
+        [&](std::uint64_t k) { return h.parts[k / index::kPhase1Entries].get(k % index::kPhase1Entries); }, idx);
 }
 
-int phase2Distance(int cornerPerm, int udEdgePerm) {
-    const auto& p = pruneTables();
-    const auto& space = spaceFor<Phase2Space>(p.sliceMode);
-    return exactDistance(space, [&](std::uint64_t k) { return p.phase2.get(k); },
-                         phase2Index(coordTables(), cornerPerm, udEdgePerm));
+int phase2Distance(const TableSet& tables, int cornerPerm, int udEdgePerm) {
+    const CoordTables& t = *tables.coords;
+    const StandardTables& p = *tables.standard;
+    return exactDistance(Phase2Space(t, p.sliceMode), [&](std::uint64_t k) { return p.phase2.get(k); },
+                         phase2Index(t, cornerPerm, udEdgePerm));
 }
 
-int cornerDistance(int cornerPerm, int twist) {
-    const auto& p = pruneTables();
-    const auto& space = spaceFor<CornerSpace>(p.sliceMode);
-    return exactDistance(space, [&](std::uint64_t k) { return p.corner.get(k); },
-                         cornerIndex(coordTables(), cornerPerm, twist));
+int cornerDistance(const TableSet& tables, int cornerPerm, int twist) {
+    const CoordTables& t = *tables.coords;
+    const StandardTables& p = *tables.standard;
+    return exactDistance(CornerSpace(t, p.sliceMode), [&](std::uint64_t k) { return p.corner.get(k); },
+                         cornerIndex(t, cornerPerm, twist));
 }
 
 }  // namespace tx

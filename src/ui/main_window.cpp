@@ -80,6 +80,7 @@ TForm1::TForm1(Options options, QWidget* parent)
         ownTables_ = makeLoaderTables(dataFolder_, *progress_, *prompts_);
         tables_ = ownTables_.get();
     }
+    list_->context().tables = tables_;  // each search takes the set loaded when it starts
 
     buildMenus();
     setWorkspaceName(kUntitledWorkspace);

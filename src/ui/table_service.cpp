@@ -16,8 +16,9 @@ public:
     bool loadCenterTables() override { return loader_.loadCenterTables(); }
     void freeCenterTables() override { loader_.freeCenterTables(); }
     bool loadHugeTable() override { return loader_.loadHugeTable(); }
-    bool hasCenter() const override { return pruneTables().hasCenter(); }
-    bool hasHuge() const override { return pruneTables().hasHuge(); }
+    bool hasCenter() const override { return loader_.current().hasCenter(); }
+    bool hasHuge() const override { return loader_.current().hasHuge(); }
+    TableSet current() const override { return loader_.current(); }
 
 private:
     TableLoader loader_;

@@ -1,7 +1,7 @@
 #pragma once
 // The tables as the main window sees them: the start-up load and the on-demand loads of the
-// Options menu. The desktop program uses the table loader; tests substitute a fake so no
-// window test has to build tables.
+// Options menu, and the set the searches of the list take (current()). The desktop program
+// uses the table loader; tests substitute a fake so no window test has to build tables.
 #include <filesystem>
 #include <memory>
 
@@ -11,9 +11,8 @@
 
 namespace tx::ui {
 
-class TableService {
+class TableService : public TableSource {
 public:
-    virtual ~TableService() = default;
     virtual StartResult startUp(bool sliceMode, bool hugeOption) = 0;
     // Reloads the tables of the other move set (and the centre tables when centres is set).
     virtual bool switchMode(bool sliceMode, bool centres) = 0;
@@ -24,7 +23,7 @@ public:
     virtual bool hasHuge() const = 0;
 };
 
-// The process-wide tables, built or loaded from the data folder.
+// The tables built or loaded from the data folder.
 std::unique_ptr<TableService> makeLoaderTables(const std::filesystem::path& folder, Progress& progress,
                                                Prompts& prompts);
 

@@ -228,7 +228,8 @@ private:
     int findIsomorphicKey(const IsoKey& key, bool pumpWhileTesting);
     void pushEntry(std::shared_ptr<Entry> e, const IsoKey* key);
     bool startTwoPhase(const std::shared_ptr<Entry>& e, bool quiet);
-    bool startOptimal(const std::shared_ptr<Entry>& e);
+    bool startOptimal(const std::shared_ptr<Entry>& e, bool quiet);
+    bool refuseSearch(const std::string& whyNot, bool quiet);
     // Pumps until neither driver of the entry is still ending a run; false on time-out.
     bool settle(const std::shared_ptr<Entry>& e);
     bool optimalInFlight(const Entry& e) const { return optimalRunning_.count(&e) != 0; }

@@ -56,7 +56,9 @@ bool CubeList::startTwoPhase(const std::shared_ptr<Entry>& e, bool quiet) {
     if (!solvableCube(e->cube) || !settle(e) || e->removed) return false;
     if (!e->twoPhase && e->bestLength > 0) {
         e->searchCopy = e->cube.f;
-        e->twoPhase = TripleSearch::create(*e, context_);
+        std::string whyNot;
+        e->twoPhase = TripleSearch::create(*e, context_, &whyNot);
+        if (!e->twoPhase) return refuseSearch(whyNot, quiet);
     }
     if (!e->twoPhase || e->twoPhase->cannotImprove()) {
         if (!quiet)
@@ -70,14 +72,22 @@ bool CubeList::startTwoPhase(const std::shared_ptr<Entry>& e, bool quiet) {
     return true;
 }
 
-bool CubeList::startOptimal(const std::shared_ptr<Entry>& e) {
+// A search that cannot run on the tables loaded now (the centre tables were freed, say).
+bool CubeList::refuseSearch(const std::string& whyNot, bool quiet) {
+    if (!quiet) prompts_->message(whyNot, kManeuverWindow, Icon::Warning);
+    return false;
+}
+
+bool CubeList::startOptimal(const std::shared_ptr<Entry>& e, bool quiet) {
     if (!solvableCube(e->cube) || !settle(e) || e->removed) return false;
     const double now = nowDays();
     if (e->optimal) {
         if (e->pauseTime > 0) e->pausedTotal += now - e->pauseTime;  // never paused: nothing to add
         e->pauseTime = 0;
     } else {
-        e->optimal = OptimalSearch::create(*e, context_);
+        std::string whyNot;
+        e->optimal = OptimalSearch::create(*e, context_, &whyNot);
+        if (!e->optimal) return refuseSearch(whyNot, quiet);
         e->startTime = now;
         e->pausedTotal = 0;
         e->pauseTime = 0;
@@ -90,7 +100,7 @@ bool CubeList::startOptimal(const std::shared_ptr<Entry>& e) {
 }
 
 bool CubeList::startEntrySearch(const std::shared_ptr<Entry>& e, bool quiet) {
-    return e->useOptimal ? startOptimal(e) : startTwoPhase(e, quiet);
+    return e->useOptimal ? startOptimal(e, quiet) : startTwoPhase(e, quiet);
 }
 
 void CubeList::entryButton(int index) {

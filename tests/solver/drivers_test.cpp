@@ -12,7 +12,6 @@ namespace {
 
 class DriversTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
 
     QueueEvents events;
     SearchContext context;
@@ -21,7 +20,9 @@ protected:
     int modified = 0;
 
     void SetUp() override {
+        ASSERT_TRUE(testing::loadTestTables().ready());
         context.events = &events;
+        context.tables = &testing::testTableSource();
         context.onSearchEnded = [&](Entry&) { ++ended; };
         context.onEntryChanged = [&](Entry&) { ++changes; };
         context.onModified = [&] { ++modified; };
@@ -210,7 +211,7 @@ TEST_F(DriversTest, OptimalProgressProvesTheTwoPhaseManeuver) {
     // maneuver as soon as it has exhausted the shorter depths, stars it and stops.
     std::mt19937 rng(107);
     CubieCube c = testing::scramble(rng, 11);
-    const int optimal = solveOptimal(c).length;
+    const int optimal = solveOptimal(testing::loadTestTables(), c).length;
     ASSERT_GE(optimal, 9) << "progress lines and the proof start at depth 9";
     auto e = entryOf(c);
     context.stopAt = optimal;

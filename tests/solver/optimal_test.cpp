@@ -14,11 +14,11 @@ using testing::solvesCorners;
 
 class OptimalTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
+    void SetUp() override { ASSERT_TRUE(testing::loadTestTables().ready()); }
 };
 
 int solveOptimally(const CubieCube& c, IDA* out = nullptr, std::vector<int>* progress = nullptr) {
-    IDA ida(CoordCube(c), true);
+    IDA ida = testing::searchOf(c, true);
     ida.optimalMode = true;
     ida.maxLen = 31;
     if (progress) ida.onProgress = [&](int v) { progress->push_back(v); };
@@ -72,7 +72,7 @@ TEST_F(OptimalTest, LengthsMatchBreadthFirstSearchNearSolved) {
     ASSERT_GT(positions.size(), 600000u);
     for (std::size_t i = 1; i < positions.size(); i += 2003) {
         const Position& p = positions[i];
-        IDA ida(CoordCube(p.cube), true);
+        IDA ida = testing::searchOf(p.cube, true);
         ida.optimalMode = true;
         ASSERT_EQ(ida.run(), p.distance);
         EXPECT_TRUE(solvesCorners(applyLevels(p.cube, ida)));
@@ -117,11 +117,12 @@ TEST_F(OptimalTest, SymmetryRuleSavesNodesAndKeepsTheOptimum) {
     for (const auto& pattern : patterns) {
         CubieCube c;
         for (int m : pattern) c.applyMove(m);
-        CoordCube cc(c);
+        const TableSet& tables = testing::loadTestTables();
+        CoordCube cc(*tables.coords, c);
         ASSERT_NE(cc.symmetryMask, 1u);
-        IDA with(cc, true);
+        IDA with(tables, cc, true);
         with.optimalMode = true;
-        IDA without(cc, true);
+        IDA without(tables, cc, true);
         without.optimalMode = true;
         without.symmetryMask = 1;
         int a = with.run(), b = without.run();
@@ -136,7 +137,7 @@ TEST_F(OptimalTest, SymmetryRuleSavesNodesAndKeepsTheOptimum) {
 TEST_F(OptimalTest, StopAndContinueKeepDepthAndNodes) {
     std::mt19937 rng(71);
     CubieCube c = testing::scramble(rng, 11);
-    IDA ida(CoordCube(c), true);
+    IDA ida = testing::searchOf(c, true);
     ida.optimalMode = true;
     int calls = 0;
     ida.onProgress = [&](int v) {
@@ -152,7 +153,7 @@ TEST_F(OptimalTest, StopAndContinueKeepDepthAndNodes) {
     EXPECT_GE(r, depth + 1);
     EXPECT_GT(copy.nodes, nodes);
     EXPECT_TRUE(solvesCorners(applyLevels(c, copy)));
-    IDA fresh(CoordCube(c), true);
+    IDA fresh = testing::searchOf(c, true);
     fresh.optimalMode = true;
     EXPECT_EQ(fresh.run(), r);
 }

@@ -22,6 +22,11 @@ inline CubieCube scramble(std::mt19937& rng, int moves, int moveLimit = kFaceMov
     return c;
 }
 
+// A search of the cube on the given tables (the face-turn test tables unless said otherwise).
+inline IDA searchOf(const CubieCube& c, bool optimal, const TableSet& tables = loadTestTables()) {
+    return IDA(tables, CoordCube(*tables.coords, c), optimal);
+}
+
 // Applies the first `length` levels of a finished search to the cube.
 inline CubieCube applyLevels(CubieCube c, const IDA& ida) {
     for (int j = 0; j < ida.length; ++j) c.applyMove(3 * ida.levels[j].axis + ida.levels[j].power - 1);

@@ -14,7 +14,7 @@ using testing::solvesCorners;
 
 class TwoPhaseTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
+    void SetUp() override { ASSERT_TRUE(testing::loadTestTables().ready()); }
 };
 
 // Checks the move rules on the levels of a solution.
@@ -30,7 +30,7 @@ TEST_F(TwoPhaseTest, RandomCubesAreSolvedWithinTheBound) {
     std::mt19937 rng(41);
     for (int i = 0; i < 400; ++i) {
         CubieCube c = randomCubie(rng);
-        IDA ida(CoordCube(c), false);
+        IDA ida = testing::searchOf(c, false);
         ida.maxLen = 30;
         ida.stopAt = 30;
         int r = ida.run();
@@ -57,11 +57,10 @@ TEST_F(TwoPhaseTest, RandomCubesAreSolvedWithinTheBound) {
 }
 
 TEST_F(TwoPhaseTest, SliceModeSolutions) {
-    testing::SliceModeTables slice;
     std::mt19937 rng(43);
     for (int i = 0; i < 100; ++i) {
         CubieCube c = randomCubie(rng);
-        IDA ida(CoordCube(c), false);
+        IDA ida = testing::searchOf(c, false, testing::loadSliceTestTables());
         ida.sliceMode = true;
         ida.maxLen = 22;
         ida.stopAt = 20;
@@ -84,7 +83,7 @@ TEST_F(TwoPhaseTest, SliceModeSolutions) {
 }
 
 TEST_F(TwoPhaseTest, SolvedCubeAndOneMove) {
-    IDA solved(CoordCube(CubieCube{}), false);
+    IDA solved = testing::searchOf(CubieCube{}, false);
     solved.maxLen = 30;
     EXPECT_EQ(solved.run(), 2);
     EXPECT_EQ(solved.levels[0].axis, 0);
@@ -94,7 +93,7 @@ TEST_F(TwoPhaseTest, SolvedCubeAndOneMove) {
     for (int m = 0; m < kFaceMoves; ++m) {
         CubieCube c;
         c.applyMove(m);
-        IDA ida(CoordCube(c), false);
+        IDA ida = testing::searchOf(c, false);
         ida.maxLen = 30;
         EXPECT_EQ(ida.run(), 1) << m;
         EXPECT_TRUE(solvesCorners(applyLevels(c, ida)));
@@ -104,7 +103,7 @@ TEST_F(TwoPhaseTest, SolvedCubeAndOneMove) {
 TEST_F(TwoPhaseTest, BoundBelowTheDistanceGivesNoSolution) {
     std::mt19937 rng(47);
     CubieCube c = testing::scramble(rng, 6);
-    IDA ida(CoordCube(c), false);
+    IDA ida = testing::searchOf(c, false);
     ida.maxLen = 3;
     EXPECT_EQ(ida.run(), kNoSolution);
 }
@@ -113,12 +112,12 @@ TEST_F(TwoPhaseTest, CopyContinuesLikeAnUninterruptedSearch) {
     std::mt19937 rng(53);
     for (int i = 0; i < 30; ++i) {
         CubieCube c = randomCubie(rng);
-        IDA straight(CoordCube(c), false);
+        IDA straight = testing::searchOf(c, false);
         straight.maxLen = 30;
         straight.stopAt = 30;
         straight.run();
         straight.run();  // the second solution, found by the same thread
-        IDA first(CoordCube(c), false);
+        IDA first = testing::searchOf(c, false);
         first.maxLen = 30;
         first.stopAt = 30;
         first.run();
@@ -135,7 +134,7 @@ TEST_F(TwoPhaseTest, CopyContinuesLikeAnUninterruptedSearch) {
 TEST_F(TwoPhaseTest, StopRequestEndsTheSearchPromptly) {
     std::mt19937 rng(59);
     CubieCube c = randomCubie(rng);
-    IDA ida(CoordCube(c), false);
+    IDA ida = testing::searchOf(c, false);
     ida.maxLen = 30;
     ida.stopAt = 10;  // it would run for a very long time
     std::thread t([&] { ida.run(); });

@@ -6,6 +6,7 @@
 #include "cube/symmetry.hpp"
 #include "tables/coord_cube.hpp"
 #include "tables/coord_tables.hpp"
+#include "support/random_cubes.hpp"
 #include "support/test_tables.hpp"
 
 namespace tx {
@@ -13,16 +14,11 @@ namespace {
 
 class CoordTablesTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
-    const CoordTables& t = coordTables();
+    void SetUp() override { ASSERT_TRUE(testing::loadTestTables().ready()); }
+    const CoordTables& t = *testing::loadTestTables().coords;
 };
 
-CubieCube randomCube(std::mt19937& rng) {
-    CubieCube c = CubieCube::fromCoordinates(int(rng() % 40320), int(rng() % 2187),
-                                             std::uint32_t(rng() % 479001600u), int(rng() % 2048), 0);
-    if (c.cornerParityEven() != c.edgeParityEven()) std::swap(c.edges[UR].c, c.edges[UF].c);
-    return c;
-}
+CubieCube randomCube(std::mt19937& rng) { return testing::randomCubie(rng); }
 
 TEST_F(CoordTablesTest, ClassCounts) {
     EXPECT_EQ(t.flipSliceRep.size(), 64430u);
@@ -36,7 +32,7 @@ TEST_F(CoordTablesTest, ClassLookupGivesRepresentative) {
     std::mt19937 rng(11);
     for (int i = 0; i < 3000; ++i) {
         CubieCube c = randomCube(rng);
-        int v = flipSliceClassOf(c);
+        int v = flipSliceClassOf(t, c);
         ASSERT_GE(v, 0);
         CubieCube conj;
         conjugateEdges(c, v & 15, conj);
@@ -44,7 +40,7 @@ TEST_F(CoordTablesTest, ClassLookupGivesRepresentative) {
         int cc = t.cornerClassOf[c.cornerPerm()];
         conjugateCorners(c, cc & 15, conj);
         EXPECT_EQ(conj.cornerPerm(), t.cornerRep[cc >> 4]);
-        int sc = sliceSortedClassOf(c);
+        int sc = sliceSortedClassOf(t, c);
         conjugateEdges(c, sc & 15, conj);
         EXPECT_EQ(conj.sliceSorted(), t.sliceSortedRep[sc >> 4]);
     }
@@ -67,11 +63,11 @@ TEST_F(CoordTablesTest, MoveTablesAgreeWithCubieMoves) {
             ASSERT_EQ(t.centerOriMove[c.centerOri() * kMoves + m], d.centerOri());
             ASSERT_EQ(t.centerParityMove[c.centerParity() * kMoves + m], d.centerParity());
             // In the cube's frame the move is conjugated by the class symmetry first.
-            int fs = flipSliceClassOf(c);
+            int fs = flipSliceClassOf(t, c);
             int conjMove = symmetries().symMoveConj[fs & 15][m];
             std::uint32_t next = t.flipSliceMove[(fs >> 4) * kMoves + conjMove];
             int total = symmetries().symProduct[next & 15][fs & 15];
-            ASSERT_EQ(static_cast<int>(next >> 4), flipSliceClassOf(d) >> 4);
+            ASSERT_EQ(static_cast<int>(next >> 4), flipSliceClassOf(t, d) >> 4);
             CubieCube rep;
             conjugateEdges(d, total, rep);
             ASSERT_EQ(static_cast<std::uint32_t>(rep.flipSlice()), t.flipSliceRep[next >> 4]);
@@ -149,7 +145,7 @@ TEST_F(CoordTablesTest, AuxiliaryTables) {
 }
 
 TEST_F(CoordTablesTest, CoordCubeOfIdentityAndSymmetricCubes) {
-    CoordCube identity(CubieCube{});
+    CoordCube identity(t, CubieCube{});
     EXPECT_EQ(identity.symmetryMask, 0xFFFFFFFFFFFFull);
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(identity.axis[k].flipSliceClass, 0);
@@ -162,19 +158,19 @@ TEST_F(CoordTablesTest, CoordCubeOfIdentityAndSymmetricCubes) {
     // Every edge flipped in place: invariant under all 48 symmetries.
     CubieCube checker;
     for (auto& e : checker.edges) e.o = 1;
-    CoordCube cc(checker);
+    CoordCube cc(t, checker);
     EXPECT_EQ(cc.symmetryMask, 0xFFFFFFFFFFFFull);
     // One quarter turn U is invariant only under the symmetries that keep U and its sense.
     CubieCube u;
     u.applyMove(0);
-    EXPECT_EQ(CoordCube(u).symmetryMask, GroupMaskTable[21].mask) << "C4";
+    EXPECT_EQ(CoordCube(t, u).symmetryMask, GroupMaskTable[21].mask) << "C4";
     CubieCube copy = checker;
-    CoordCube again(copy);
+    CoordCube again(t, copy);
     EXPECT_EQ(copy, checker) << "construction leaves the cube as it was";
     // Axis 1 and 2 hold the cube conjugated by the URF rotation once and twice.
     std::mt19937 rng(23);
     CubieCube r = randomCube(rng);
-    CoordCube rc(r);
+    CoordCube rc(t, r);
     CubieCube a1 = conjugate(r, kSymUrf3);
     EXPECT_EQ(rc.axis[1].twist, a1.twist());
     EXPECT_EQ(rc.axis[1].sliceSorted, a1.sliceSorted());

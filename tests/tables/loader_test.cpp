@@ -29,7 +29,7 @@ public:
 
 class LoaderTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
+    void SetUp() override { ASSERT_TRUE(testing::loadTestTables().ready()); }
     RecordingProgress progress;
     ScriptedPrompts prompts;
 };
@@ -54,7 +54,7 @@ TEST_F(LoaderTest, SecondStartOnlyLoads) {
     EXPECT_TRUE(prompts.shown.empty());
     ASSERT_GE(loader.reports.size(), 6u);
     for (const auto& r : loader.reports) EXPECT_FALSE(r.built) << r.name;
-    EXPECT_TRUE(tablesReady());
+    EXPECT_TRUE(loader.current().ready());
     EXPECT_FALSE(progress.visible);
 }
 
@@ -83,12 +83,12 @@ TEST_F(LoaderTest, FileOfTheWrongSizeIsRebuiltWithAMessage) {
 
 TEST_F(LoaderTest, CentreTablesWithoutMemoryOrRefused) {
     TempFolder folder;
-    TableLoader loader(folder.path(), progress, prompts);
+    TableLoader loader(folder.path(), progress, prompts, testing::loadTestTables());
     loader.memoryLimit = 1000;
     EXPECT_FALSE(loader.loadCenterTables());
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Not enough RAM to solve center-twisted Cubes.");
-    EXPECT_FALSE(pruneTables().hasCenter());
+    EXPECT_FALSE(loader.current().hasCenter());
 
     prompts.shown.clear();
     loader.memoryLimit = 0;
@@ -97,7 +97,7 @@ TEST_F(LoaderTest, CentreTablesWithoutMemoryOrRefused) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text,
               "Tesserix will now create a 430 MB file in your Tesserix folder. This will take up to 4 hours. Proceed?");
-    EXPECT_FALSE(pruneTables().hasCenter());
+    EXPECT_FALSE(loader.current().hasCenter());
     EXPECT_TRUE(fs::is_empty(folder.path()));
     EXPECT_NE(std::find(progress.labels.begin(), progress.labels.end(), "Initializing memory. Please wait..."),
               progress.labels.end());
@@ -105,12 +105,12 @@ TEST_F(LoaderTest, CentreTablesWithoutMemoryOrRefused) {
 
 TEST_F(LoaderTest, HugeTableWithoutMemoryOrRefused) {
     TempFolder folder;
-    TableLoader loader(folder.path(), progress, prompts);
+    TableLoader loader(folder.path(), progress, prompts, testing::loadTestTables());
     loader.memoryLimit = 1000;
     EXPECT_FALSE(loader.loadHugeTable());
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Not enough RAM. Tesserix needs 2600 MB. Please close all other applications.");
-    EXPECT_FALSE(pruneTables().hasHuge());
+    EXPECT_FALSE(loader.current().hasHuge());
 
     prompts.shown.clear();
     loader.memoryLimit = 0;
@@ -119,7 +119,7 @@ TEST_F(LoaderTest, HugeTableWithoutMemoryOrRefused) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text,
               "Tesserix will now create a 1881 MB file in your Tesserix folder. This will take up to 4 hours. Proceed?");
-    EXPECT_FALSE(pruneTables().hasHuge());
+    EXPECT_FALSE(loader.current().hasHuge());
     EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 

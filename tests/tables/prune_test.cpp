@@ -19,17 +19,22 @@ namespace {
 
 class PruneTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        testing::loadTestTables();
-        // Loading from files skips the analysis that finds the class stabilisers.
-        if (coordTables().flipSliceStab.empty()) computeStabilisers(coordTables());
+    void SetUp() override { ASSERT_TRUE(tables.ready()); }
+    // Loading from files skips the analysis that finds the class stabilisers.
+    static const Stabilisers& stabilisers() {
+        static const Stabilisers s = [] {
+            Stabilisers made;
+            computeStabilisers(*testing::loadTestTables().coords, made);
+            return made;
+        }();
+        return s;
     }
-    const CoordTables& t = coordTables();
-    const PruneTables& p = pruneTables();
+    const TableSet& tables = testing::loadTestTables();
+    const CoordTables& t = *tables.coords;
+    const StandardTables& p = *tables.standard;
 };
 
 TEST(PackedLayout, DigitRuleAndTritTables) {
-    initTrits();
     for (int v = 0; v < 243; ++v) {
         int back = 0;
         for (int j = 4; j >= 0; --j) back = back * 3 + tritDigits[v][j];
@@ -56,12 +61,12 @@ TEST_F(PruneTest, GoalAndFirstStep) {
     for (int m = 0; m < kFaceMoves; ++m) {
         CubieCube c;
         c.applyMove(m);
-        CoordCube cc(c);
+        CoordCube cc(t, c);
         EXPECT_EQ(p.phase1.get(phase1Index(t, cc.axis[0].flipSliceClass, cc.axis[0].flipSliceSym, cc.axis[0].twist)),
                   isPhase2Move(m) ? 0 : 1);
-        EXPECT_EQ(phase1Distance(cc.axis[0].flipSliceClass, cc.axis[0].flipSliceSym, cc.axis[0].twist),
+        EXPECT_EQ(phase1Distance(tables, cc.axis[0].flipSliceClass, cc.axis[0].flipSliceSym, cc.axis[0].twist),
                   isPhase2Move(m) ? 0 : 1);
-        EXPECT_EQ(cornerDistance(c.cornerPerm(), c.twist()), 1);
+        EXPECT_EQ(cornerDistance(tables, c.cornerPerm(), c.twist()), 1);
     }
     for (std::uint8_t b : p.phase1.bytes) ASSERT_LE(b, 242);
     for (std::uint8_t b : p.phase2.bytes) ASSERT_LE(b, 242);
@@ -99,8 +104,8 @@ TEST_F(PruneTest, ExactDistancesMatchBruteForceNearTheGoal) {
         c.setSlice(static_cast<int>(k % 495));
         c.setFlip(static_cast<int>(k / 495 % 2048));
         c.setTwist(static_cast<int>(k / 495 / 2048));
-        int fs = flipSliceClassOf(c);
-        ASSERT_EQ(phase1Distance(fs >> 4, fs & 15, c.twist()), d);
+        int fs = flipSliceClassOf(t, c);
+        ASSERT_EQ(phase1Distance(tables, fs >> 4, fs & 15, c.twist()), d);
     }
     // Corner table: (cornerPerm, twist).
     auto corners = bruteForce<std::uint64_t>(0, moves, 5, [&](std::uint64_t k, int m) {
@@ -109,7 +114,7 @@ TEST_F(PruneTest, ExactDistancesMatchBruteForceNearTheGoal) {
     checked = 0;
     for (const auto& [k, d] : corners)
         if (++checked % 5 == 0) {
-            ASSERT_EQ(cornerDistance(static_cast<int>(k / 2187), static_cast<int>(k % 2187)), d);
+            ASSERT_EQ(cornerDistance(tables, static_cast<int>(k / 2187), static_cast<int>(k % 2187)), d);
         }
     // Phase 2: (cornerPerm, udEdgePerm) with the phase-2 moves.
     auto p2moves = tableMoves(false, true);
@@ -119,7 +124,7 @@ TEST_F(PruneTest, ExactDistancesMatchBruteForceNearTheGoal) {
     checked = 0;
     for (const auto& [k, d] : phase2)
         if (++checked % 5 == 0) {
-            ASSERT_EQ(phase2Distance(static_cast<int>(k / 40320), static_cast<int>(k % 40320)), d);
+            ASSERT_EQ(phase2Distance(tables, static_cast<int>(k / 40320), static_cast<int>(k % 40320)), d);
         }
     for (int c = 0; c < kCornerPerms; ++c) ASSERT_LE(p.cornerPermDepth[c], 13);
 }
@@ -128,15 +133,15 @@ TEST_F(PruneTest, TableNeighboursFollowCubieMoves) {
     // For every table space, the class-frame index of a cube after a move is the space's
     // neighbour of the cube's index, or one of that neighbour's symmetric images.
     std::mt19937 rng(29);
-    Phase1Space s1(true);
-    CenterSpace sc(true);
-    HugeSpace sh(true);
+    Phase1Space s1(t, true, &stabilisers());
+    CenterSpace sc(t, true, &stabilisers());
+    HugeSpace sh(t, true, &stabilisers());
     for (int i = 0; i < 300; ++i) {
         CubieCube c = CubieCube::fromCoordinates(int(rng() % 40320), int(rng() % 2187),
                                                  std::uint32_t(rng() % 479001600u), int(rng() % 2048),
                                                  int(rng() % 4096));
         auto index = [&](const CubieCube& x, int which) -> std::uint64_t {
-            int fs = flipSliceClassOf(x), cls = fs >> 4, sym = fs & 15;
+            int fs = flipSliceClassOf(t, x), cls = fs >> 4, sym = fs & 15;
             std::uint64_t ph1 = phase1Index(t, cls, sym, x.twist());
             if (which == 0) return ph1;
             if (which == 1)
@@ -167,7 +172,7 @@ TEST_F(PruneTest, TableNeighboursFollowCubieMoves) {
 }
 
 TEST_F(PruneTest, GenerationIsIndependentOfThreads) {
-    CornerSpace space(false);
+    CornerSpace space(t, false, &stabilisers());
     TwoBitTable one, two;
     auto passesOne = generateTable(space, one, 1);
     auto passesTwo = generateTable(space, two, 2);

@@ -1,6 +1,7 @@
 #pragma once
 // A table service that loads nothing: it records the calls, answers as scripted and runs a
-// probe in the middle of each load, so tests can look at the window while it is busy.
+// probe in the middle of each load, so tests can look at the window while it is busy. The
+// searches of the window's list get `set` (empty unless a test puts tables there).
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ public:
     bool huge = false;
     std::vector<std::string> calls;
     std::function<void()> during;  // runs inside every load
+    TableSet set;
 
     StartResult startUp(bool sliceMode, bool hugeOption) override {
         record(std::string("startUp ") + (sliceMode ? "slice" : "face") + (hugeOption ? " huge" : ""));
@@ -45,6 +47,7 @@ public:
     }
     bool hasCenter() const override { return center; }
     bool hasHuge() const override { return huge; }
+    TableSet current() const override { return set; }
 
 private:
     void record(const std::string& call) {

@@ -17,7 +17,7 @@
 #include "cube/facelet_cube.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
-#include "tables/loader.hpp"
+#include "support/test_tables.hpp"
 #include "ui/colors.hpp"
 #include "ui/maneuver_row.hpp"
 #include "ui/maneuver_window.hpp"
@@ -33,19 +33,9 @@ inline FaceletCube cubeOf(std::string_view maneuver) {
     return c;
 }
 
-// The shared test tables, loaded once into this process; false when the environment does
-// not name them (the caller skips).
-inline bool loadSharedTables() {
-    static const bool loaded = [] {
-        const char* folder = std::getenv("TESSERIX_TEST_DATA");
-        if (!folder || !std::filesystem::exists(std::filesystem::path(folder) / "phase2P.prun")) return false;
-        NullProgress progress;
-        AutoPrompts prompts(Answer::No);  // never build anything here
-        TableLoader loader(folder, progress, prompts);
-        return loader.startUp(false, false) == StartResult::Ready;
-    }();
-    return loaded;
-}
+// The shared test tables, loaded once into this process and handed to the window's fake table
+// service; false when there are none (the caller skips).
+inline bool loadSharedTables() { return testing::loadTestTables().ready(); }
 
 #define REQUIRE_TABLES()                                                                  \
     do {                                                                                  \
@@ -54,6 +44,7 @@ inline bool loadSharedTables() {
 
 struct ListWindow : WindowFixture {
     explicit ListWindow(QSize size = {1100, 700}) {
+        tables.set = testing::loadTestTables();  // the searches of the list take these
         form->resize(size);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");

@@ -185,9 +185,11 @@ void MainWindowTest::startUpLoadsExistingTables() {
     QVERIFY(form.findChild<QAction*>("WebServer1")->isEnabled());
     QVERIFY(!label->isVisible());
     QVERIFY(!form.findChild<QProgressBar*>("ProgressBar")->isVisible());
-    QCOMPARE(pruneTables().phase1.bytes.size(), std::size_t(28181682));
-    QCOMPARE(pruneTables().phase2.bytes.size(), std::size_t(22321152));
-    QVERIFY(!pruneTables().sliceMode);
+    const TableSet loaded = form.tables().current();
+    QVERIFY(loaded.ready());
+    QCOMPARE(loaded.standard->phase1.bytes.size(), std::size_t(28181682));
+    QCOMPARE(loaded.standard->phase2.bytes.size(), std::size_t(22321152));
+    QVERIFY(!loaded.sliceMode());
     int entries = 0;
     for (const auto& e : std::filesystem::directory_iterator(folder.path())) {
         ++entries;

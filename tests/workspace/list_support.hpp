@@ -31,6 +31,7 @@ struct ListRig {
     int repaints = 0;
 
     ListRig() {
+        list.context().tables = &testTableSource();
         list.hooks.pump = [this] {
             ++pumps;
             events.drain();

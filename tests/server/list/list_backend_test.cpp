@@ -53,9 +53,9 @@ std::string bodyOf(const std::string& answer) {
 
 class ListBackendTables : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::loadTestTables(); }
-
     void SetUp() override {
+        ASSERT_TRUE(testing::loadTestTables().ready());
+        list.context().tables = &testing::testTableSource();
         list.hooks.pump = [] { QCoreApplication::processEvents(); };
         list.hooks.repaintEditor = [this] { ++editorRepaints; };
         server = std::make_unique<WebServer>(backend, events);

@@ -1,0 +1,236 @@
+// The tables loaded on demand: the centre-orientation tables (430 MB) and the huge table of
+// the optimal solver (1881 MB). Each is built or read into a new object that the loader
+// publishes only when it is complete.
+#include <cstdio>
+#include <new>
+
+#include "platform/atomic_file.hpp"
+#include "tables/loader.hpp"
+#include "tables/loader_steps.hpp"
+#include "tables/prune_spaces.hpp"
+
+namespace tx {
+
+using loader::Clock;
+using loader::since;
+
+namespace {
+
+constexpr const char* kCenterNoRam = "Not enough RAM to solve center-twisted Cubes.";
+constexpr const char* kHugeNoRam = "Not enough RAM. Tesserix needs 2600 MB. Please close all other applications.";
+constexpr const char* kNotStarted = "The solver tables are not loaded.";
+// Words of the two-bit working arrays, as allocated before a table is generated.
+constexpr std::uint64_t kCenterWorkBytes = (index::kCenterEntries / 16) * 4;
+constexpr std::uint64_t kHugeWorkBytes = index::kHugeParts * ((index::kPhase1Entries + 15) / 16) * 4;
+// The huge file is read in pieces of a part, for the progress bar.
+constexpr int kHugeReadPieces = 34;
+constexpr std::uint64_t kHugePiece = TableLoader::kPhase1Bytes / kHugeReadPieces;
+static_assert(kHugePiece * kHugeReadPieces == TableLoader::kPhase1Bytes);
+
+}  // namespace
+
+// ---------------------------------------------------------------- centre tables
+
+bool TableLoader::loadCenterTables() {
+    freeCenterTables();  // let go first: the new table may need the memory
+    const TableSet set = current();
+    auto center = makeCenterTables(set.coords.get(), set.sliceMode());
+    if (!center) return false;
+    TableSet now = current();
+    now.center = center;
+    publish(now);
+    return true;
+}
+
+void TableLoader::freeCenterTables() {
+    TableSet now = current();
+    now.center.reset();
+    publish(now);
+}
+
+bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
+    progress_.setLabel("Loading " + name + " (430 MB)");
+    progress_.setRange(0, kTwists);
+    return readTableFile(file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
+        progress_.setPosition(i + 1);
+        if ((i & 63) == 0) progress_.pump();
+    });
+}
+
+bool TableLoader::buildCenterTable(const CoordTables& t, const std::string& name, CenterTables& c) {
+    const Stabilisers& stab = analyzeFlipSlice(t);
+    return loader::buildPackedFile(CenterSpace(t, c.sliceMode, &stab), file(name), name,
+                                   "Creating " + name + " (430 MB)", 14, kTwists, threads, progress_, statistics,
+                                   c.center);
+}
+
+void TableLoader::buildCenterSliceDepth(const CoordTables& t, CenterTables& c) {
+    auto& depth = c.centerSliceDepth;
+    constexpr std::uint64_t n = index::kCenterSliceEntries;
+    allocate(n);
+    depth.assign(n, 255);
+    depth[0] = 0;
+    const auto& moves = tableMoves(c.sliceMode, false);
+    progress_.setLabel("Please wait...");
+    progress_.setRange(0, 10);
+    std::uint64_t done = 1;
+    for (int d = 0; done < n && d < 40; ++d) {
+        progress_.setPosition(std::min(d, 10));
+        for (std::uint64_t i = 0; i < n; ++i) {
+            if ((i & 0xFFFFF) == 0) progress_.pump();
+            if (depth[i] != d) continue;
+            const auto ss = static_cast<std::uint32_t>(i / kCenterOris), co = static_cast<std::uint32_t>(i % kCenterOris);
+            for (int m : moves) {
+                const std::uint64_t j = index::centerSlice(t.sliceSortedMove[ss * kMoves + m], t.centerOriMove[co * kMoves + m]);
+                if (depth[j] == 255) {
+                    depth[j] = static_cast<std::uint8_t>(d + 1);
+                    ++done;
+                }
+            }
+        }
+    }
+}
+
+std::shared_ptr<const CenterTables> TableLoader::makeCenterTables(const CoordTables* t, bool sliceMode) {
+    const std::string name = modeFileName("phase1CntPF.prun", sliceMode);
+    auto c = std::make_shared<CenterTables>();
+    c->sliceMode = sliceMode;
+    progress_.setVisible(true);
+    auto t0 = Clock::now();
+    auto fail = [&](const std::string& text) {
+        progress_.setVisible(false);
+        prompts_.message(text, "", Icon::Warning);
+        return nullptr;
+    };
+    try {
+        progress_.setLabel("Initializing memory. Please wait...");
+        if (fileUsable(name, kCenterBytes)) {
+            allocate(kCenterBytes);
+            c->center.bytes.resize(kCenterBytes);
+            c->center.entries = index::kCenterEntries;
+            if (!readCenterTable(name, *c)) return fail("Unable to load the 430 MB Solver Table for center-twisted Cubes.");
+            if (!t) return fail(kNotStarted);
+            report(name, kCenterBytes, false, since(t0));
+        } else {
+            allocate(kCenterWorkBytes);
+            if (prompts_.ask({"Tesserix will now create a 430 MB file in your Tesserix folder. This will take up to "
+                              "4 hours. Proceed?",
+                              "", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
+                progress_.setVisible(false);
+                return nullptr;
+            }
+            if (!t) return fail(kNotStarted);
+            if (!buildCenterTable(*t, name, *c))
+                return fail("Unable to write the 430 MB Solver Table for center-twisted cubes.");
+            report(name, kCenterBytes, true, since(t0));
+        }
+        buildCenterSliceDepth(*t, *c);
+    } catch (const std::bad_alloc&) {
+        return fail(kCenterNoRam);
+    }
+    progress_.setVisible(false);
+    return c;
+}
+
+// ---------------------------------------------------------------- huge table
+
+bool TableLoader::loadHugeTable() {
+    freeHugeTable();  // let go first: the new table needs the memory
+    const TableSet set = current();
+    auto huge = makeHugeTable(set.coords.get(), set.sliceMode());
+    if (!huge) return false;
+    TableSet now = current();
+    now.huge = huge;
+    publish(now);
+    return true;
+}
+
+void TableLoader::freeHugeTable() {
+    TableSet now = current();
+    now.huge.reset();
+    publish(now);
+}
+
+bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
+    progress_.setLabel("Initializing memory. Please wait...");
+    allocate(kHugeBytes);
+    h.parts.assign(index::kHugeParts, PackedTable{});
+    for (auto& part : h.parts) {
+        part.entries = index::kPhase1Entries;
+        part.bytes.resize(kPhase1Bytes);
+    }
+    progress_.setLabel("Loading " + name + " (1881 MB)");
+    progress_.setRange(0, index::kHugeParts);
+    std::FILE* f = std::fopen(file(name).c_str(), "rb");
+    if (!f) return false;
+    bool ok = true;
+    for (int i = 0; i < index::kHugeParts && ok; ++i) {
+        for (int piece = 0; piece < kHugeReadPieces && ok; ++piece)
+            ok = std::fread(h.parts[i].bytes.data() + piece * kHugePiece, 1, kHugePiece, f) == kHugePiece;
+        progress_.setPosition(i + 1);
+        progress_.pump();
+    }
+    std::fclose(f);
+    return ok;
+}
+
+bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, HugeTable& h) {
+    const Stabilisers& stab = analyzeFlipSlice(t);
+    {
+        TwoBitTable work;
+        progress_.setLabel("Creating " + name + " (1881 MB)");
+        progress_.setRange(0, 13);
+        auto passes = loader::generateWithProgress(HugeSpace(t, h.sliceMode, &stab), work, threads, progress_);
+        statistics.push_back({name, passes});
+        // One packed table per D-corner position.
+        h.parts.assign(index::kHugeParts, PackedTable{});
+        for (int d = 0; d < index::kHugeParts; ++d)
+            packRange(work, index::huge(d, 0), index::kPhase1Entries, h.parts[d]);
+    }
+    progress_.setLabel("Writing " + name);
+    progress_.setRange(0, index::kHugeParts);
+    return writeFileAtomically(file(name), [&](FileSink& sink) {
+        for (int d = 0; d < index::kHugeParts; ++d) {
+            if (!sink.write(h.parts[d].bytes.data(), kPhase1Bytes)) return false;
+            progress_.setPosition(d + 1);
+            progress_.pump();
+        }
+        return true;
+    }).ok;
+}
+
+std::shared_ptr<const HugeTable> TableLoader::makeHugeTable(const CoordTables* t, bool sliceMode) {
+    const std::string name = modeFileName("ubigPF.prun", sliceMode);
+    auto h = std::make_shared<HugeTable>();
+    h->sliceMode = sliceMode;
+    progress_.setVisible(true);
+    auto t0 = Clock::now();
+    auto fail = [&](const std::string& text) {
+        progress_.setVisible(false);
+        prompts_.message(text, "", Icon::Warning);
+        return nullptr;
+    };
+    try {
+        if (fileUsable(name, kHugeBytes)) {
+            if (!readHugeTable(name, *h)) return fail("Unable to load the 1881 MB Huge Optimal Solver Table.");
+            report(name, kHugeBytes, false, since(t0));
+        } else {
+            allocate(kHugeWorkBytes);
+            if (prompts_.ask({"Tesserix will now create a 1881 MB file in your Tesserix folder. This will take up to 4 "
+                              "hours. Proceed?",
+                              "", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
+                progress_.setVisible(false);
+                return nullptr;
+            }
+            if (!t) return fail(kNotStarted);
+            if (!buildHugeTable(*t, name, *h)) return fail("Unable to write the 1881 MB Huge Optimal Solver Table.");
+            report(name, kHugeBytes, true, since(t0));
+        }
+    } catch (const std::bad_alloc&) {
+        return fail(kHugeNoRam);
+    }
+    progress_.setVisible(false);
+    return h;
+}
+
+}  // namespace tx

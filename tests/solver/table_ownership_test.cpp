@@ -1,0 +1,126 @@
+// Searches hold the tables they started with, and a search whose tables lack a part refuses
+// to run instead of reading a table that is not there.
+#include <gtest/gtest.h>
+
+#include "cube/notation.hpp"
+#include "solver/drivers.hpp"
+#include "solver/solve_sync.hpp"
+#include "solver_support.hpp"
+#include "support/recording_progress.hpp"
+#include "support/scripted_prompts.hpp"
+#include "tables/loader.hpp"
+
+namespace tx {
+namespace {
+
+class TableOwnership : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(testing::loadTestTables().ready());
+        context.events = &events;
+        context.tables = &source;
+        context.onSearchEnded = [&](Entry&) { ++ended; };
+    }
+    std::shared_ptr<Entry> entryOf(const CubieCube& c) {
+        auto e = std::make_shared<Entry>();
+        e->cube.setFromCubieCube(c);
+        e->cube.centersCount = c.centersCount;
+        e->searchCopy = e->cube.f;
+        return e;
+    }
+
+    QueueEvents events;
+    FixedTables source{testing::loadTestTables()};
+    SearchContext context;
+    int ended = 0;
+};
+
+TEST_F(TableOwnership, ASearchKeepsItsTablesWhileTheLoaderSwitchesToOthers) {
+    // A loader of its own, so that nothing else holds the tables it lets go of.
+    NullProgress progress;
+    ScriptedPrompts prompts;
+    prompts.defaultAnswer = Answer::No;
+    TableLoader loader(testing::testDataFolder(), progress, prompts);
+    ASSERT_EQ(loader.startUp(false, false), StartResult::Ready);
+    context.tables = &loader;
+    context.stopAt = 18;  // several runs: the switch happens while the search works
+    std::mt19937 rng(211);
+    auto e = entryOf(testing::randomCubie(rng));
+    std::weak_ptr<const StandardTables> faceTurnTables = loader.current().standard;
+    e->searchRunning = true;
+    e->twoPhase = TripleSearch::create(*e, context);
+    ASSERT_TRUE(e->twoPhase);
+    e->twoPhase->start();
+    ASSERT_TRUE(loader.switchMode(true, false));
+    EXPECT_TRUE(loader.current().sliceMode());
+    EXPECT_FALSE(faceTurnTables.expired()) << "the running search holds the face-turn tables";
+    ASSERT_TRUE(events.runUntil([&] { return ended == 1; }, std::chrono::seconds(60)));
+    // Its maneuver is one of face turns (metric "f") and solves the cube.
+    EXPECT_NE(e->solverText.find("f)"), std::string::npos) << e->solverText;
+    FaceletCube check = e->cube;
+    applyManeuver(check, e->solverText);
+    EXPECT_EQ(check.f, FaceletCube().f);
+    e->twoPhase.reset();
+    EXPECT_TRUE(faceTurnTables.expired()) << "freed with the last search that held them";
+}
+
+TEST_F(TableOwnership, SearchesNeedingAbsentTablesAreRefusedWithAMessage) {
+    std::mt19937 rng(223);
+    CubieCube centres = testing::randomCubie(rng, true);
+    centres.centersCount = true;
+    auto e = entryOf(centres);
+    std::string whyNot;
+    EXPECT_FALSE(TripleSearch::create(*e, context, &whyNot));
+    EXPECT_EQ(whyNot, "The Solver Table for center-twisted Cubes is not loaded.");
+    whyNot.clear();
+    EXPECT_FALSE(OptimalSearch::create(*e, context, &whyNot));
+    EXPECT_EQ(whyNot, "The Solver Table for center-twisted Cubes is not loaded.");
+
+    auto plain = entryOf(testing::randomCubie(rng));
+    context.hugeMode = true;
+    whyNot.clear();
+    EXPECT_FALSE(OptimalSearch::create(*plain, context, &whyNot));
+    EXPECT_EQ(whyNot, "The 1881 MB Huge Optimal Solver Table is not loaded.");
+    EXPECT_TRUE(TripleSearch::create(*plain, context)) << "the two-phase search never reads the huge table";
+
+    context.hugeMode = false;
+    context.sliceMode = true;  // face-turn tables loaded
+    whyNot.clear();
+    EXPECT_FALSE(TripleSearch::create(*plain, context, &whyNot));
+    EXPECT_EQ(whyNot, "The solver tables for slice moves are not loaded.");
+
+    FixedTables none;
+    context.tables = &none;
+    context.sliceMode = false;
+    whyNot.clear();
+    EXPECT_FALSE(TripleSearch::create(*plain, context, &whyNot));
+    EXPECT_EQ(whyNot, "The solver tables are not loaded.");
+    context.tables = nullptr;
+    EXPECT_FALSE(OptimalSearch::create(*plain, context));
+}
+
+TEST_F(TableOwnership, ASearchWithoutItsTableEndsAtOnceAndReadsNothing) {
+    std::mt19937 rng(227);
+    CubieCube c = testing::randomCubie(rng, true);
+    c.centersCount = true;
+    const TableSet& standardOnly = testing::loadTestTables();
+    IDA ida = testing::searchOf(c, false, standardOnly);
+    EXPECT_TRUE(ida.centerMode);
+    EXPECT_FALSE(ida.canRun());
+    EXPECT_EQ(ida.startDistance[0], -1);
+    EXPECT_EQ(ida.run(), kNoSolution);
+    EXPECT_EQ(ida.totalNodes, 0u);
+    IDA optimal = testing::searchOf(testing::randomCubie(rng), true, standardOnly);
+    optimal.optimalMode = true;
+    optimal.hugeMode = true;
+    EXPECT_EQ(optimal.run(), kNoSolution);
+    EXPECT_EQ(optimal.totalNodes, 0u);
+    // The synchronous searches say why.
+    const SyncResult r = solveTwoPhase(standardOnly, c, 20);
+    EXPECT_EQ(r.length, -1);
+    EXPECT_EQ(r.error, "The Solver Table for center-twisted Cubes is not loaded.");
+    EXPECT_EQ(solveOptimal(TableSet{}, testing::randomCubie(rng)).error, "The solver tables are not loaded.");
+}
+
+}  // namespace
+}  // namespace tx
