@@ -35,7 +35,7 @@ void fill(CubeList& list, int n) {
             m = {std::uint8_t(axis), std::uint8_t(1 + rng.below(3))};
         }
         Entry e;
-        e.solverText = writeManeuver(moves, 20, 'f', false);
+        e.setSolverText(writeManeuver(moves, 20, 'f', false), 20);
         applyManeuver(e.cube, inverseManeuver(e.solverText));
         e.bestLength = 20;
         e.patternName = "cube " + std::to_string(i);

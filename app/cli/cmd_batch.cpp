@@ -12,7 +12,6 @@
 #include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "platform/events.hpp"
-#include "solver/drivers.hpp"
 #include "tables/loader.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/workspace_file.hpp"
@@ -21,11 +20,11 @@ namespace tx::cli {
 
 namespace {
 
-// The length a finished entry reached, as its mark reads.
-std::string resultText(const Entry& e, bool optimal) {
-    const std::string& text = optimal ? e.optimalText : e.solverText;
-    const auto open = text.rfind('(');
-    return open == std::string::npos ? text : text.substr(open);
+// The length a finished entry reached, written as its length mark; the status without one.
+std::string resultText(const Entry& e, bool optimal, char metric) {
+    const int mark = optimal ? e.optimalMark : e.solverMark;
+    if (mark < 0) return optimal ? e.optimalText : e.solverText;
+    return "(" + std::to_string(mark) + metric + (optimal && e.hasOptimalManeuver() ? "*)" : ")");
 }
 
 int run(const Args& input) {
@@ -115,7 +114,7 @@ int run(const Args& input) {
             shortest = std::min(shortest, length);
             longest = std::max(longest, length);
             std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
-                         resultText(e, optimal).c_str());
+                         resultText(e, optimal, list.metricLetter()).c_str());
             it = running.erase(it);
         }
     }

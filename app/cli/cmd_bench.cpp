@@ -52,18 +52,15 @@ double tripleMs(const TableSet& tables, const CubieCube& cube, int target) {
     context.tables = &source;
     context.stopAt = target;
     context.triple = true;
-    auto entry = std::make_shared<Entry>();
-    entry->cube.setFromCubieCube(cube);
-    entry->searchCopy = entry->cube.f;
     bool done = false;
-    context.onSearchEnded = [&](Entry&) { done = true; };
     auto t0 = Clock::now();
-    entry->searchRunning = true;
-    entry->twoPhase = TripleSearch::create(*entry, context);
-    entry->twoPhase->start();
+    auto search = TripleSearch::create(cube, 31, context, [&](const SearchReport& r) {
+        if (r.state == SearchState::Ended) done = true;
+    });
+    search->start();
     events.runUntil([&] { return done; }, std::chrono::minutes(10));
     double ms = msSince(t0);
-    entry->twoPhase.reset();
+    search.reset();
     return ms;
 }
 

@@ -11,7 +11,7 @@
 #include "command.hpp"
 #include "cube_input.hpp"
 #include "numbers.hpp"
-#include "solver/drivers.hpp"
+#include "workspace/entry_search.hpp"
 #include "table_setup.hpp"
 
 namespace tx::cli {
@@ -30,7 +30,6 @@ struct Job {
     Clock::time_point begin;
     double ms = 0;
     int length = -1;
-    std::size_t logShown = 0;
 };
 
 int run(const Args& given) {
@@ -95,43 +94,40 @@ int run(const Args& given) {
         auto it = jobOfEntry.find(&e);
         return it == jobOfEntry.end() ? nullptr : it->second;
     };
-    context.onSearchEnded = [&](Entry& e) {
+    EntryNotices notices;
+    notices.ended = [&](Entry& e) {
         if (Job* j = jobOf(e)) j->done = true;
     };
     if (log) {
-        // The optimal log grows by lines that begin with "\r"; each is shown as it appears.
-        context.onEntryChanged = [&](Entry& e) {
-            Job* j = jobOf(e);
-            if (!j || e.optimalLog.size() <= j->logShown) return;
-            std::string part = e.optimalLog.substr(j->logShown);
-            j->logShown = e.optimalLog.size();
-            std::size_t from = 0;
-            while (from < part.size()) {
-                std::size_t next = part.find('\r', from + 1);
-                std::string line = part.substr(from, next == std::string::npos ? std::string::npos : next - from);
-                if (!line.empty() && line[0] == '\r') line.erase(0, 1);
-                std::fprintf(stderr, "cube %zu: %s\n", j->line, line.c_str());
-                if (next == std::string::npos) break;
-                from = next;
-            }
+        // Each line of the optimal log is shown as it appears.
+        notices.logged = [&](Entry& e, const std::string& line) {
+            if (Job* j = jobOf(e)) std::fprintf(stderr, "cube %zu: %s\n", j->line, line.c_str());
         };
     }
 
+    // Starts the job's search; false (the job failed) when the tables cannot serve it.
     auto start = [&](Job& j) {
         Entry& e = *j.entry;
         j.started = true;
         j.begin = Clock::now();
-        e.searchRunning = true;
+        std::string whyNot;
         if (optimal) {
             e.useOptimal = true;
             e.startTime = nowDays();
-            e.optimal = OptimalSearch::create(e, context);
-            e.optimal->start();
+            e.optimal = makeOptimalSearch(e, context, notices, &whyNot);
         } else {
             e.searchCopy = e.cube.f;
-            e.twoPhase = TripleSearch::create(e, context);
-            e.twoPhase->start();
+            e.twoPhase = makeTwoPhaseSearch(e, context, notices, &whyNot);
         }
+        if (!e.optimal && !e.twoPhase) {
+            j.failed = true;
+            j.output = "error: " + whyNot;
+            return false;
+        }
+        e.searchRunning = true;
+        if (e.optimal) e.optimal->start();
+        if (e.twoPhase) e.twoPhase->start();
+        return true;
     };
     auto finish = [&](Job& j) {
         Entry& e = *j.entry;
@@ -160,8 +156,7 @@ int run(const Args& given) {
     while (nextToPrint < all.size()) {
         while (static_cast<int>(active.size()) < jobs && nextToStart < all.size()) {
             Job& j = all[nextToStart++];
-            if (j.failed) continue;
-            start(j);
+            if (j.failed || !start(j)) continue;
             active.push_back(static_cast<std::size_t>(&j - all.data()));
         }
         events.waitAndDrain(std::chrono::milliseconds(5));

@@ -3,7 +3,7 @@
 #include "cube/notation.hpp"
 #include "server/request.hpp"
 #include "server/webcam_port.hpp"
-#include "solver/entry.hpp"
+#include "workspace/entry.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 
@@ -17,8 +17,7 @@ bool ListBackend::busy() { return busyHook && busyHook(); }
 std::string ListBackend::lastResult() {
     if (list_.empty()) return std::string(http::kBufferEmptyText);
     const Entry& e = *list_.entries().back();
-    const bool optimal = e.optimalText.find('*') != std::string::npos;
-    return cutLengthMark(optimal ? e.optimalText : e.solverText);
+    return cutLengthMark(e.hasOptimalManeuver() ? e.optimalText : e.solverText);
 }
 
 std::string ListBackend::webcamStatus() { return webcamStatusText(webcam_.webcamCube()); }

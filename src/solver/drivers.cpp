@@ -1,43 +1,16 @@
 #include "solver/drivers.hpp"
 
-#include <cstdio>
 #include <optional>
 
-#include "cube/notation.hpp"
 #include "cube/symmetry.hpp"
 
 namespace tx {
 
-Entry::Entry() = default;
-Entry::~Entry() = default;
-
-std::shared_ptr<Entry> Entry::copyData() const {
-    auto e = std::make_shared<Entry>();
-    e->cube = cube;
-    e->solverText = solverText;
-    e->optimalText = optimalText;
-    e->patternName = patternName;
-    e->useOptimal = useOptimal;
-    e->bestLength = bestLength;
-    e->optimalLength = optimalLength;
-    e->showSolver = showSolver;
-    e->cubieSubset = cubieSubset;
-    return e;
-}
-
-bool Entry::hasOptimalManeuver() const { return optimalText.find("*)") != std::string::npos; }
-
-double nowDays() {
-    using namespace std::chrono;
-    return duration<double>(system_clock::now().time_since_epoch()).count() / 86400.0;
-}
-
 namespace {
 
-std::unique_ptr<CoordCube> coordsOf(const CoordTables& t, const FaceletCube& cube, int conjugations) {
-    CubieCube c = cube.toCubieCube();
+std::unique_ptr<CoordCube> coordsOf(const CoordTables& t, CubieCube c, int conjugations) {
     for (int i = 0; i < conjugations; ++i) {
-        bool centers = c.centersCount;
+        const bool centers = c.centersCount;
         c = conjugate(c, kSymUrf3);
         c.centersCount = centers;
     }
@@ -53,33 +26,44 @@ std::optional<TableSet> tablesFor(const SearchContext& context, bool centers, bo
     return std::nullopt;
 }
 
+SearchReport reportOf(SearchState state, const SearchContext& context) {
+    SearchReport r;
+    r.state = state;
+    r.sliceMode = context.sliceMode;
+    r.metric = context.metricLetter();
+    return r;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- two-phase driver
 
-TripleSearch::TripleSearch(Entry& entry, SearchContext& context, TableSet tables)
-    : triple(context.triple), bound(entry.bestLength - 1), entry_(&entry), context_(&context), tables_(std::move(tables)) {
-    FaceletCube cube = entry.cube;
-    cube.f = entry.searchCopy;
+TripleSearch::TripleSearch(const CubieCube& cube, int bestLength, SearchContext& context, SearchListener listener,
+                           TableSet tables)
+    : triple(context.triple),
+      bound(bestLength - 1),
+      context_(&context),
+      listener_(std::move(listener)),
+      tables_(std::move(tables)) {
     for (int k = 0; k < orientations(); ++k) coords_[k] = coordsOf(*tables_.coords, cube, k);
 }
 
-std::shared_ptr<TripleSearch> TripleSearch::create(Entry& entry, SearchContext& context, std::string* whyNot) {
-    auto tables = tablesFor(context, entry.cube.centersCount, false, whyNot);
+std::shared_ptr<TripleSearch> TripleSearch::create(const CubieCube& cube, int bestLength, SearchContext& context,
+                                                   SearchListener listener, std::string* whyNot) {
+    auto tables = tablesFor(context, cube.centersCount, false, whyNot);
     if (!tables) return nullptr;
-    return std::shared_ptr<TripleSearch>(new TripleSearch(entry, context, std::move(*tables)));
+    return std::shared_ptr<TripleSearch>(new TripleSearch(cube, bestLength, context, std::move(listener), std::move(*tables)));
 }
 
 TripleSearch::~TripleSearch() {
-    for (auto& t : current_)
-        if (t) t->requestStop();
+    stopThreads();
     for (auto& t : current_) t.reset();
     for (auto& t : previous_) t.reset();
 }
 
 void TripleSearch::start() {
     endedThreads = 0;
-    running_ = true;
+    halted_ = false;
     for (int k = 0; k < orientations(); ++k) {
         if (current_[k]) {
             current_[k]->join();
@@ -104,76 +88,64 @@ void TripleSearch::start() {
     }
 }
 
-void TripleSearch::stop() {
+void TripleSearch::stopThreads() {
     for (auto& t : current_)
         if (t) t->requestStop();
 }
 
+void TripleSearch::stop() {
+    halted_ = true;
+    stopThreads();
+}
+
 void TripleSearch::onThreadEnd(int orientation) {
-    Entry& e = *entry_;
     if (endedThreads == 0) {
         const IDA& ida = current_[orientation]->ida();
         const int a = ida.result;
         lastResult = a;
         if (a == -1) bound = -1;
         if (a >= 0 && a <= bound) {
-            if (context_->onModified) context_->onModified();
             bound = a - 1;
-            std::string text = ida.maneuverText(context_->metricLetter());
-            for (int i = 0; i < orientation; ++i) text = transformManeuver(text, 0);
-            e.solverText = text;
-            e.bestLength = a;
-            e.cube.f = e.searchCopy;
-            if (context_->onEntryChanged) context_->onEntryChanged(e);
+            SearchReport found = reportOf(SearchState::Found, *context_);
+            found.sliceMode = ida.sliceMode;
+            found.moves = ida.maneuver();
+            found.orientation = orientation;
+            found.length = a;
+            found.nodes = ida.totalNodes;
+            listener_(found);
         }
-        stop();
+        stopThreads();  // the other orientations' threads of this run
     }
     if (++endedThreads < orientations()) return;
-    running_ = false;
     for (auto& t : previous_) t.reset();
     if (context_->freeThreadsOnTerminate)
         for (auto& t : current_) t.reset();
-    if (lastResult > context_->stopAt && !e.removed) {
+    if (lastResult > context_->stopAt && !halted_) {
         std::weak_ptr<TripleSearch> self = weak_from_this();
         context_->events->post([self] {  // the next run
             auto s = self.lock();
-            if (s && s->entry_->searchRunning && !s->entry_->removed) s->start();
+            if (s && !s->halted_) s->start();
         });
-    } else {
-        e.searchRunning = false;
-        if (context_->onSearchEnded) context_->onSearchEnded(e);
+        return;
     }
+    SearchReport ended = reportOf(SearchState::Ended, *context_);
+    ended.length = lastResult;
+    listener_(ended);
 }
 
 // ---------------------------------------------------------------- optimal driver
 
-int lengthOfMark(const std::string& text, char metricLetter) {
-    for (auto open = text.find('('); open != std::string::npos; open = text.find('(', open + 1)) {
-        std::size_t i = open + 1;
-        int value = 0, digits = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 3) value = value * 10 + (text[i++] - '0'), ++digits;
-        if (digits > 0 && i + 1 < text.size() && text[i] == metricLetter && text[i + 1] == ')') return value;
-    }
-    return -1;
+OptimalSearch::OptimalSearch(const CubieCube& cube, SearchContext& context, SearchListener listener, TableSet tables)
+    : context_(&context), listener_(std::move(listener)), tables_(std::move(tables)) {
+    coord_ = coordsOf(*tables_.coords, cube, 0);
 }
 
-std::string depthLineText(int d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "depth %2.2d: ", d);
-    return std::string("\r") + buf;
-}
-
-OptimalSearch::OptimalSearch(Entry& entry, SearchContext& context, TableSet tables)
-    : entry_(&entry), context_(&context), tables_(std::move(tables)) {
-    entry.searchCopy = entry.cube.f;
-    coord_ = coordsOf(*tables_.coords, entry.cube, 0);
-}
-
-std::shared_ptr<OptimalSearch> OptimalSearch::create(Entry& entry, SearchContext& context, std::string* whyNot) {
-    const bool centers = entry.cube.centersCount;
+std::shared_ptr<OptimalSearch> OptimalSearch::create(const CubieCube& cube, SearchContext& context,
+                                                     SearchListener listener, std::string* whyNot) {
+    const bool centers = cube.centersCount;
     auto tables = tablesFor(context, centers, context.hugeMode && !centers, whyNot);
     if (!tables) return nullptr;
-    return std::shared_ptr<OptimalSearch>(new OptimalSearch(entry, context, std::move(*tables)));
+    return std::shared_ptr<OptimalSearch>(new OptimalSearch(cube, context, std::move(listener), std::move(*tables)));
 }
 
 OptimalSearch::~OptimalSearch() {
@@ -199,9 +171,18 @@ void OptimalSearch::start() {
     std::weak_ptr<OptimalSearch> self = weak_from_this();
     Events* events = context_->events;
     const IDA* thread = &ida;
-    ida.onProgress = [self, events, thread](int v) {
-        events->post([self, thread, v] {
-            if (auto s = self.lock()) s->onProgress(thread, v);
+    // Runs on the search thread: the numbers are taken there, while they are the ones of v.
+    ida.onProgress = [self, events, thread, base = reportOf(SearchState::Progress, *context_)](int v) {
+        SearchReport progress = base;
+        progress.solved = v >= 100;
+        progress.depth = progress.solved ? v - 99 : v;
+        const int finished = progress.solved ? progress.depth : progress.depth - 1;
+        progress.nodes = finished >= 1 ? thread->depthNodes[finished - 1] : 0;
+        for (int k = 0; k < 3; ++k) progress.startDistance[k] = thread->startDistance[k];
+        events->post([self, thread, progress] {
+            auto s = self.lock();
+            // A report of an earlier thread of the entry arrives late: it is passed over.
+            if (s && s->current_ && &s->current_->ida() == thread) s->listener_(progress);
         });
     };
     current_->start(*events, [self] {
@@ -214,59 +195,23 @@ void OptimalSearch::stop() {
 }
 
 void OptimalSearch::onThreadEnd() {
-    Entry& e = *entry_;
     const IDA& ida = current_->ida();
     const int a = ida.result;
     if (a >= 0) {
-        std::string text = ida.maneuverText(context_->metricLetter());
-        e.optimalLength = std::min(e.optimalLength, a);
-        if (a == e.optimalLength) {
-            auto close = text.rfind(')');
-            if (close != std::string::npos) text.insert(close, "*");
-        }
-        e.optimalText = text;
-        e.cube.f = e.searchCopy;
-        if (context_->onModified) context_->onModified();
-    } else if (Entry::isStatus(e.optimalText)) {
-        e.optimalText = kStatusNotRunning;
+        SearchReport found = reportOf(SearchState::Found, *context_);
+        found.sliceMode = ida.sliceMode;
+        found.moves = ida.maneuver();
+        found.length = a;
+        found.optimal = true;
+        found.nodes = ida.totalNodes;
+        listener_(found);
     }
-    if (context_->onEntryChanged) context_->onEntryChanged(e);
-    e.searchRunning = false;
+    SearchReport ended = reportOf(SearchState::Ended, *context_);
+    ended.length = a;
+    ended.nodes = ida.totalNodes;
     previous_.reset();
     if (context_->freeThreadsOnTerminate) current_.reset();
-    if (context_->onSearchEnded) context_->onSearchEnded(e);
-}
-
-void OptimalSearch::onProgress(const IDA* thread, int v) {
-    Entry& e = *entry_;
-    if (!current_ || &current_->ida() != thread) return;
-    if (e.optimalText.find("Status:") == std::string::npos || v <= 8) return;
-    const IDA& ida = *thread;
-    const int d = v >= 100 ? v - 99 : v - 1;
-    const std::string line = depthLineText(d);
-    if (e.optimalLog.find(line) == std::string::npos) {
-        if (e.optimalLog.empty())
-            e.optimalLog = "Pruning Table Start Values: " + std::to_string(ida.startDistance[0]) + " " +
-                           std::to_string(ida.startDistance[1]) + " " + std::to_string(ida.startDistance[2]);
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%3.1f s ", (nowDays() - e.startTime - e.pausedTotal) * 86400.0);
-        e.optimalLog += line + buf + " nodes: " + std::to_string(ida.depthNodes[d - 1]);
-    }
-    if (v >= 100) return;
-    const int markLength = lengthOfMark(e.solverText, context_->metricLetter());
-    if (markLength >= 0 && v >= markLength) {
-        std::string text = e.solverText;
-        auto first = text.find_first_not_of(' ');
-        auto last = text.find_last_not_of(' ');
-        text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-        auto close = text.rfind(')');
-        if (close != std::string::npos) text.insert(close, "*");
-        e.optimalText = text;
-        stop();
-    } else {
-        e.optimalText = "Status: Searching depth " + std::to_string(v) + "...";
-    }
-    if (context_->onEntryChanged) context_->onEntryChanged(e);
+    listener_(ended);
 }
 
 }  // namespace tx

@@ -1,28 +1,35 @@
 #pragma once
-// The search drivers of an entry: TripleSearch runs the two-phase search (on one or three
+// The search drivers of a cube: TripleSearch runs the two-phase search (on one or three
 // orientations) run after run until the maneuver is short enough; OptimalSearch runs the
-// optimal search and reports each finished depth. Both live on the main thread; their
-// threads report through the context's event queue.
+// optimal search and reports each new depth. Both live on the main thread; their threads
+// report through the context's event queue, and the drivers report to their listener as data
+// (search_report.hpp). A driver is the solver's record of a search: the cube's coordinates,
+// the bound, the tables it holds and its threads.
 #include <array>
 #include <memory>
 #include <string>
 
-#include "solver/entry.hpp"
 #include "solver/search_context.hpp"
+#include "solver/search_report.hpp"
 #include "solver/search_thread.hpp"
 
 namespace tx {
 
 class TripleSearch : public std::enable_shared_from_this<TripleSearch> {
 public:
-    // Built from the entry's cube on the tables loaded now; the triple option is taken now.
-    // Null (and the reason in whyNot) when the tables lack what the cube needs.
-    static std::shared_ptr<TripleSearch> create(Entry& entry, SearchContext& context, std::string* whyNot = nullptr);
+    // A search of `cube` for maneuvers of at most bestLength - 1 moves, on the tables loaded
+    // now; the triple option is taken now. Null (and the reason in whyNot) when the tables
+    // lack what the cube needs.
+    static std::shared_ptr<TripleSearch> create(const CubieCube& cube, int bestLength, SearchContext& context,
+                                                SearchListener listener, std::string* whyNot = nullptr);
     ~TripleSearch();
 
     void start();  // one run, bounded by `bound`
-    void stop();   // asks every thread of the run to stop
+    // Asks every thread of the run to stop; no further run follows.
+    void stop();
     bool cannotImprove() const { return bound == -1; }
+    // Threads of the current run have not all ended yet.
+    bool threadsRunning() const { return endedThreads < orientations(); }
 
     bool triple = false;
     int bound = 30;       // longest maneuver the next run may find; -1 when none shorter exists
@@ -30,21 +37,24 @@ public:
     int endedThreads = 0;
 
 private:
-    TripleSearch(Entry& entry, SearchContext& context, TableSet tables);
+    TripleSearch(const CubieCube& cube, int bestLength, SearchContext& context, SearchListener listener,
+                 TableSet tables);
     void onThreadEnd(int orientation);
+    void stopThreads();
     int orientations() const { return triple ? 3 : 1; }
 
-    Entry* entry_;
     SearchContext* context_;
+    SearchListener listener_;
     TableSet tables_;
     std::array<std::unique_ptr<CoordCube>, 3> coords_;
     std::array<std::unique_ptr<SearchThread>, 3> current_, previous_;
-    bool running_ = false;
+    bool halted_ = false;  // stopped from outside: a pending next run does not start
 };
 
 class OptimalSearch : public std::enable_shared_from_this<OptimalSearch> {
 public:
-    static std::shared_ptr<OptimalSearch> create(Entry& entry, SearchContext& context, std::string* whyNot = nullptr);
+    static std::shared_ptr<OptimalSearch> create(const CubieCube& cube, SearchContext& context, SearchListener listener,
+                                                 std::string* whyNot = nullptr);
     ~OptimalSearch();
 
     void start();
@@ -52,20 +62,14 @@ public:
     const IDA* currentThread() const { return current_ ? &current_->ida() : nullptr; }
 
 private:
-    OptimalSearch(Entry& entry, SearchContext& context, TableSet tables);
+    OptimalSearch(const CubieCube& cube, SearchContext& context, SearchListener listener, TableSet tables);
     void onThreadEnd();
-    void onProgress(const IDA* thread, int v);
 
-    Entry* entry_;
     SearchContext* context_;
+    SearchListener listener_;
     TableSet tables_;
     std::unique_ptr<CoordCube> coord_;
     std::unique_ptr<SearchThread> current_, previous_;
 };
-
-// The optimal log line for depth d: "\r" + "depth %2.2d: ".
-std::string depthLineText(int d);
-// L of a length mark "(" L metricLetter ")" in text, or -1.
-int lengthOfMark(const std::string& text, char metricLetter);
 
 }  // namespace tx

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "cube/notation.hpp"
 #include "solver/move_rules.hpp"
 #include "solver/search_gate.hpp"
 
@@ -111,10 +110,10 @@ bool IDA::nextCandidate(int moveLimit) {
     }
 }
 
-std::string IDA::maneuverText(char metricLetter) const {
+std::vector<Move> IDA::maneuver() const {
     std::vector<Move> moves;
     for (int j = 0; j < length && j < kLevels; ++j) moves.push_back({levels[j].axis, levels[j].power});
-    return writeManeuver(moves.data(), static_cast<int>(moves.size()), metricLetter, sliceMode);
+    return moves;
 }
 
 }  // namespace tx

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "cube/notation.hpp"
 
 #include "solver/search_tables.hpp"
 #include "tables/coord_cube.hpp"
@@ -79,8 +82,8 @@ public:
     int phase1Search();  // one call: to the next solution, -1 or -2
     int optimalSearch();
 
-    // The maneuver of the result: face-turn form, or the middle-layer form in slice mode.
-    std::string maneuverText(char metricLetter) const;
+    // The maneuver of the result (the first `length` levels).
+    std::vector<Move> maneuver() const;
     std::array<Level, kLevels> levels{};
     int depthIndex = 0;   // phase-1 depth index n (or the optimal depth index)
     int phase2Depth = -1;

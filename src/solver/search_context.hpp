@@ -1,14 +1,10 @@
 #pragma once
-// What the search drivers need from their surroundings: the main-thread queue, the current
-// options and what to do when an entry changes. The cube list and the command line fill it.
-#include <functional>
-
+// What the search drivers need from their surroundings: the main-thread queue, the tables and
+// the current options. The cube list and the command line fill it.
 #include "platform/events.hpp"
 #include "tables/tables.hpp"
 
 namespace tx {
-
-struct Entry;
 
 struct SearchContext {
     Events* events = nullptr;
@@ -19,11 +15,6 @@ struct SearchContext {
     bool hugeMode = false;       // optimal searches read the huge table
     bool freeThreadsOnTerminate = false;
     char metricLetter() const { return sliceMode ? 's' : 'f'; }
-
-    // Main thread: an entry's texts changed (repaint), the workspace changed, a search ended.
-    std::function<void(Entry&)> onEntryChanged;
-    std::function<void()> onModified;
-    std::function<void(Entry&)> onSearchEnded;
 };
 
 }  // namespace tx

@@ -11,7 +11,7 @@ SyncResult resultOf(const IDA& ida) {
     SyncResult r;
     r.length = ida.result;
     r.nodes = ida.totalNodes;
-    for (int j = 0; j < ida.length && ida.result >= 0; ++j) r.moves.push_back({ida.levels[j].axis, ida.levels[j].power});
+    if (ida.result >= 0) r.moves = ida.maneuver();
     for (int k = 0; k < 3; ++k) r.startDistance[k] = ida.startDistance[k];
     return r;
 }

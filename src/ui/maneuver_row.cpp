@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "solver/entry.hpp"
+#include "workspace/entry.hpp"
 
 namespace tx::ui {
 

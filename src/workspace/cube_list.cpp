@@ -11,18 +11,19 @@
 namespace tx {
 
 std::string generatorText(const Entry& e) { return inverseManeuver(e.solverText); }
-std::string optimalGeneratorText(const Entry& e) { return inverseOptimalText(e.optimalText); }
+std::string optimalGeneratorText(const Entry& e) {
+    return e.optimalIsStatus() ? e.optimalText : inverseManeuver(e.optimalText);
+}
 
 CubeList::CubeList(Events& events, Prompts& prompts) : events_(&events), prompts_(&prompts) {
     entries_.reserve(10);
     iso_.reserve(10);
     context_.events = &events;
-    context_.onEntryChanged = [this](Entry&) { repaint(); };
-    context_.onModified = [this] { modified = true; };
-    context_.onSearchEnded = [this](Entry& e) {
+    notices_.changed = [this](Entry&) { repaint(); };
+    notices_.modified = [this] { modified = true; };
+    notices_.ended = [this](Entry& e) {
         optimalRunning_.erase(&e);
         repaint();
-        if (hooks.searchEnded) hooks.searchEnded(e);
     };
 }
 
@@ -50,13 +51,13 @@ int CubeList::contentHeight() const { return kRowTop + kRowHeight * static_cast<
 
 std::string CubeList::solverClipboardText(int index) const {
     const Entry& e = at(index);
-    if (e.optimalText.empty() || Entry::isStatus(e.optimalText)) return e.solverText;
+    if (!e.hasOptimalText()) return e.solverText;
     return e.optimalText;
 }
 
 std::string CubeList::generatorClipboardText(int index) const {
     const Entry& e = at(index);
-    if (e.optimalText.empty() || Entry::isStatus(e.optimalText)) return generatorText(e);
+    if (!e.hasOptimalText()) return generatorText(e);
     return optimalGeneratorText(e);
 }
 
@@ -69,8 +70,7 @@ std::string CubeList::rowManeuverText(int index) const {
 bool CubeList::quickSave(const std::filesystem::path& folder) {
     if (entries_.empty()) return false;
     const Entry& e = *entries_.back();
-    const bool optimal = !e.optimalText.empty() && !Entry::isStatus(e.optimalText);
-    const std::string text = cutLengthMark(optimal ? e.optimalText : e.solverText);
+    const std::string text = cutLengthMark(e.hasOptimalText() ? e.optimalText : e.solverText);
     return writeFileAtomically(folder / kQuickSaveFile, text).ok;
 }
 
@@ -85,7 +85,7 @@ bool CubeList::clearEnabled() const {
 
 bool CubeList::copyEnabled(int index) const {
     const Entry& e = at(index);
-    return !e.solverText.empty() || (!e.optimalText.empty() && !Entry::isStatus(e.optimalText));
+    return !e.solverText.empty() || e.hasOptimalText();
 }
 
 bool CubeList::transferSymEnabled() const {

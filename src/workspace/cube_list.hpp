@@ -15,8 +15,9 @@
 #include "cube/facelet_cube.hpp"
 #include "platform/events.hpp"
 #include "platform/prompts.hpp"
-#include "solver/entry.hpp"
 #include "solver/search_context.hpp"
+#include "workspace/entry.hpp"
+#include "workspace/entry_search.hpp"
 
 namespace tx {
 
@@ -244,6 +245,7 @@ private:
     Events* events_;
     Prompts* prompts_;
     SearchContext context_;
+    EntryNotices notices_;  // how the searches of entries reach the list
     std::vector<std::shared_ptr<Entry>> entries_;
     std::vector<IsoCache> iso_;  // iso_[i] belongs to entries_[i]
     std::unordered_set<const Entry*> optimalRunning_;

@@ -249,7 +249,7 @@ int CubeList::addAllInverses() {
             data->cube = inverse;
             data->solverText = generatorText(*src);
             data->optimalText = optimalGeneratorText(*src);
-            data->useOptimal = !data->optimalText.empty() && !Entry::isStatus(data->optimalText);
+            data->useOptimal = data->hasOptimalText();
             AddRequest how;
             how.showSolver = src->showSolver;
             how.centersCount = src->cube.centersCount;

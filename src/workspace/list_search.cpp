@@ -20,7 +20,7 @@ bool CubeList::settle(const std::shared_ptr<Entry>& e) {
     if (!e->twoPhase && !e->optimal) return true;
     auto busy = [&] {
         const TripleSearch* tp = e->twoPhase.get();
-        return (tp && tp->endedThreads < (tp->triple ? 3 : 1)) || optimalInFlight(*e);
+        return (tp && tp->threadsRunning()) || optimalInFlight(*e);
     };
     pump();
     if (!hooks.pump) return !busy();
@@ -57,7 +57,7 @@ bool CubeList::startTwoPhase(const std::shared_ptr<Entry>& e, bool quiet) {
     if (!e->twoPhase && e->bestLength > 0) {
         e->searchCopy = e->cube.f;
         std::string whyNot;
-        e->twoPhase = TripleSearch::create(*e, context_, &whyNot);
+        e->twoPhase = makeTwoPhaseSearch(*e, context_, notices_, &whyNot);
         if (!e->twoPhase) return refuseSearch(whyNot, quiet);
     }
     if (!e->twoPhase || e->twoPhase->cannotImprove()) {
@@ -86,7 +86,7 @@ bool CubeList::startOptimal(const std::shared_ptr<Entry>& e, bool quiet) {
         e->pauseTime = 0;
     } else {
         std::string whyNot;
-        e->optimal = OptimalSearch::create(*e, context_, &whyNot);
+        e->optimal = makeOptimalSearch(*e, context_, notices_, &whyNot);
         if (!e->optimal) return refuseSearch(whyNot, quiet);
         e->startTime = now;
         e->pausedTotal = 0;
@@ -114,7 +114,7 @@ void CubeList::entryButton(int index) {
         repaint();
         return;
     }
-    if (e->useOptimal && e->optimalText.find('*') != std::string::npos &&
+    if (e->useOptimal && e->hasOptimalManeuver() &&
         !prompts_->yes("The maneuver already is optimal. If you proceed you may loose optimality. Proceed?",
                        kManeuverWindow))
         return;
@@ -152,7 +152,7 @@ int CubeList::startSearchForSelected(bool optimal, int threshold) {
     }
     std::vector<std::shared_ptr<Entry>> candidates;
     for (const auto& e : selected)
-        if (e->optimalText.find('*') == std::string::npos && e->bestLength > threshold) candidates.push_back(e);
+        if (!e->hasOptimalManeuver() && e->bestLength > threshold) candidates.push_back(e);
     if (candidates.size() > static_cast<std::size_t>(kMaxStartedSearches)) {
         prompts_->message("You may not start more than 500 searches at the same time.", "Error", Icon::Error);
         return 0;

@@ -92,8 +92,8 @@ std::string symmetryClassText(const FaceletCube& cube) {
 
 void CubeList::applySymmetry(Entry& e, int symmetry) {
     applyBasicSymmetry(e.cube, symmetry);
-    e.solverText = transformManeuver(e.solverText, symmetry);
-    if (!Entry::isStatus(e.optimalText)) e.optimalText = transformManeuver(e.optimalText, symmetry);
+    e.solverText = transformManeuver(e.solverText, symmetry);  // the marks stay as they are
+    if (!e.optimalIsStatus()) e.optimalText = transformManeuver(e.optimalText, symmetry);
 }
 
 void CubeList::transformEntry(int index, int symmetry) {

@@ -21,6 +21,20 @@ namespace {
 
 std::string errnoText(int err) { return std::strerror(err); }
 
+// L of the first length mark "(" L metricLetter ")" in text (or "...*)" when starred is
+// allowed), or -1. Files are the one place where the program reads maneuver texts back.
+int markLength(std::string_view text, char metricLetter, bool starred) {
+    for (auto open = text.find('('); open != std::string_view::npos; open = text.find('(', open + 1)) {
+        std::size_t i = open + 1;
+        int value = 0, digits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 3) value = value * 10 + (text[i++] - '0'), ++digits;
+        if (digits == 0 || i + 1 >= text.size() || text[i] != metricLetter) continue;
+        if (text[i + 1] == ')') return value;
+        if (starred && text[i + 1] == '*' && i + 2 < text.size() && text[i + 2] == ')') return value;
+    }
+    return -1;
+}
+
 // A name fit for one line: no line ends or other control characters, no outer blanks.
 std::string cleanName(const std::string& name) {
     std::string s = name;
@@ -96,7 +110,7 @@ int applyWorkspaceManeuver(FaceletCube& cube, std::string_view part) {
 std::string workspaceLine(const Entry& e, char /*metricLetter*/, bool* asFacelets) {
     const std::string name = cleanName(e.patternName);
     std::string body;
-    if (!e.optimalText.empty() && !Entry::isStatus(e.optimalText))
+    if (e.hasOptimalText())
         body = inverseManeuver(e.optimalText);
     else if (!e.solverText.empty())
         body = inverseManeuver(e.solverText);
@@ -121,22 +135,28 @@ std::shared_ptr<Entry> parseWorkspaceLine(std::string_view line, char metricLett
     }
     part = trim(part);
     const auto star = part.find("*)");
+    auto setSolver = [&](std::string text) {
+        const int mark = markLength(text, metricLetter, false);
+        e->setSolverText(std::move(text), mark);
+    };
     if (star == std::string_view::npos) {
-        if (applyWorkspaceManeuver(e->cube, part) > 0) e->solverText = inverseManeuver(part);
+        if (applyWorkspaceManeuver(e->cube, part) > 0) setSolver(inverseManeuver(part));
         return e;
     }
     const std::string_view head = part.substr(0, star + 2);
     const int n = applyWorkspaceManeuver(e->cube, head);
-    e->optimalText = inverseManeuver(head);
     const char letter = star > 0 ? head[star - 1] : '\0';
     if (letter == metricLetter) {
+        std::string optimal = inverseManeuver(head);
+        const int mark = markLength(optimal, metricLetter, true);
+        e->setOptimalManeuver(std::move(optimal), mark, true);
         e->useOptimal = true;
         e->optimalLength = n;
     } else {
         // Proven in the other metric: only an ordinary maneuver here. It is the part that
         // was applied, so anything after the mark cannot give a maneuver for another cube.
-        e->optimalText = kStatusNotRunning;
-        if (n > 0) e->solverText = inverseManeuver(head);
+        e->setOptimalStatus(kStatusNotRunning);
+        if (n > 0) setSolver(inverseManeuver(head));
     }
     return e;
 }
@@ -208,7 +228,7 @@ private:
 };
 
 bool hasNoGenerator(const Entry& e) {
-    return e.solverText.empty() && (e.optimalText.empty() || Entry::isStatus(e.optimalText));
+    return e.solverText.empty() && !e.hasOptimalText();
 }
 
 }  // namespace

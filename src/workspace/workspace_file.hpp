@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "solver/entry.hpp"
+#include "workspace/entry.hpp"
 
 namespace tx {
 

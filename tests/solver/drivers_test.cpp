@@ -1,8 +1,10 @@
+// The search drivers: runs of the two-phase search until the target, the optimal search's
+// progress, and what they report as data.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "cube/notation.hpp"
+#include "cube/symmetry.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
 #include "solver_support.hpp"
@@ -12,107 +14,121 @@ namespace {
 
 class DriversTest : public ::testing::Test {
 protected:
-
     QueueEvents events;
     SearchContext context;
+    std::vector<SearchReport> reports;
     int ended = 0;
-    int changes = 0;
-    int modified = 0;
 
     void SetUp() override {
         ASSERT_TRUE(testing::loadTestTables().ready());
         context.events = &events;
         context.tables = &testing::testTableSource();
-        context.onSearchEnded = [&](Entry&) { ++ended; };
-        context.onEntryChanged = [&](Entry&) { ++changes; };
-        context.onModified = [&] { ++modified; };
     }
-
-    std::shared_ptr<Entry> entryOf(const CubieCube& c) {
-        auto e = std::make_shared<Entry>();
-        e->cube.setFromCubieCube(c);
-        e->searchCopy = e->cube.f;
-        return e;
+    SearchListener listener() {
+        return [this](const SearchReport& r) {
+            reports.push_back(r);
+            if (r.state == SearchState::Ended) ++ended;
+        };
     }
-
-    void startTwoPhase(Entry& e) {
-        e.searchRunning = true;
-        if (!e.twoPhase) e.twoPhase = TripleSearch::create(e, context);
-        e.twoPhase->start();
+    std::shared_ptr<TripleSearch> twoPhase(const CubieCube& c, int bestLength = 31) {
+        auto search = TripleSearch::create(c, bestLength, context, listener());
+        EXPECT_TRUE(search);
+        return search;
     }
-
-    bool waitEnded(int count) {
-        return events.runUntil([&] { return ended >= count; }, std::chrono::seconds(60));
+    bool waitEnded(int count) { return events.runUntil([&] { return ended >= count; }, std::chrono::seconds(60)); }
+    std::vector<SearchReport> found() const {
+        std::vector<SearchReport> out;
+        for (const auto& r : reports)
+            if (r.state == SearchState::Found) out.push_back(r);
+        return out;
     }
 };
 
-// The maneuver text applied to the entry's cube solves it.
-void expectSolves(const Entry& e, const std::string& text) {
-    FaceletCube f = e.cube;
-    applyManeuver(f, text);
-    EXPECT_EQ(f.f, FaceletCube().f) << text;
+// The moves, found on the cube turned `orientation` times about the URF-DBL diagonal, solve
+// that turned cube.
+void expectSolves(CubieCube c, const SearchReport& r) {
+    for (int i = 0; i < r.orientation; ++i) c = conjugate(c, kSymUrf3);
+    for (const Move& m : r.moves) c.applyMove(3 * m.axis + m.power - 1);
+    EXPECT_TRUE(testing::solvesCorners(c)) << "orientation " << r.orientation;
+    EXPECT_EQ(static_cast<int>(r.moves.size()), r.length);
 }
 
 TEST_F(DriversTest, TwoPhaseRunsUntilTheTarget) {
     std::mt19937 rng(83);
     for (int i = 0; i < 20; ++i) {
-        auto e = entryOf(testing::randomCubie(rng));
-        startTwoPhase(*e);
+        reports.clear();
+        const CubieCube c = testing::randomCubie(rng);
+        auto search = twoPhase(c);
+        search->start();
         ASSERT_TRUE(waitEnded(i + 1));
-        EXPECT_FALSE(e->searchRunning);
-        EXPECT_LE(e->bestLength, 20);
-        EXPECT_NE(e->solverText.find("(" + std::to_string(e->bestLength) + "f)"), std::string::npos);
-        expectSolves(*e, e->solverText);
-        EXPECT_EQ(e->twoPhase->bound, e->bestLength - 1);
+        const auto maneuvers = found();
+        ASSERT_FALSE(maneuvers.empty());
+        for (std::size_t k = 0; k < maneuvers.size(); ++k) {
+            expectSolves(c, maneuvers[k]);
+            EXPECT_EQ(maneuvers[k].metric, 'f');
+            if (k > 0) EXPECT_LT(maneuvers[k].length, maneuvers[k - 1].length) << "each maneuver is shorter";
+        }
+        EXPECT_LE(maneuvers.back().length, 20);
+        EXPECT_EQ(search->bound, maneuvers.back().length - 1);
+        ASSERT_EQ(reports.back().state, SearchState::Ended);
+        EXPECT_EQ(reports.back().length, search->lastResult);
+        EXPECT_FALSE(search->threadsRunning());
     }
-    EXPECT_GT(modified, 0);
 }
 
-TEST_F(DriversTest, TripleSearchSolutionsSolveTheCube) {
+TEST_F(DriversTest, TripleSearchSolutionsSolveTheTurnedCube) {
     context.triple = true;
     std::mt19937 rng(89);
     for (int i = 0; i < 20; ++i) {
-        auto e = entryOf(testing::randomCubie(rng));
-        startTwoPhase(*e);
+        reports.clear();
+        const CubieCube c = testing::randomCubie(rng);
+        auto search = twoPhase(c);
+        search->start();
         ASSERT_TRUE(waitEnded(i + 1));
-        EXPECT_LE(e->bestLength, 20);
-        expectSolves(*e, e->solverText);
+        for (const auto& r : found()) {
+            EXPECT_GE(r.orientation, 0);
+            EXPECT_LE(r.orientation, 2);
+            expectSolves(c, r);
+        }
+        EXPECT_LE(found().back().length, 20);
     }
 }
 
 TEST_F(DriversTest, ContinuingAfterTheTargetAndProvingNoBetterExists) {
     // A cube two moves from solved: the first run finds 2 moves, later runs prove nothing shorter.
     CubieCube c;
-    c.applyMove(3);   // R
-    c.applyMove(0);   // U
-    auto e = entryOf(c);
+    c.applyMove(3);  // R
+    c.applyMove(0);  // U
     context.stopAt = 20;
-    startTwoPhase(*e);
+    auto search = twoPhase(c);
+    search->start();
     ASSERT_TRUE(waitEnded(1));
-    EXPECT_EQ(e->bestLength, 2);
-    expectSolves(*e, e->solverText);
+    ASSERT_EQ(found().size(), 1u);
+    EXPECT_EQ(found()[0].length, 2);
     // Lower the target: the next start continues the kept threads and ends with -1.
     context.stopAt = 0;
-    startTwoPhase(*e);
+    search->start();
     ASSERT_TRUE(waitEnded(2));
-    EXPECT_TRUE(e->twoPhase->cannotImprove());
-    EXPECT_EQ(e->bestLength, 2);
+    EXPECT_TRUE(search->cannotImprove());
+    EXPECT_EQ(found().size(), 1u);
+    EXPECT_EQ(reports.back().length, -1);
 }
 
 TEST_F(DriversTest, StopEndsTheRunAndAStartContinues) {
     std::mt19937 rng(97);
-    auto e = entryOf(testing::randomCubie(rng));
+    const CubieCube c = testing::randomCubie(rng);
     context.stopAt = 15;  // far below what the two-phase search reaches quickly
-    startTwoPhase(*e);
+    auto search = twoPhase(c);
+    search->start();
     events.waitAndDrain(std::chrono::milliseconds(200));
-    e->twoPhase->stop();
+    search->stop();
     ASSERT_TRUE(waitEnded(1));
-    EXPECT_FALSE(e->searchRunning);
-    const int before = e->bestLength;
+    const std::size_t before = found().size();
+    const int best = before ? found().back().length : 31;
     context.stopAt = 30;
-    startTwoPhase(*e);
+    search->start();
     ASSERT_TRUE(waitEnded(2));
-    EXPECT_LE(e->bestLength, before);
+    for (std::size_t k = before; k < found().size(); ++k) EXPECT_LT(found()[k].length, best);
 }
 
 TEST_F(DriversTest, FreedThreadsStartAgainFromScratch) {
@@ -120,17 +136,18 @@ TEST_F(DriversTest, FreedThreadsStartAgainFromScratch) {
     // searches with the bound the earlier runs reached.
     context.freeThreadsOnTerminate = true;
     std::mt19937 rng(109);
-    auto e = entryOf(testing::randomCubie(rng));
+    const CubieCube c = testing::randomCubie(rng);
     context.stopAt = 21;
-    startTwoPhase(*e);
+    auto search = twoPhase(c);
+    search->start();
     ASSERT_TRUE(waitEnded(1));
-    const int first = e->bestLength;
+    const int first = found().back().length;
     EXPECT_LE(first, 21);
     context.stopAt = 20;
-    startTwoPhase(*e);
+    search->start();
     ASSERT_TRUE(waitEnded(2));
-    EXPECT_LE(e->bestLength, std::min(first, 20));
-    expectSolves(*e, e->solverText);
+    EXPECT_LE(found().back().length, std::min(first, 20));
+    expectSolves(c, found().back());
 }
 
 // The number of threads of this process.
@@ -141,101 +158,64 @@ int threadCount() {
     return -1;
 }
 
-TEST_F(DriversTest, FreeingAnEntryWhileItSearchesIsSafe) {
+TEST_F(DriversTest, FreeingADriverWhileItSearchesIsSafe) {
     // Safe means: freeing the driver stops and joins its threads at once (the process has no
-    // more threads than before the search), nothing keeps the driver or the entry alive, and
-    // no handler runs for the freed entry afterwards, although messages of its threads may
-    // still be queued.
+    // more threads than before the search), nothing keeps the driver alive, and nothing is
+    // reported afterwards, although messages of its threads may still be queued.
     std::mt19937 rng(101);
     context.stopAt = 12;  // far below what the runs reach: the search is busy when it is freed
     const int threadsBefore = threadCount();
     ASSERT_GT(threadsBefore, 0);
     for (int i = 0; i < 5; ++i) {
-        auto e = entryOf(testing::randomCubie(rng));
-        startTwoPhase(*e);
+        auto search = twoPhase(testing::randomCubie(rng));
+        search->start();
         events.waitAndDrain(std::chrono::milliseconds(20));
         EXPECT_GT(threadCount(), threadsBefore) << "the search runs on a thread of its own";
-        const int endedBefore = ended, changesBefore = changes, modifiedBefore = modified;
-        const std::weak_ptr<TripleSearch> driver = e->twoPhase;
-        const std::weak_ptr<Entry> entry = e;
-        e->removed = true;
-        e->twoPhase.reset();
+        const std::size_t reportsBefore = reports.size();
+        const std::weak_ptr<TripleSearch> driver = search;
+        search.reset();
         EXPECT_TRUE(driver.expired());
         EXPECT_EQ(threadCount(), threadsBefore);
-        e.reset();
-        EXPECT_TRUE(entry.expired());
         events.waitAndDrain(std::chrono::milliseconds(20));
         events.drain();
-        EXPECT_EQ(ended, endedBefore);
-        EXPECT_EQ(changes, changesBefore);
-        EXPECT_EQ(modified, modifiedBefore);
+        EXPECT_EQ(reports.size(), reportsBefore);
     }
 }
 
-TEST_F(DriversTest, OptimalSearchEndsStarredWithItsLog) {
-    FaceletCube scrambled;
-    applyManeuver(scrambled, "R U F D L B R2 U2 F' D' L2 B'");
-    CubieCube c = scrambled.toCubieCube();
-    c.centersCount = false;
-    auto e = entryOf(c);
-    e->useOptimal = true;
-    e->startTime = nowDays();
-    e->searchRunning = true;
-    e->optimal = OptimalSearch::create(*e, context);
-    e->optimal->start();
+TEST_F(DriversTest, OptimalSearchReportsEachDepthThenItsProvenSolution) {
+    std::mt19937 rng(113);
+    const CubieCube c = testing::scramble(rng, 9);
+    const int length = solveOptimal(testing::loadTestTables(), c).length;
+    ASSERT_GE(length, 5);
+    auto search = OptimalSearch::create(c, context, listener());
+    ASSERT_TRUE(search);
+    search->start();
     ASSERT_TRUE(waitEnded(1));
-    EXPECT_TRUE(e->hasOptimalManeuver());
-    EXPECT_EQ(e->optimalText.substr(e->optimalText.size() - 2), "*)");
-    expectSolves(*e, e->optimalText);
-    EXPECT_LE(e->optimalLength, 12);
-    ASSERT_GE(e->optimalLength, 9) << "the log needs a cube of at least nine moves";
-    if (e->optimalLength >= 9) {
-        EXPECT_EQ(e->optimalLog.rfind("Pruning Table Start Values: ", 0), 0u);
-        EXPECT_NE(e->optimalLog.find(" nodes: "), std::string::npos);
+    // Progress: depths 1, 2, ... length in order, then the solution at that depth; then the
+    // maneuver, then the end.
+    std::vector<int> depths;
+    std::uint64_t lastNodes = 0;
+    for (const auto& r : reports) {
+        if (r.state != SearchState::Progress || r.solved) continue;
+        depths.push_back(r.depth);
+        EXPECT_GE(r.nodes, lastNodes) << "nodes at the end of each depth only grow";
+        lastNodes = r.nodes;
     }
-    // Lines start at depth 08 (message v = 9) and name every depth once, up to the solution's.
-    for (int d = 1; d <= e->optimalLength; ++d) {
-        const std::string line = depthLineText(d);
-        const auto first = e->optimalLog.find(line);
-        if (d < 8) {
-            EXPECT_EQ(first, std::string::npos) << d;
-        } else {
-            ASSERT_NE(first, std::string::npos) << d;
-            EXPECT_EQ(e->optimalLog.find(line, first + 1), std::string::npos) << "depth " << d << " twice";
-        }
-    }
-}
-
-TEST_F(DriversTest, OptimalProgressProvesTheTwoPhaseManeuver) {
-    // The two-phase search runs down to the optimal length; the optimal search then proves that
-    // maneuver as soon as it has exhausted the shorter depths, stars it and stops.
-    std::mt19937 rng(107);
-    CubieCube c = testing::scramble(rng, 11);
-    const int optimal = solveOptimal(testing::loadTestTables(), c).length;
-    ASSERT_GE(optimal, 9) << "progress lines and the proof start at depth 9";
-    auto e = entryOf(c);
-    context.stopAt = optimal;
-    startTwoPhase(*e);
-    ASSERT_TRUE(waitEnded(1));
-    ASSERT_EQ(e->bestLength, optimal);
-    const std::string twoPhase = e->solverText;
-    e->useOptimal = true;
-    e->startTime = nowDays();
-    e->searchRunning = true;
-    e->optimal = OptimalSearch::create(*e, context);
-    e->optimal->start();
-    ASSERT_TRUE(waitEnded(2));
-    std::string expected = twoPhase.substr(0, twoPhase.size() - 1) + "*)";
-    EXPECT_EQ(e->optimalText, expected);
-    EXPECT_NE(e->optimalLog.find(depthLineText(optimal - 1)), std::string::npos);
-}
-
-TEST(DepthLines, Format) {
-    EXPECT_EQ(depthLineText(9), "\rdepth 09: ");
-    EXPECT_EQ(depthLineText(17), "\rdepth 17: ");
-    EXPECT_EQ(lengthOfMark("R U  (2f)", 'f'), 2);
-    EXPECT_EQ(lengthOfMark("R U  (2f)", 's'), -1);
-    EXPECT_EQ(lengthOfMark("R U  (12f*)", 'f'), -1);
+    ASSERT_EQ(static_cast<int>(depths.size()), length);
+    for (int d = 1; d <= length; ++d) EXPECT_EQ(depths[d - 1], d);
+    ASSERT_GE(reports.size(), 3u);
+    const SearchReport& solved = reports[reports.size() - 3];
+    EXPECT_EQ(solved.state, SearchState::Progress);
+    EXPECT_TRUE(solved.solved);
+    EXPECT_EQ(solved.depth, length);
+    EXPECT_GE(solved.nodes, lastNodes);
+    const SearchReport& maneuver = reports[reports.size() - 2];
+    ASSERT_EQ(maneuver.state, SearchState::Found);
+    EXPECT_TRUE(maneuver.optimal);
+    EXPECT_EQ(maneuver.length, length);
+    expectSolves(c, maneuver);
+    EXPECT_EQ(reports.back().state, SearchState::Ended);
+    EXPECT_EQ(reports.back().length, length);
 }
 
 }  // namespace

@@ -10,18 +10,6 @@
 
 namespace tx::testing {
 
-inline CubieCube scramble(std::mt19937& rng, int moves, int moveLimit = kFaceMoves) {
-    CubieCube c;
-    int prev = -1;
-    for (int i = 0; i < moves; ++i) {
-        int m;
-        do m = int(rng() % moveLimit); while (m / 3 == prev);
-        prev = m / 3;
-        c.applyMove(m);
-    }
-    return c;
-}
-
 // A search of the cube on the given tables (the face-turn test tables unless said otherwise).
 inline IDA searchOf(const CubieCube& c, bool optimal, const TableSet& tables = loadTestTables()) {
     return IDA(tables, CoordCube(*tables.coords, c), optimal);

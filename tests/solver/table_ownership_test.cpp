@@ -2,7 +2,6 @@
 // to run instead of reading a table that is not there.
 #include <gtest/gtest.h>
 
-#include "cube/notation.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
 #include "solver_support.hpp"
@@ -19,20 +18,19 @@ protected:
         ASSERT_TRUE(testing::loadTestTables().ready());
         context.events = &events;
         context.tables = &source;
-        context.onSearchEnded = [&](Entry&) { ++ended; };
     }
-    std::shared_ptr<Entry> entryOf(const CubieCube& c) {
-        auto e = std::make_shared<Entry>();
-        e->cube.setFromCubieCube(c);
-        e->cube.centersCount = c.centersCount;
-        e->searchCopy = e->cube.f;
-        return e;
+    SearchListener listener() {
+        return [this](const SearchReport& r) {
+            if (r.state == SearchState::Found) last = r;
+            if (r.state == SearchState::Ended) ++ended;
+        };
     }
 
     QueueEvents events;
     FixedTables source{testing::loadTestTables()};
     SearchContext context;
     int ended = 0;
+    SearchReport last;
 };
 
 TEST_F(TableOwnership, ASearchKeepsItsTablesWhileTheLoaderSwitchesToOthers) {
@@ -45,22 +43,21 @@ TEST_F(TableOwnership, ASearchKeepsItsTablesWhileTheLoaderSwitchesToOthers) {
     context.tables = &loader;
     context.stopAt = 18;  // several runs: the switch happens while the search works
     std::mt19937 rng(211);
-    auto e = entryOf(testing::randomCubie(rng));
+    const CubieCube c = testing::randomCubie(rng);
     std::weak_ptr<const StandardTables> faceTurnTables = loader.current().standard;
-    e->searchRunning = true;
-    e->twoPhase = TripleSearch::create(*e, context);
-    ASSERT_TRUE(e->twoPhase);
-    e->twoPhase->start();
+    auto search = TripleSearch::create(c, 31, context, listener());
+    ASSERT_TRUE(search);
+    search->start();
     ASSERT_TRUE(loader.switchMode(true, false));
     EXPECT_TRUE(loader.current().sliceMode());
     EXPECT_FALSE(faceTurnTables.expired()) << "the running search holds the face-turn tables";
     ASSERT_TRUE(events.runUntil([&] { return ended == 1; }, std::chrono::seconds(60)));
-    // Its maneuver is one of face turns (metric "f") and solves the cube.
-    EXPECT_NE(e->solverText.find("f)"), std::string::npos) << e->solverText;
-    FaceletCube check = e->cube;
-    applyManeuver(check, e->solverText);
-    EXPECT_EQ(check.f, FaceletCube().f);
-    e->twoPhase.reset();
+    // Its maneuver is one of face turns and solves the cube.
+    EXPECT_FALSE(last.sliceMode);
+    CubieCube check = c;
+    for (const Move& m : last.moves) check.applyMove(3 * m.axis + m.power - 1);
+    EXPECT_TRUE(testing::solvesCorners(check));
+    search.reset();
     EXPECT_TRUE(faceTurnTables.expired()) << "freed with the last search that held them";
 }
 
@@ -68,35 +65,34 @@ TEST_F(TableOwnership, SearchesNeedingAbsentTablesAreRefusedWithAMessage) {
     std::mt19937 rng(223);
     CubieCube centres = testing::randomCubie(rng, true);
     centres.centersCount = true;
-    auto e = entryOf(centres);
     std::string whyNot;
-    EXPECT_FALSE(TripleSearch::create(*e, context, &whyNot));
+    EXPECT_FALSE(TripleSearch::create(centres, 31, context, listener(), &whyNot));
     EXPECT_EQ(whyNot, "The Solver Table for center-twisted Cubes is not loaded.");
     whyNot.clear();
-    EXPECT_FALSE(OptimalSearch::create(*e, context, &whyNot));
+    EXPECT_FALSE(OptimalSearch::create(centres, context, listener(), &whyNot));
     EXPECT_EQ(whyNot, "The Solver Table for center-twisted Cubes is not loaded.");
 
-    auto plain = entryOf(testing::randomCubie(rng));
+    const CubieCube plain = testing::randomCubie(rng);
     context.hugeMode = true;
     whyNot.clear();
-    EXPECT_FALSE(OptimalSearch::create(*plain, context, &whyNot));
+    EXPECT_FALSE(OptimalSearch::create(plain, context, listener(), &whyNot));
     EXPECT_EQ(whyNot, "The 1881 MB Huge Optimal Solver Table is not loaded.");
-    EXPECT_TRUE(TripleSearch::create(*plain, context)) << "the two-phase search never reads the huge table";
+    EXPECT_TRUE(TripleSearch::create(plain, 31, context, listener())) << "the two-phase search never reads the huge table";
 
     context.hugeMode = false;
     context.sliceMode = true;  // face-turn tables loaded
     whyNot.clear();
-    EXPECT_FALSE(TripleSearch::create(*plain, context, &whyNot));
+    EXPECT_FALSE(TripleSearch::create(plain, 31, context, listener(), &whyNot));
     EXPECT_EQ(whyNot, "The solver tables for slice moves are not loaded.");
 
     FixedTables none;
     context.tables = &none;
     context.sliceMode = false;
     whyNot.clear();
-    EXPECT_FALSE(TripleSearch::create(*plain, context, &whyNot));
+    EXPECT_FALSE(TripleSearch::create(plain, 31, context, listener(), &whyNot));
     EXPECT_EQ(whyNot, "The solver tables are not loaded.");
     context.tables = nullptr;
-    EXPECT_FALSE(OptimalSearch::create(*plain, context));
+    EXPECT_FALSE(OptimalSearch::create(plain, context, listener()));
 }
 
 TEST_F(TableOwnership, ASearchWithoutItsTableEndsAtOnceAndReadsNothing) {

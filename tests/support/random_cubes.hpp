@@ -23,6 +23,19 @@ inline CubieCube randomCubie(std::mt19937& rng, bool centres = false) {
     return c;
 }
 
+// A cube made by `moves` random moves (no axis twice in a row) from solved.
+inline CubieCube scramble(std::mt19937& rng, int moves, int moveLimit = kFaceMoves) {
+    CubieCube c;
+    int prev = -1;
+    for (int i = 0; i < moves; ++i) {
+        int m;
+        do m = int(rng() % moveLimit); while (m / 3 == prev);
+        prev = m / 3;
+        c.applyMove(m);
+    }
+    return c;
+}
+
 inline FaceletCube faceletCubeOf(const CubieCube& c) {
     FaceletCube f;
     f.setFromCubieCube(c);

@@ -60,8 +60,10 @@ struct ListWindow : WindowFixture {
         Entry source;
         source.cube = cube;
         source.patternName = name;
-        source.solverText = solver;
-        if (!solver.empty()) source.bestLength = countFaceTurns(solver);
+        if (!solver.empty()) {
+            source.setSolverText(solver, countFaceTurns(solver));
+            source.bestLength = countFaceTurns(solver);
+        }
         const bool iso = list().isoCheck;
         list().isoCheck = false;
         auto e = list().addCube(source, AddRequest{});

@@ -169,7 +169,7 @@ void ManeuverWindowTest::rowControlsActOnTheirEntry() {
     ListWindow w;
     w.add(cubeOf("R U"), "", "U' R'  (2f)");
     auto proven = w.add(cubeOf("F"), "", "");
-    proven->optimalText = "F'  (1f*)";
+    proven->setOptimalManeuver("F'  (1f*)", 1, true);
     proven->useOptimal = true;
     FaceletCube partial = cubeOf("L");
     partial.f[0] = kUndefinedFacelet;
@@ -315,7 +315,7 @@ void ManeuverWindowTest::repaintsAreCoalesced() {
     // A burst of reports (as from hundreds of searches) makes a single repaint.
     Entry& e = w.list().at(1);
     for (int k = 0; k < 500; ++k) {
-        e.solverText = "R  (1f)";
+        e.setSolverText("R  (1f)", 1);
         w.list().repaint();
     }
     QVERIFY(w.view().repaintPending());
@@ -336,7 +336,7 @@ void ManeuverWindowTest::screenshotOfTenEntries() {
     corners->cubieSubset = 1;
     w.list().at(1).patternName = "Searching";
     w.list().at(1).useOptimal = true;
-    w.list().at(1).optimalText = "Status: Searching depth 12...";
+    w.list().at(1).setOptimalStatus("Status: Searching depth 12...");
     w.list().at(3).showSolver = false;
     w.click(2);
     w.click(4, Qt::ControlModifier);
@@ -426,7 +426,7 @@ void ManeuverWindowTest::cubeMenuEnablingAndLateEntries() {
     w.add(cubeOf("R"), "", "R'  (1f)");
     w.add(cubeOf("U"));
     auto proven = w.add(cubeOf("F"));
-    proven->optimalText = "F'  (1f*)";
+    proven->setOptimalManeuver("F'  (1f*)", 1, true);
     proven->useOptimal = true;
     w.flush();
     QMenu* menu = w.view().cubeMenu();

@@ -137,7 +137,7 @@ TEST(AddCube, CopiesTextsAndSetsTheRowFlags) {
     ListRig rig;
     Entry source;
     source.cube = cubeOf("R U");
-    source.solverText = "U' R'  (2f)";
+    source.setSolverText("U' R'  (2f)", 2);
     source.patternName = "two";
     source.bestLength = 2;
     source.selected = true;
@@ -288,7 +288,7 @@ TEST(Expand, AppendsAll48ImagesWithTheirOwnManeuvers) {
     ListRig rig;
     MersenneTwister rng(23);
     auto first = testing::entryWithManeuver(rng, 8);
-    first->optimalText = "Status: Not running";
+    first->setOptimalStatus("Status: Not running");
     rig.list.addCube(*first, {});
     EXPECT_EQ(rig.list.expandFirstCube(), 48);
     ASSERT_EQ(rig.list.size(), 49u);

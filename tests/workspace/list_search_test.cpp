@@ -38,7 +38,9 @@ TEST_F(ListSearch, EntryButtonRunsTheTwoPhaseSearchToTheTarget) {
         EXPECT_TRUE(e->searchRunning);
         ASSERT_TRUE(rig.waitFor([&] { return !e->searchRunning; }));
         EXPECT_LE(e->bestLength, 20);
-        EXPECT_EQ(lengthOfMark(e->solverText, 'f'), e->bestLength) << e->solverText;
+        EXPECT_TRUE(e->solverText.ends_with("  (" + std::to_string(e->bestLength) + "f)"))
+            << e->solverText;
+        EXPECT_EQ(e->solverMark, e->bestLength);
         EXPECT_TRUE(solves(e->cube, e->solverText)) << e->solverText;
         EXPECT_TRUE(rig.list.modified);
     }
@@ -98,7 +100,7 @@ TEST_F(ListSearch, RefusalsOfTheEntryButton) {
     rig.list.addCube(twistedCorner(), {});
     // One move, marked as known: the two-phase search proves that nothing shorter exists.
     auto known = rig.list.addCube(cubeOf("R"), {});
-    known->solverText = "R'  (1f)";
+    known->setSolverText("R'  (1f)", 1);
     known->bestLength = 1;
     rig.list.entryButton(0);
     rig.list.entryButton(1);

@@ -148,11 +148,11 @@ TEST(MenuEnabling, ClearCopyAndSelection) {
     symRunning = false;
     EXPECT_TRUE(rig.list.clearEnabled());
     EXPECT_FALSE(rig.list.copyEnabled(0));
-    rig.list.at(0).optimalText = "Status: Searching depth 12...";
+    rig.list.at(0).setOptimalStatus("Status: Searching depth 12...");
     EXPECT_FALSE(rig.list.copyEnabled(0));
-    rig.list.at(0).optimalText = "R  (1f*)";
+    rig.list.at(0).setOptimalManeuver("R  (1f*)", 1, true);
     EXPECT_TRUE(rig.list.copyEnabled(0));
-    rig.list.at(1).solverText = "R  (1f)";
+    rig.list.at(1).setSolverText("R  (1f)", 1);
     EXPECT_TRUE(rig.list.copyEnabled(1));
     EXPECT_FALSE(rig.list.selectionItemsAvailable());
     rig.list.at(1).selected = true;

@@ -75,11 +75,11 @@ inline std::shared_ptr<Entry> entryWithManeuver(MersenneTwister& rng, int moves,
     auto e = std::make_shared<Entry>();
     e->cube = cubeOf(inverseManeuver(text));
     if (star) {
-        e->optimalText = text;
+        e->setOptimalManeuver(text, moves, true);
         e->optimalLength = moves;
         e->useOptimal = true;
     } else {
-        e->solverText = text;
+        e->setSolverText(text, moves);
         e->bestLength = moves;
     }
     return e;

@@ -16,7 +16,7 @@ TEST(Transform, RotationsAndReflectionCarryTheManeuvers) {
     ListRig rig;
     MersenneTwister rng(41);
     auto e = testing::entryWithManeuver(rng, 12);
-    e->optimalText = "Status: Not running";
+    e->setOptimalStatus("Status: Not running");
     auto o = testing::entryWithManeuver(rng, 10, true);
     rig.list.addCube(*e, {});
     rig.list.addCube(*o, {});
@@ -41,7 +41,7 @@ TEST(Invert, ASelfInverseCubeAsksNothingAboutItself) {
     ListRig rig;
     Entry e;
     e.cube = cubeOf("R2 L2 U2 D2");
-    e.solverText = "D2 U2 L2 R2  (4f)";
+    e.setSolverText("D2 U2 L2 R2  (4f)", 4);
     rig.list.addCube(e, {});
     rig.list.addCube(cubeOf("F"), {});
     EXPECT_TRUE(rig.list.invertEntry(0));
@@ -111,7 +111,7 @@ TEST(Arrange, TurnsIntoAStandardOrientation) {
     ListRig rig;
     Entry e;
     e.cube = cubeOf("R");  // C4 about the R-L axis: standard only turned onto U-D
-    e.solverText = "R'  (1f)";
+    e.setSolverText("R'  (1f)", 1);
     rig.list.addCube(e, {});
     MersenneTwister rng(44);
     rig.list.addCube(randomFaceletCube(rng), {});
@@ -144,7 +144,7 @@ TEST(Sort, ByLengthWithLeadingZeroThenNameThenIndexAsText) {
     rig.list.addCube(*named("x10", 10), {});
     rig.list.addCube(*named("x9", 9), {});
     auto opt = named("opt", 25);
-    opt->optimalText = "R  (1f*)";
+    opt->setOptimalManeuver("R  (1f*)", 1, true);
     opt->optimalLength = 8;
     rig.list.addCube(*opt, {});
     for (int i = 3; i < 14; ++i) rig.list.addCube(*named("same" + std::to_string(i), 20), {});
@@ -183,7 +183,7 @@ TEST(Texts, ClipboardQuickSaveAndRows) {
     EXPECT_FALSE(std::filesystem::exists(dir / "ctrlFsave.txt"));
     Entry e;
     e.cube = cubeOf("R U'");
-    e.solverText = "U R'  (2f)";
+    e.setSolverText("U R'  (2f)", 2);
     rig.list.addCube(e, {});
     EXPECT_EQ(rig.list.solverClipboardText(0), "U R'  (2f)");
     EXPECT_EQ(rig.list.generatorClipboardText(0), "R U'  (2f)");
@@ -192,7 +192,7 @@ TEST(Texts, ClipboardQuickSaveAndRows) {
     EXPECT_EQ(rig.list.rowManeuverText(0), "R U'  (2f)");
     EXPECT_TRUE(rig.list.quickSave(dir.path()));
     EXPECT_EQ(testing::readFile(dir / "ctrlFsave.txt"), "U R'");
-    rig.list.at(0).optimalText = "U R'  (2f*)";
+    rig.list.at(0).setOptimalManeuver("U R'  (2f*)", 2, true);
     EXPECT_EQ(rig.list.solverClipboardText(0), "U R'  (2f*)");
     EXPECT_EQ(rig.list.generatorClipboardText(0), "R U'  (2f*)");
     EXPECT_TRUE(rig.list.quickSave(dir.path()));

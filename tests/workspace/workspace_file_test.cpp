@@ -38,13 +38,13 @@ void fillThreeForms(CubeList& list) {
     list.addCube(FaceletCube(), {});
     Entry b;
     b.cube = cubeOf("R U");
-    b.solverText = "U' R'  (2f)";
+    b.setSolverText("U' R'  (2f)", 2);
     b.patternName = "pair";
     list.addCube(b, {});
     Entry c;
     c.cube = cubeOf("F");
-    c.solverText = "F'  (1f)";
-    c.optimalText = "F'  (1f*)";
+    c.setSolverText("F'  (1f)", 1);
+    c.setOptimalManeuver("F'  (1f*)", 1, true);
     list.addCube(c, {});
 }
 
@@ -143,6 +143,10 @@ TEST(LoadWorkspace, OptimalLinesAndTheMetricLetter) {
     EXPECT_TRUE(same.at(0).useOptimal);
     EXPECT_EQ(same.at(0).optimalLength, 2);
     EXPECT_EQ(same.at(0).solverText, "");
+    // What the texts say is kept as data: the reader is the one place that reads them.
+    EXPECT_TRUE(same.at(0).hasOptimalManeuver());
+    EXPECT_EQ(same.at(0).optimalMark, 2);
+    EXPECT_EQ(same.at(0).solverMark, -1);
 
     Loaded other("R U  (2s*)   //other\n");
     ASSERT_EQ(other.rig.list.size(), 1u);
@@ -151,6 +155,15 @@ TEST(LoadWorkspace, OptimalLinesAndTheMetricLetter) {
     EXPECT_EQ(other.at(0).solverText, "U' R'  (2s*)");
     EXPECT_FALSE(other.at(0).useOptimal);
     EXPECT_EQ(other.at(0).optimalLength, 30);
+    EXPECT_TRUE(other.at(0).optimalIsStatus());
+    EXPECT_EQ(other.at(0).solverMark, -1) << "a mark of the other metric states no length here";
+
+    Loaded plain("R U F  (3f)\nR U F\nD  (12f) R\n");
+    ASSERT_EQ(plain.rig.list.size(), 3u);
+    EXPECT_EQ(plain.at(0).solverMark, 3);
+    EXPECT_EQ(plain.at(1).solverMark, -1);
+    EXPECT_TRUE(plain.at(1).optimalIsStatus());
+    EXPECT_EQ(plain.at(0).bestLength, 31) << "loading never sets the length a search found";
 }
 
 TEST(LoadWorkspace, IgnoreIsoOnLoadKeepsOnlyTheFirst) {
@@ -263,7 +276,7 @@ TEST(LoadWorkspace, QuestionsBeforeLoadingIntoAFullList) {
     ListRig rig;
     Entry kept;
     kept.cube = cubeOf("R");
-    kept.solverText = "R'  (1f)";
+    kept.setSolverText("R'  (1f)", 1);
     rig.list.addCube(kept, {});
     const std::string before = rig.list.workspaceFile;
 

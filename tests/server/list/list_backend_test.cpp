@@ -138,13 +138,13 @@ TEST_F(ListBackendTables, GetLastOnTheListsTexts) {
     EXPECT_EQ(get(port, "/?getLast").bytes, html("Buffer is empty!"));
     Entry plain;
     plain.cube = FaceletCube();
-    plain.solverText = "R U F  (3f)";
+    plain.setSolverText("R U F  (3f)", 3);
     list.addCube(plain, AddRequest{});
     EXPECT_EQ(get(port, "/?getLast").bytes, html("R U F"));
     Entry proved;
     proved.cube.turn(0);
-    proved.solverText = "U' D D' (3f)";
-    proved.optimalText = "U'  (1f*)";
+    proved.setSolverText("U' D D' (3f)", 3);
+    proved.setOptimalManeuver("U'  (1f*)", 1, true);
     list.addCube(proved, AddRequest{});
     EXPECT_EQ(get(port, "/?getlast").bytes, html("U'"));
 }
