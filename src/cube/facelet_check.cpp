@@ -168,16 +168,20 @@ bool FaceletCube::hasPartialPiece() const {
     return false;
 }
 
-int FaceletCube::globalCorrections(bool quiet, Prompts* prompts) {
+std::vector<std::string_view> correctionMessages(int corrections) {
+    std::vector<std::string_view> texts;
+    if (corrections & kCorrectedTwist) texts.push_back(kTwistErrorText);
+    if (corrections & kCorrectedFlip) texts.push_back(kFlipErrorText);
+    if (corrections & kCorrectedParity) texts.push_back(kParityErrorText);
+    return texts;
+}
+
+int FaceletCube::globalCorrections() {
     // All three tests read the cube as it was before any correction.
     const CubieCube c = toCubieCube();
-    auto say = [&](std::string_view text) {
-        if (!quiet && prompts) prompts->message(std::string(text), std::string(kFaceletEditorCaption), Icon::Warning);
-    };
     int done = 0;
     const int t = c.totalTwist();
     if (t > 0) {
-        say(kTwistErrorText);
         const auto& urf = kCornerFacelet[URF];
         for (int i = 0; i < t; ++i) {
             const std::uint8_t u = f[urf[0]];
@@ -188,7 +192,6 @@ int FaceletCube::globalCorrections(bool quiet, Prompts* prompts) {
         done |= kCorrectedTwist;
     }
     if (c.totalFlip() == 1) {
-        say(kFlipErrorText);
         std::swap(f[kEdgeFacelet[UF][0]], f[kEdgeFacelet[UF][1]]);
         done |= kCorrectedFlip;
     }
@@ -196,7 +199,6 @@ int FaceletCube::globalCorrections(bool quiet, Prompts* prompts) {
     for (const auto& p : c.corners) openCorners += p.c == kNoCorner;
     for (const auto& p : c.edges) openEdges += p.c == kNoEdge;
     if (openCorners <= 1 && openEdges <= 1 && c.cornerParityEven() != c.edgeParityEven()) {
-        say(kParityErrorText);
         std::swap(f[kEdgeFacelet[UF][0]], f[kEdgeFacelet[DF][0]]);
         std::swap(f[kEdgeFacelet[UF][1]], f[kEdgeFacelet[DF][1]]);
         done |= kCorrectedParity;
@@ -204,7 +206,7 @@ int FaceletCube::globalCorrections(bool quiet, Prompts* prompts) {
     return done;
 }
 
-bool FaceletCube::checkFacelet(int p, bool quiet, Prompts* prompts, int* corrections) {
+bool FaceletCube::checkFacelet(int p, bool quiet, int* corrections) {
     if (corrections) *corrections = 0;
     if (p < 0 || p >= kFacelets) return true;
     const auto before = f;
@@ -215,7 +217,7 @@ bool FaceletCube::checkFacelet(int p, bool quiet, Prompts* prompts, int* correct
         if (piece.corner && countOpen(*this, piece) == 1) completeCorner(*this, piece, p, quiet);
     }
     if ((!quiet || p == kFacelets - 1) && !hasPartialPiece()) {
-        const int done = globalCorrections(quiet, prompts);
+        const int done = globalCorrections();
         if (corrections) *corrections = done;
     }
     return f == before;
@@ -224,7 +226,7 @@ bool FaceletCube::checkFacelet(int p, bool quiet, Prompts* prompts, int* correct
 bool FaceletCube::checkAll(int* corrections) {
     bool unchanged = true;
     for (int p = 0; p < kFacelets; ++p)
-        if (p % 9 != 4) unchanged &= checkFacelet(p, true, nullptr, corrections);
+        if (p % 9 != 4) unchanged &= checkFacelet(p, true, corrections);
     return unchanged;
 }
 

@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "cube/cubie_cube.hpp"
-#include "platform/prompts.hpp"
 
 namespace tx {
 
@@ -54,7 +55,10 @@ inline constexpr std::string_view kFlipErrorText =
     "Flip Error. The flip of the UF-Corner will be changed.";
 inline constexpr std::string_view kParityErrorText =
     "Parity Error. The UF-Edge and the DF-Edge will be exchanged.";
-inline constexpr std::string_view kFaceletEditorCaption = "Facelet Editor";
+
+// The messages of the global corrections in `corrections` (kCorrected* bits), in the order
+// the check makes them: what the editor tells the user.
+std::vector<std::string_view> correctionMessages(int corrections);
 
 class FaceletCube {
 public:
@@ -63,12 +67,6 @@ public:
     std::array<std::uint8_t, kFacelets> previous{};
     std::array<std::uint8_t, 6> centerOri{};  // clockwise quarter turns, U R F D L B
     bool centersCount = false;
-
-    // Drawing parameters; the picture itself belongs to the editor.
-    int faceletSize = 10;
-    int originX = 0;
-    int originY = 0;
-    int displayMode = 0;  // 0 whole cube, 1 corners only, 2 edges only, 4 fixed colours
 
     FaceletCube();  // solved
 
@@ -97,9 +95,9 @@ public:
     bool edgeFlipValid() const;
 
     // Consistency check of facelet p (editor fix); true when nothing had to be changed.
-    // With p == 53 or quiet clear it ends with the global corrections, whose messages go to
-    // `prompts` (when given and quiet is clear); `corrections` receives the kCorrected* bits.
-    bool checkFacelet(int p, bool quiet, Prompts* prompts = nullptr, int* corrections = nullptr);
+    // With p == 53 or quiet clear it ends with the global corrections; `corrections` receives
+    // their kCorrected* bits (the editing form tells the user: correctionMessages).
+    bool checkFacelet(int p, bool quiet, int* corrections = nullptr);
     // The checking form over every non-centre facelet in increasing order, as run before a
     // cube is accepted; true when nothing had to be changed.
     bool checkAll(int* corrections = nullptr);
@@ -124,7 +122,7 @@ public:
     std::string pieceList() const;
 
 private:
-    int globalCorrections(bool quiet, Prompts* prompts);
+    int globalCorrections();
 };
 
 // Face letter of colour value 0..5, or 0 for anything else; colour of a face letter, or -1.

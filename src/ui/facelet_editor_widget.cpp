@@ -9,7 +9,7 @@
 namespace tx::ui {
 
 void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureGeometry& geometry,
-                      const ColorScheme& scheme) {
+                      const ColorScheme& scheme, int displayMode) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(Qt::black, 0));
@@ -17,7 +17,7 @@ void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureG
         const FaceletQuad q = geometry.polygon(n);
         QPolygon polygon;
         for (const auto& p : q) polygon << QPoint(p.x, p.y);
-        const FaceletPaint paint = faceletPaint(n, cube.f[static_cast<std::size_t>(n)], cube.displayMode, scheme);
+        const FaceletPaint paint = faceletPaint(n, cube.f[static_cast<std::size_t>(n)], displayMode, scheme);
         const QColor color = toQColor(paint.color);
         if (paint.fill == FaceletFill::Solid) {
             painter.setBrush(color);

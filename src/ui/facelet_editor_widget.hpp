@@ -8,8 +8,9 @@
 namespace tx::ui {
 
 // Paints a facelet cube with the given geometry and scheme; also used for other pictures.
+// displayMode: 0 whole cube, 1 corners only, 2 edges only, 4 fixed colours (faceletPaint).
 void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureGeometry& geometry,
-                      const ColorScheme& scheme);
+                      const ColorScheme& scheme, int displayMode = 0);
 
 class FaceletEditorWidget : public QWidget {
     Q_OBJECT

@@ -62,8 +62,7 @@ void TForm1::wireList() {
     h.repaint = [this] { maneuverWindow_->scheduleRepaint(); };
     h.setCaption = [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); };
     h.pump = [] { QCoreApplication::processEvents(); };
-    h.setContentHeight = [this](int height) { maneuverWindow_->setContentHeight(height); };
-    h.resetScroll = [this] { maneuverWindow_->resetScroll(); };
+    h.sizeChanged = [this] { maneuverWindow_->listSizeChanged(); };
     h.enableSelectionItems = [this](bool on) { setSelectionItemsEnabled(on); };
     h.showEditorPage = [this] { pages_->setCurrentWidget(editorPage_); };
     h.repaintEditor = [this] {

@@ -187,8 +187,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     server_->close();
     list_->shutdown();
     list_->modified = false;
-    maneuverWindow_->setContentHeight(list_->contentHeight());
-    maneuverWindow_->resetScroll();
+    maneuverWindow_->listSizeChanged();
     maneuverWindow_->repaintNow();
     event->accept();
 }

@@ -25,7 +25,7 @@ const QColor kSelectedFill(221, 235, 250);
 const QColor kSelectedBorder(38, 110, 200);
 const QColor kSeparator(225, 225, 225);
 
-int rowTop(int index) { return kRowTop + kRowHeight * index; }
+int rowTop(int index) { return ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * index; }
 
 }  // namespace
 
@@ -51,11 +51,27 @@ ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* p
 
     ensureRowCount(kControlSets);
     buildCubeMenu();
-    contentHeight_ = list_.contentHeight();
+    contentHeight_ = contentHeightFor(list_.size());
     updateScrollRanges();
 }
 
 ManeuverWindow::~ManeuverWindow() = default;
+
+int ManeuverWindow::pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count) {
+    const int v = y + scrollY - kRowTop;
+    if (v < 0 || v % kRowHeight > kRowPictureHeight) return -1;
+    const int px = x + scrollX;
+    if (px < kPictureX || px > kPictureX + 33 * kFaceletSize) return -1;
+    const int i = v / kRowHeight;
+    return i < static_cast<int>(count) ? i : -1;
+}
+
+int ManeuverWindow::hitTest(const QPoint& p) const { return pictureAt(p.x(), p.y(), scrollX(), scrollY(), list_.size()); }
+
+void ManeuverWindow::listSizeChanged() {
+    setContentHeight(contentHeightFor(list_.size()));
+    if (list_.empty()) resetScroll();
+}
 
 QSize ManeuverWindow::sizeHint() const {
     return {kContentWidth + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(), 4 * kRowHeight};
@@ -88,7 +104,7 @@ void ManeuverWindow::resetScroll() {
 
 void ManeuverWindow::scrollToEntry(int index) {
     if (index < 0) return;
-    contentHeight_ = list_.contentHeight();
+    contentHeight_ = contentHeightFor(list_.size());
     updateScrollRanges();
     const int top = rowTop(index) - kFrameAbove;
     const int bottom = top + kFrameHeight;
@@ -214,14 +230,8 @@ void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed
     g.originY = rowTop(index);
     g.scrollX = sx;
     g.scrollY = sy;
-    if (e.cubieSubset == 0) {
-        paintFaceletCube(painter, e.cube, g, editor_.scheme());
-    } else {
-        // Entries about corners or edges only show the other pieces in the free colour.
-        FaceletCube shown = e.cube;
-        shown.displayMode = e.cubieSubset;
-        paintFaceletCube(painter, shown, g, editor_.scheme());
-    }
+    // Entries about corners or edges only show the other pieces in the free colour.
+    paintFaceletCube(painter, e.cube, g, editor_.scheme(), e.cubieSubset);
 }
 
 void ManeuverWindow::paintEvent(QPaintEvent* event) {
@@ -243,9 +253,9 @@ void ManeuverWindow::mousePressEvent(QMouseEvent* event) {
         unsigned modifiers = CubeList::kNone;
         if (event->modifiers() & Qt::ShiftModifier) modifiers |= CubeList::kShift;
         if (event->modifiers() & Qt::ControlModifier) modifiers |= CubeList::kCtrl;
-        runOperation([&] { list_.click(p.x(), p.y(), modifiers, scrollX(), scrollY()); });
+        runOperation([&] { list_.click(hitTest(p), modifiers); });
     } else if (event->button() == Qt::RightButton) {
-        const int i = list_.hitTest(p.x(), p.y(), scrollX(), scrollY());
+        const int i = hitTest(p);
         const QPoint global = event->globalPosition().toPoint();
         if (i >= 0)
             openCubeMenu(i, global);

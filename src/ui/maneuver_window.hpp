@@ -1,6 +1,7 @@
 #pragma once
 // The maneuver window: the main window's left pane showing the cube list. Rows are 108
-// pixels high from y = 8, scrolled both ways over a content width of 650. Only the rows in
+// pixels high from y = 8, scrolled both ways over a content width of 650; a click on a
+// picture (4 < x <= 137, 96 pixels high) names its entry to the list. Only the rows in
 // view are painted (frame of selected entries, cube picture) and given one of the reusable
 // row control sets, so the window stays quick with any number of entries. Repaint requests
 // of the list are coalesced by a short timer, as hundreds of running searches may report
@@ -31,6 +32,9 @@ class ManeuverWindow : public QAbstractScrollArea {
     Q_OBJECT
 public:
     static constexpr int kContentWidth = 650;
+    static constexpr int kRowHeight = 108;
+    static constexpr int kRowTop = 8;
+    static constexpr int kRowPictureHeight = 96;
     static constexpr int kControlSets = 16;
     static constexpr int kPictureX = 5;       // picture column 4 < x <= 137
     static constexpr int kFaceletSize = 4;    // 33 x 24 facelet sizes: 132 x 96 pixels
@@ -38,6 +42,16 @@ public:
 
     ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* parent = nullptr);
     ~ManeuverWindow() override;
+
+    // The height of the rows of `count` entries with the margins above and below.
+    static int contentHeightFor(std::size_t count) { return kRowTop + kRowHeight * static_cast<int>(count) + kRowTop; }
+    // The entry whose picture holds content point (x, y) when scrolled by (scrollX, scrollY),
+    // among `count` entries; -1 for none.
+    static int pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count);
+    // The entry whose picture holds viewport point p, or -1.
+    int hitTest(const QPoint& p) const;
+    // The list gained or lost entries: the scrolled height follows; an empty list scrolls home.
+    void listSizeChanged();
 
     // ------------------------------------------------------------ painting
     // Repaints within kRepaintInterval; any number of requests make one repaint.

@@ -45,8 +45,6 @@ void CubeList::repaint() {
     if (hooks.repaint) hooks.repaint();
 }
 
-int CubeList::contentHeight() const { return kRowTop + kRowHeight * static_cast<int>(entries_.size()) + kRowTop; }
-
 // ---------------------------------------------------------------- texts
 
 std::string CubeList::solverClipboardText(int index) const {
@@ -76,20 +74,9 @@ bool CubeList::quickSave(const std::filesystem::path& folder) {
 
 // ---------------------------------------------------------------- menu enabling
 
-bool CubeList::clearEnabled() const {
-    if (entries_.empty()) return false;
-    if (hooks.symmetrySearchRunning && hooks.symmetrySearchRunning()) return false;
-    if (hooks.patternSearchRunning && hooks.patternSearchRunning()) return false;
-    return true;
-}
-
 bool CubeList::copyEnabled(int index) const {
     const Entry& e = at(index);
     return !e.solverText.empty() || e.hasOptimalText();
-}
-
-bool CubeList::transferSymEnabled() const {
-    return !(hooks.symmetrySearchRunning && hooks.symmetrySearchRunning());
 }
 
 // ---------------------------------------------------------------- row controls

@@ -2,8 +2,10 @@
 // The main window's list of cubes without the window: entries, selection, the list operations
 // (add with the isomorphism test, remove, clear, rotate, reflect, invert, sort, arrange,
 // symmetry names, expansion, inverses), the per-row controls, the entry searches and the
-// clipboard and quick-save texts. The window plugs in through Hooks and answers questions
-// through Prompts; searches report through the Events queue on the main thread.
+// clipboard and quick-save texts. The list knows entries by index only; where they are drawn
+// and what was clicked is the maneuver window's. The window plugs in through Hooks and
+// answers questions through Prompts; searches report through the Events queue on the main
+// thread.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -29,10 +31,6 @@ inline constexpr const char* kUntitled = "untitled.txt";
 inline constexpr const char* kManeuverWindow = "Maneuver Window";
 inline constexpr const char* kQuickSaveFile = "ctrlFsave.txt";
 
-// Rows of the maneuver window: 108 pixels from y = 8, the picture in 4 < x <= 137.
-inline constexpr int kRowHeight = 108;
-inline constexpr int kRowTop = 8;
-inline constexpr int kRowPictureHeight = 96;
 inline constexpr int kMaxStartedSearches = 500;
 
 // How a cube is put into the list.
@@ -44,6 +42,7 @@ struct AddRequest {
     bool startSearch = false;  // start a two-phase search at once
 };
 
+// HandedOver: a partially defined cube, for the search for such cubes (not added).
 enum class EditorAdd { Added, Declined, Inconsistent, Incomplete, HandedOver };
 
 // Canonical form of a cube under the 48 symmetries: equal keys mean isomorphic cubes.
@@ -69,23 +68,11 @@ public:
     struct Hooks {
         std::function<void()> repaint;
         std::function<void(const std::string&)> setCaption;
-        std::function<void()> pump;  // process pending window messages once
-        std::function<void(int)> setContentHeight;
-        std::function<void()> resetScroll;
+        std::function<void()> pump;         // process pending window messages once
+        std::function<void()> sizeChanged;  // entries were added or taken out
         std::function<void(bool)> enableSelectionItems;
         std::function<void()> showEditorPage;
         std::function<void()> repaintEditor;
-        // A partially defined cube from the editor goes to the search for such cubes.
-        std::function<void(const FaceletCube&, bool solve)> searchPartialCube;
-        // The symmetry page: open with its search idle, then a clicked entry goes there.
-        std::function<bool()> symmetryPageIdle;
-        std::function<void(int)> transferToSymmetryPage;
-        std::function<bool()> symmetrySearchRunning;
-        std::function<bool()> patternSearchRunning;
-        // Reloads the mode-dependent tables (and the centre tables when asked); false on failure.
-        std::function<bool(bool sliceMode, bool centres)> reloadTables;
-        std::function<void(bool)> enableSearchControls;
-        std::function<void(Entry&)> searchEnded;
     };
 
     struct Options {
@@ -125,7 +112,6 @@ public:
     void showCaption(const std::string& prefix = "");
     void pump();
     void repaint();
-    int contentHeight() const;
     void markModified() { modified = true; }
 
     // ------------------------------------------------------------------ adding
@@ -149,10 +135,8 @@ public:
 
     // ------------------------------------------------------------------ selection
     enum Modifier : unsigned { kNone = 0, kShift = 1, kCtrl = 2 };
-    // Row under window point (x, y) with scroll offsets, or -1.
-    int hitTest(int x, int y, int scrollX = 0, int scrollY = 0) const;
-    // Left click; answers the row hit or -1.
-    int click(int x, int y, unsigned modifiers, int scrollX = 0, int scrollY = 0);
+    // A left click on entry `index` (its picture), or beside every picture (index < 0).
+    void click(int index, unsigned modifiers);
     void clearSelection();
     void selectAll();
     bool hasSelection() const;
@@ -184,11 +168,8 @@ public:
     bool quickSave(const std::filesystem::path& folder);
 
     // ------------------------------------------------------------------ menu enabling
-    bool clearEnabled() const;
-    bool selectionItemsAvailable() const { return hasSelection(); }
+    bool clearEnabled() const { return !entries_.empty(); }
     bool copyEnabled(int index) const;
-    bool transferSymEnabled() const;
-    bool freeThreadsEnabled() const { return entries_.empty(); }
 
     // ------------------------------------------------------------------ row controls
     void entryButton(int index);  // run/stop
@@ -201,10 +182,6 @@ public:
     // The start dialog's OK: kind and threshold t (0, 18, 19, 20); answers how many started.
     int startSearchForSelected(bool optimal, int threshold);
     void stopSearchForSelected();
-    // AllowSliceMoves1: refused unless the list is empty; answers whether it switched.
-    bool toggleSliceMode();
-    // FreeThreadsonTerminate1: only while the list is empty; answers whether it switched.
-    bool toggleFreeThreadsOnTerminate();
     // Starts the entry's search of the kind useOptimal says, as the entry button does after
     // its questions; false when it did not start.
     bool startEntrySearch(const std::shared_ptr<Entry>& e, bool quiet);

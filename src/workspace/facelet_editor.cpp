@@ -186,13 +186,14 @@ void FaceletEditor::setAutoFix(bool on) {
     if (settings_) settings_->writeAutoFix(on);
 }
 
-PictureGeometry FaceletEditor::geometry() const {
-    return {cube_.faceletSize, cube_.originX, cube_.originY, scrollX_, scrollY_};
+void FaceletEditor::setOrigin(int x, int y) {
+    picture_.originX = x;
+    picture_.originY = y;
 }
 
 void FaceletEditor::setScroll(int x, int y) {
-    scrollX_ = x;
-    scrollY_ = y;
+    picture_.scrollX = x;
+    picture_.scrollY = y;
 }
 
 FaceletEditor::ClickResult FaceletEditor::click(int facelet, Click kind, Prompts* prompts) {
@@ -215,7 +216,13 @@ FaceletEditor::ClickResult FaceletEditor::click(int facelet, Click kind, Prompts
         case Click::CtrlLeft: value = kReferenceMark; break;
         case Click::Right: value = kUndefinedFacelet; break;
     }
-    if (kind != Click::Right && autoFix_) cube_.checkFacelet(facelet, false, prompts);
+    if (kind != Click::Right && autoFix_) {
+        int corrections = 0;
+        cube_.checkFacelet(facelet, false, &corrections);
+        if (prompts)
+            for (std::string_view text : correctionMessages(corrections))
+                prompts->message(std::string(text), kFaceletEditorCaption, Icon::Warning);
+    }
     r.cubeChanged = true;
     return r;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The facelet editor without a window: the editor's cube, the display colour scheme, the
-// current colour and the automatic fix, the effect of every mouse action and button, the
-// geometry of the cube picture (shared by the widget, the list rows and the tests) and the
-// centre-orientation dialog's rule for its "Ok" button.
+// current colour and the automatic fix, the effect of every mouse action and button (and the
+// messages they give), the geometry of the cube picture (shared by the widget, the list rows
+// and the tests) and the centre-orientation dialog's rule for its "Ok" button.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,6 +14,8 @@ namespace tx {
 
 class MersenneTwister;
 class Settings;
+
+inline constexpr const char* kFaceletEditorCaption = "Facelet Editor";
 
 // ---------------------------------------------------------------------------------------
 // Colours
@@ -111,10 +113,13 @@ public:
     bool autoFix() const { return autoFix_; }
     void setAutoFix(bool on);  // written to "AutoFix" at once
 
-    PictureGeometry geometry() const;
+    // Where the picture is drawn: facelet size 10, origin (0, 0) unless set, and the scroll offsets.
+    PictureGeometry geometry() const { return picture_; }
+    void setOrigin(int x, int y);
     void setScroll(int x, int y);
 
-    // Mouse actions on a facelet, or on a pixel of the picture.
+    // Mouse actions on a facelet, or on a pixel of the picture. With the automatic fix, a
+    // painted facelet is checked; the corrections this makes are told through prompts.
     ClickResult click(int facelet, Click kind, Prompts* prompts);
     ClickResult clickAt(int x, int y, Click kind, Prompts* prompts);
 
@@ -157,7 +162,7 @@ private:
     FaceletCube cube_;
     int current_ = 0;
     bool autoFix_ = true;
-    int scrollX_ = 0, scrollY_ = 0;
+    PictureGeometry picture_;
     bool centerDialogOpen_ = false;
 };
 

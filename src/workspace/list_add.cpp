@@ -130,7 +130,7 @@ std::shared_ptr<Entry> CubeList::addCube(const Entry& source, const AddRequest& 
     e->searchRunning = false;
     pushEntry(e, isoCheck ? &key : nullptr);
     modified = true;
-    if (hooks.setContentHeight) hooks.setContentHeight(contentHeight());
+    if (hooks.sizeChanged) hooks.sizeChanged();
     repaint();
     if (how.startSearch) startTwoPhase(e, true);
     return e;
@@ -138,7 +138,7 @@ std::shared_ptr<Entry> CubeList::addCube(const Entry& source, const AddRequest& 
 
 EditorAdd CubeList::addFromEditor(FaceletEditor& editor, bool solve) {
     FaceletCube& cube = editor.cube();
-    const std::string caption(kFaceletEditorCaption);
+    const std::string caption = kFaceletEditorCaption;
     if (!cube.checkAll()) {
         if (hooks.repaintEditor) hooks.repaintEditor();
         prompts_->message("Some inconsistent facelet colors have been removed. Please verify the configuration!",
@@ -149,10 +149,7 @@ EditorAdd CubeList::addFromEditor(FaceletEditor& editor, bool solve) {
         prompts_->message("The definition of the facelet colors is incomplete!", caption);
         return EditorAdd::Incomplete;
     }
-    if (!cube.isComplete()) {
-        if (hooks.searchPartialCube) hooks.searchPartialCube(cube, solve);
-        return EditorAdd::HandedOver;
-    }
+    if (!cube.isComplete()) return EditorAdd::HandedOver;
     AddRequest how;
     how.showSolver = solve;
     how.centersCount = options.fixCenterFacelets;

@@ -1,6 +1,5 @@
 // The searches of the list's entries: the run/stop button of a row, the "optimal" check box,
-// starting and stopping the searches of the selected entries, and the options that may only
-// change while the list is empty.
+// and starting and stopping the searches of the selected entries.
 #include <chrono>
 #include <thread>
 
@@ -171,26 +170,6 @@ void CubeList::stopSearchForSelected() {
     for (const auto& e : entries_)
         if (e->selected && e->searchRunning) stopEntrySearch(*e);
     repaint();
-}
-
-bool CubeList::toggleSliceMode() {
-    if (!entries_.empty()) {
-        prompts_->message("Empty the Main Window before switching search mode!", "Options Menu");
-        return false;
-    }
-    context_.sliceMode = !context_.sliceMode;
-    if (hooks.enableSearchControls) hooks.enableSearchControls(false);
-    const bool loaded = !hooks.reloadTables || hooks.reloadTables(context_.sliceMode, options.fixCenterFacelets);
-    // Searches must use the move set their tables were made for.
-    if (!loaded) context_.sliceMode = !context_.sliceMode;
-    if (hooks.enableSearchControls) hooks.enableSearchControls(true);
-    return loaded;
-}
-
-bool CubeList::toggleFreeThreadsOnTerminate() {
-    if (!entries_.empty()) return false;
-    context_.freeThreadsOnTerminate = !context_.freeThreadsOnTerminate;
-    return true;
 }
 
 }  // namespace tx

@@ -1,4 +1,4 @@
-// Selection by mouse clicks on the cube pictures, and taking entries out of the list.
+// Selection by clicks on the entries' pictures, and taking entries out of the list.
 #include <algorithm>
 #include <unordered_set>
 
@@ -8,15 +8,6 @@
 namespace tx {
 
 // ---------------------------------------------------------------- selection
-
-int CubeList::hitTest(int x, int y, int scrollX, int scrollY) const {
-    const int v = y + scrollY - kRowTop;
-    if (v < 0 || v % kRowHeight > kRowPictureHeight) return -1;
-    const int px = x + scrollX;
-    if (px <= 4 || px > 137) return -1;
-    const int i = v / kRowHeight;
-    return i < static_cast<int>(entries_.size()) ? i : -1;
-}
 
 void CubeList::clearSelection() {
     for (auto& e : entries_) e->selected = false;
@@ -44,21 +35,18 @@ void CubeList::selectRange(int from, int to) {
     for (int i = from; i <= to; ++i) entries_[i]->selected = true;
 }
 
-int CubeList::click(int x, int y, unsigned modifiers, int scrollX, int scrollY) {
+void CubeList::click(int i, unsigned modifiers) {
     auto enableItems = [this](bool on) {
         selectionItemsEnabled = on;
         if (hooks.enableSelectionItems) hooks.enableSelectionItems(on);
     };
-    const int i = hitTest(x, y, scrollX, scrollY);
-    if (i < 0) {
+    if (i < 0 || i >= static_cast<int>(entries_.size())) {
         clearSelection();
         anchor = -1;
         enableItems(false);
         repaint();
-        return -1;
+        return;
     }
-    if (hooks.symmetryPageIdle && hooks.transferToSymmetryPage && hooks.symmetryPageIdle())
-        hooks.transferToSymmetryPage(i);
     enableItems(true);
     if (anchor >= static_cast<int>(entries_.size())) anchor = -1;
     Entry& e = *entries_[i];
@@ -81,7 +69,6 @@ int CubeList::click(int x, int y, unsigned modifiers, int scrollX, int scrollY) 
         anchor = i;
     }
     repaint();
-    return i;
 }
 
 // ---------------------------------------------------------------- removing
@@ -128,11 +115,10 @@ void CubeList::afterRemoval() {
     if (entries_.empty()) {
         modified = false;
         showCaption();
-        if (hooks.resetScroll) hooks.resetScroll();
     } else {
         modified = true;
     }
-    if (hooks.setContentHeight) hooks.setContentHeight(contentHeight());
+    if (hooks.sizeChanged) hooks.sizeChanged();
     repaint();
 }
 

@@ -5,10 +5,20 @@
 #include <utility>
 
 #include "cube/facelet_cube.hpp"
-#include "support/scripted_prompts.hpp"
 
 namespace tx {
 namespace {
+
+// What the editor tells the user after a check: the messages of its corrections.
+struct Told {
+    int corrections = 0;
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (std::string_view text : correctionMessages(corrections)) out.emplace_back(text);
+        return out;
+    }
+    bool empty() const { return corrections == 0; }
+};
 
 FaceletCube randomCube(std::mt19937& rng) {
     CubieCube c = CubieCube::fromCoordinates(int(rng() % 40320), int(rng() % 2187),
@@ -69,9 +79,9 @@ TEST(FaceletCheck, ReachableCubesPassUnchanged) {
         EXPECT_TRUE(f.checkAll(&corrections));
         EXPECT_EQ(corrections, 0);
         EXPECT_EQ(f, start);
-        ScriptedPrompts prompts;
-        EXPECT_TRUE(f.checkFacelet(int(rng() % 54), false, &prompts));
-        EXPECT_TRUE(prompts.shown.empty());
+        Told told;
+        EXPECT_TRUE(f.checkFacelet(int(rng() % 54), false, &told.corrections));
+        EXPECT_TRUE(told.empty());
         EXPECT_EQ(f, start);
     }
 }
@@ -83,14 +93,10 @@ TEST(FaceletCheck, TwistedUrfCornerIsTurnedBackWithOneMessage) {
         for (int turns = 1; turns <= 2; ++turns) {
             FaceletCube f = good;
             for (int t = 0; t < turns; ++t) rotateCorner(f, URF);
-            ScriptedPrompts prompts;
             int corrections = 0;
-            EXPECT_FALSE(f.checkFacelet(19, false, &prompts, &corrections));
-            ASSERT_EQ(prompts.shown.size(), 1u);
-            EXPECT_EQ(prompts.shown[0].text, "Twist Error. The twist of the URF-Corner will be changed.");
-            EXPECT_EQ(prompts.shown[0].caption, "Facelet Editor");
-            EXPECT_EQ(prompts.shown[0].icon, Icon::Warning);
-            EXPECT_EQ(prompts.shown[0].buttons, Buttons::Ok);
+            EXPECT_FALSE(f.checkFacelet(19, false, &corrections));
+            EXPECT_EQ(Told{corrections}.texts(),
+                      std::vector<std::string>{"Twist Error. The twist of the URF-Corner will be changed."});
             EXPECT_EQ(corrections, kCorrectedTwist);
             EXPECT_EQ(f, good);
         }
@@ -122,10 +128,9 @@ TEST(FaceletCheck, TwistAndFlipAreCorrectedInThatOrder) {
         FaceletCube f = randomCube(rng);
         rotateCorner(f, URF);
         flipEdge(f, BR);
-        ScriptedPrompts prompts;
         int corrections = 0;
-        EXPECT_FALSE(f.checkFacelet(0, false, &prompts, &corrections));
-        EXPECT_EQ(prompts.texts(), (std::vector<std::string>{
+        EXPECT_FALSE(f.checkFacelet(0, false, &corrections));
+        EXPECT_EQ(Told{corrections}.texts(), (std::vector<std::string>{
                                        "Twist Error. The twist of the URF-Corner will be changed.",
                                        "Flip Error. The flip of the UF-Corner will be changed."}));
         EXPECT_EQ(corrections, kCorrectedTwist | kCorrectedFlip);
@@ -149,10 +154,9 @@ TEST(FaceletCheck, ParityErrorExchangesUfAndDf) {
         swapEdges(f, UR, BL);
         FaceletCube expected = f;
         swapEdges(expected, UF, DF);
-        ScriptedPrompts prompts;
         int corrections = 0;
-        EXPECT_FALSE(f.checkFacelet(30, false, &prompts, &corrections));
-        EXPECT_EQ(prompts.texts(),
+        EXPECT_FALSE(f.checkFacelet(30, false, &corrections));
+        EXPECT_EQ(Told{corrections}.texts(),
                   std::vector<std::string>{"Parity Error. The UF-Edge and the DF-Edge will be exchanged."});
         EXPECT_EQ(corrections, kCorrectedParity);
         EXPECT_EQ(f, expected);
@@ -166,14 +170,13 @@ TEST(FaceletCheck, QuietFormCorrectsWithoutMessages) {
     rotateCorner(f, DRB);
     flipEdge(f, DL);
     swapEdges(f, UR, UL);
-    ScriptedPrompts prompts;
     int corrections = 0;
-    // Only the last facelet ends the quiet form with the global corrections.
+    // Only the last facelet ends the quiet form with the global corrections (its callers
+    // tell nobody).
     const FaceletCube before = f;
-    EXPECT_TRUE(f.checkFacelet(52, true, &prompts, &corrections));
+    EXPECT_TRUE(f.checkFacelet(52, true, &corrections));
     EXPECT_EQ(f, before);
-    EXPECT_FALSE(f.checkFacelet(53, true, &prompts, &corrections));
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(f.checkFacelet(53, true, &corrections));
     EXPECT_EQ(corrections, kCorrectedTwist | kCorrectedFlip | kCorrectedParity);
     EXPECT_TRUE(isReachable(f));
 }
@@ -183,9 +186,9 @@ TEST(FaceletCheck, OneOpenCornerStillGetsTheParityTest) {
     FaceletCube f = randomCube(rng);
     swapEdges(f, UR, UB);
     clearCorner(f, DBL);
-    ScriptedPrompts prompts;
-    f.checkFacelet(5, false, &prompts);
-    EXPECT_EQ(prompts.texts(),
+    Told told;
+    f.checkFacelet(5, false, &told.corrections);
+    EXPECT_EQ(told.texts(),
               std::vector<std::string>{"Parity Error. The UF-Edge and the DF-Edge will be exchanged."});
     for (auto x : kCornerFacelet[DBL]) EXPECT_EQ(f.f[x], kUndefinedFacelet);
 
@@ -194,9 +197,9 @@ TEST(FaceletCheck, OneOpenCornerStillGetsTheParityTest) {
     clearCorner(g, DBL);
     clearCorner(g, ULB);
     const FaceletCube before = g;
-    ScriptedPrompts none;
-    EXPECT_TRUE(g.checkFacelet(5, false, &none));
-    EXPECT_TRUE(none.shown.empty());
+    Told none;
+    EXPECT_TRUE(g.checkFacelet(5, false, &none.corrections));
+    EXPECT_TRUE(none.empty());
     EXPECT_EQ(g, before);
 }
 
@@ -205,9 +208,9 @@ TEST(FaceletCheck, NoGlobalCorrectionWhilePiecesArePartlyDefined) {
     rotateCorner(f, URF);
     f.f[kEdgeFacelet[UB][0]] = kUndefinedFacelet;
     const FaceletCube before = f;
-    ScriptedPrompts prompts;
-    EXPECT_TRUE(f.checkFacelet(30, false, &prompts));
-    EXPECT_TRUE(prompts.shown.empty());
+    Told told;
+    EXPECT_TRUE(f.checkFacelet(30, false, &told.corrections));
+    EXPECT_TRUE(told.empty());
     EXPECT_EQ(f, before);
 }
 
@@ -259,14 +262,14 @@ TEST(FaceletCheckPiece, SecondCubieWithTheSameColoursClearsTheOlderOne) {
     f.f[17] = R;
     f.f[51] = F;
     FaceletCube quiet = f;
-    ScriptedPrompts prompts;
-    EXPECT_FALSE(f.checkFacelet(35, false, &prompts));
+    Told told;
+    EXPECT_FALSE(f.checkFacelet(35, false, &told.corrections));
     for (auto x : kCornerFacelet[URF]) EXPECT_EQ(f.f[x], kUndefinedFacelet);
     EXPECT_EQ(f.f[35], U);
     EXPECT_EQ(f.f[17], R);
     EXPECT_EQ(f.f[51], F);
     // The open URF position now stands for DRB, an odd exchange of corners.
-    EXPECT_EQ(prompts.texts(),
+    EXPECT_EQ(told.texts(),
               std::vector<std::string>{"Parity Error. The UF-Edge and the DF-Edge will be exchanged."});
 
     EXPECT_FALSE(quiet.checkFacelet(35, true));
@@ -413,8 +416,8 @@ TEST(FaceletCheckProperty, EditingFormKeepsCompleteCubesReachable) {
         int p = int(rng() % 54);
         if (p % 9 == 4) ++p;
         f.f[p] = std::uint8_t(rng() % 6);
-        ScriptedPrompts prompts;
-        f.checkFacelet(p, false, &prompts);
+        Told told;
+        f.checkFacelet(p, false, &told.corrections);
         if (f.isComplete()) {
             ++complete;
             EXPECT_TRUE(isReachable(f));

@@ -45,8 +45,6 @@ TEST(FaceletTables, HomeColoursAreTheFacesOfTheFacelets) {
 TEST(FaceletCubeBasics, NewResetAndClear) {
     FaceletCube c;
     EXPECT_EQ(c.faceletString(), kSolvedString);
-    EXPECT_EQ(c.faceletSize, 10);
-    EXPECT_EQ(c.displayMode, 0);
     EXPECT_FALSE(c.centersCount);
     EXPECT_TRUE(c.isComplete());
     c.turn(R);

@@ -108,7 +108,7 @@ struct ListWindow : WindowFixture {
         PictureGeometry g;
         g.size = ManeuverWindow::kFaceletSize;
         g.originX = ManeuverWindow::kPictureX;
-        g.originY = kRowTop + kRowHeight * i;
+        g.originY = ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * i;
         g.scrollX = view().scrollX();
         g.scrollY = view().scrollY();
         const FaceletQuad q = g.polygon(n);

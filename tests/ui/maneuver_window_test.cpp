@@ -101,6 +101,32 @@ void ManeuverWindowTest::rowsShowTheirEntries() {
     verifyPicture(w, w.grab(), 1);
 }
 
+// Only the pictures take clicks: 4 < x <= 137 and 96 pixels of every 108-pixel row from y = 8.
+void ManeuverWindowTest::picturesAreHitInRowsOf108Pixels() {
+    auto at = [](int x, int y, int scrollX = 0, int scrollY = 0) {
+        return ManeuverWindow::pictureAt(x, y, scrollX, scrollY, 3);
+    };
+    QCOMPARE(at(5, 8), 0);
+    QCOMPARE(at(137, 104), 0);  // 96 pixels into the row: still the picture
+    QCOMPARE(at(50, 105), -1);  // the gap between pictures
+    QCOMPARE(at(50, 7), -1);
+    QCOMPARE(at(4, 50), -1);
+    QCOMPARE(at(138, 50), -1);
+    QCOMPARE(at(50, 8 + 108), 1);
+    QCOMPARE(at(50, 8 + 2 * 108 + 96), 2);
+    QCOMPARE(at(50, 8 + 3 * 108), -1);  // no fourth entry
+    QCOMPARE(at(50, 8, 0, 108), 1);     // scrolled down one row
+    QCOMPARE(at(0, 50, 10, 0), 0);      // scrolled right
+    QCOMPARE(ManeuverWindow::contentHeightFor(3), 8 + 3 * 108 + 8);
+    // A click beside the pictures clears the selection.
+    ListWindow w;
+    w.addScrambles(3);
+    w.click(1);
+    QCOMPARE(w.selected(), std::vector<int>{1});
+    QTest::mouseClick(w.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 8 + 50));
+    QVERIFY(w.selected().empty());
+}
+
 void ManeuverWindowTest::selectionFollowsTheModifiers() {
     ListWindow w;
     w.addScrambles(5);

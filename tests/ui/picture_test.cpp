@@ -22,8 +22,7 @@ QImage picture(QWidget& w) {
 
 void PictureTest::faceletsArePaintedWhereTheGeometrySays() {
     FaceletEditor editor;
-    editor.cube().originX = 3;
-    editor.cube().originY = 2;
+    editor.setOrigin(3, 2);
     // A cube with every colour value in many places: a few turns of a solved cube.
     for (int code : {0, 1, 2, 3, 4, 5, 1, 0}) editor.turn(code);
     editor.cube().f[1] = kUndefinedFacelet;

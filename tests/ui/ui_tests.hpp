@@ -88,6 +88,7 @@ class ManeuverWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void rowsShowTheirEntries();
+    void picturesAreHitInRowsOf108Pixels();
     void selectionFollowsTheModifiers();
     void selectedEntriesAreFramed();
     void rowControlsActOnTheirEntry();

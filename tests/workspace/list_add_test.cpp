@@ -179,19 +179,12 @@ TEST(AddFromEditor, RefusesInconsistentAndIncompleteCubes) {
 }
 
 TEST(AddFromEditor, HandsPartiallyDefinedCubesOver) {
+    // A cube with whole pieces left open is for the search for partially defined cubes: the
+    // caller hands it over; the list neither adds it nor complains.
     FaceletEditor editor;
     ListRig rig;
     editor.emptyCorners();
-    int handed = 0;
-    bool solveFlag = false;
-    rig.list.hooks.searchPartialCube = [&](const FaceletCube& c, bool solve) {
-        ++handed;
-        solveFlag = solve;
-        EXPECT_FALSE(c.isComplete());
-    };
     EXPECT_EQ(rig.list.addFromEditor(editor, false), EditorAdd::HandedOver);
-    EXPECT_EQ(handed, 1);
-    EXPECT_FALSE(solveFlag);
     EXPECT_TRUE(rig.list.empty());
     EXPECT_TRUE(rig.prompts.shown.empty());
 }

@@ -305,33 +305,5 @@ TEST_F(ListSearch, ScramblesUseTheirOwnColoursAndTarget) {
     EXPECT_FALSE(settings.readString("Color Scheme", "UColor"));
 }
 
-TEST_F(ListSearch, ModeSwitchesOnlyWithAnEmptyList) {
-    ListRig rig;
-    std::vector<std::pair<bool, bool>> reloads;
-    bool reloadWorks = true;
-    rig.list.hooks.reloadTables = [&](bool slice, bool centres) {
-        reloads.push_back({slice, centres});
-        return reloadWorks;
-    };
-    rig.list.addCube(cubeOf("R"), {});
-    EXPECT_FALSE(rig.list.toggleSliceMode());
-    ASSERT_EQ(rig.prompts.shown.size(), 1u);
-    EXPECT_EQ(rig.prompts.shown[0].text, "Empty the Main Window before switching search mode!");
-    EXPECT_EQ(rig.prompts.shown[0].caption, "Options Menu");
-    EXPECT_FALSE(rig.list.toggleFreeThreadsOnTerminate());
-    EXPECT_TRUE(reloads.empty());
-
-    rig.list.clear(false);
-    EXPECT_TRUE(rig.list.toggleSliceMode());
-    EXPECT_EQ(rig.list.metricLetter(), 's');
-    reloadWorks = false;
-    EXPECT_FALSE(rig.list.toggleSliceMode());
-    EXPECT_EQ(rig.list.metricLetter(), 's');  // the tables still are those of slice mode
-    ASSERT_EQ(reloads.size(), 2u);
-    EXPECT_EQ(reloads[0], std::make_pair(true, false));
-    EXPECT_TRUE(rig.list.toggleFreeThreadsOnTerminate());
-    EXPECT_TRUE(rig.list.context().freeThreadsOnTerminate);
-}
-
 }  // namespace
 }  // namespace tx

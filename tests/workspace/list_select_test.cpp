@@ -1,4 +1,4 @@
-// Selecting rows with the mouse and taking entries out of the list.
+// Selecting entries by clicks and taking entries out of the list.
 #include "list_support.hpp"
 
 namespace tx {
@@ -7,9 +7,6 @@ namespace {
 using testing::ListRig;
 using testing::randomFaceletCube;
 
-// Window y of row i's picture (a point inside it).
-int rowY(int i) { return 8 + 108 * i + 50; }
-
 void fill(ListRig& rig, int n) {
     MersenneTwister rng(31);
     for (int i = 0; i < n; ++i) rig.list.addCube(randomFaceletCube(rng), {});
@@ -17,58 +14,36 @@ void fill(ListRig& rig, int n) {
 
 std::vector<int> selected(const ListRig& rig) { return rig.list.selectedIndices(); }
 
-TEST(HitTest, RowsOf108PixelsAndThePictureColumn) {
-    ListRig rig;
-    fill(rig, 3);
-    const CubeList& l = rig.list;
-    EXPECT_EQ(l.hitTest(5, 8), 0);
-    EXPECT_EQ(l.hitTest(137, 104), 0);   // 96 pixels into the row: still the picture
-    EXPECT_EQ(l.hitTest(50, 105), -1);   // the gap between pictures
-    EXPECT_EQ(l.hitTest(50, 7), -1);
-    EXPECT_EQ(l.hitTest(4, 50), -1);
-    EXPECT_EQ(l.hitTest(138, 50), -1);
-    EXPECT_EQ(l.hitTest(50, 8 + 108), 1);
-    EXPECT_EQ(l.hitTest(50, 8 + 2 * 108 + 96), 2);
-    EXPECT_EQ(l.hitTest(50, 8 + 3 * 108), -1);  // no fourth entry
-    EXPECT_EQ(l.hitTest(50, 8, 0, 108), 1);     // scrolled down one row
-    EXPECT_EQ(l.hitTest(0, 50, 10, 0), 0);      // scrolled right
-    EXPECT_EQ(l.contentHeight(), 8 + 3 * 108 + 8);
-}
-
 TEST(Selection, EveryModifier) {
     ListRig rig;
     fill(rig, 10);
     CubeList& l = rig.list;
-    int transfers = 0;
-    l.hooks.symmetryPageIdle = [] { return true; };
-    l.hooks.transferToSymmetryPage = [&](int) { ++transfers; };
-
-    EXPECT_EQ(l.click(50, rowY(2), CubeList::kNone), 2);  // no anchor: toggles on
+    l.click(2, CubeList::kNone);  // no anchor: toggles on
+    EXPECT_EQ(selected(rig), (std::vector<int>{2}));
     EXPECT_EQ(l.anchor, 2);
     EXPECT_TRUE(l.selectionItemsEnabled);
-    l.click(50, rowY(6), CubeList::kShift);
+    l.click(6, CubeList::kShift);
     EXPECT_EQ(selected(rig), (std::vector<int>{2, 3, 4, 5, 6}));
     EXPECT_EQ(l.anchor, 6);
-    l.click(50, rowY(4), CubeList::kShift);  // the other direction, selection replaced
+    l.click(4, CubeList::kShift);  // the other direction, selection replaced
     EXPECT_EQ(selected(rig), (std::vector<int>{4, 5, 6}));
     EXPECT_EQ(l.anchor, 4);
-    l.click(50, rowY(5), CubeList::kCtrl);  // a selected entry: deselected, anchor cleared
+    l.click(5, CubeList::kCtrl);  // a selected entry: deselected, anchor cleared
     EXPECT_EQ(selected(rig), (std::vector<int>{4, 6}));
     EXPECT_EQ(l.anchor, -1);
-    l.click(50, rowY(8), CubeList::kShift);  // without an anchor the entry toggles
+    l.click(8, CubeList::kShift);  // without an anchor the entry toggles
     EXPECT_EQ(selected(rig), (std::vector<int>{4, 6, 8}));
     EXPECT_EQ(l.anchor, 8);
-    l.click(50, rowY(1), CubeList::kCtrl);
+    l.click(1, CubeList::kCtrl);
     EXPECT_EQ(selected(rig), (std::vector<int>{1, 4, 6, 8}));
     EXPECT_EQ(l.anchor, 1);
-    l.click(50, rowY(3), CubeList::kCtrl | CubeList::kShift);  // range added, anchor kept
+    l.click(3, CubeList::kCtrl | CubeList::kShift);  // range added, anchor kept
     EXPECT_EQ(selected(rig), (std::vector<int>{1, 2, 3, 4, 6, 8}));
     EXPECT_EQ(l.anchor, 1);
-    l.click(50, rowY(9), CubeList::kNone);
+    l.click(9, CubeList::kNone);
     EXPECT_EQ(selected(rig), (std::vector<int>{9}));
     EXPECT_EQ(l.anchor, 9);
-    EXPECT_EQ(transfers, 8);
-    EXPECT_EQ(l.click(50, 105, CubeList::kNone), -1);  // a miss clears everything
+    l.click(-1, CubeList::kNone);  // a click beside the pictures clears everything
     EXPECT_TRUE(selected(rig).empty());
     EXPECT_EQ(l.anchor, -1);
     EXPECT_FALSE(l.selectionItemsEnabled);
@@ -79,7 +54,7 @@ TEST(Remove, SingleEntryClosesTheGap) {
     fill(rig, 4);
     auto second = rig.list.entries()[1];
     auto third = rig.list.entries()[2];
-    rig.list.click(50, rowY(3), CubeList::kNone);
+    rig.list.click(3, CubeList::kNone);
     rig.list.modified = false;
     const int pumpsBefore = rig.pumps;
     rig.list.removeEntry(1);
@@ -103,12 +78,12 @@ TEST(Remove, DeleteSelectedAndTheEmptyList) {
     EXPECT_EQ(rig.list.entries()[0], keep);
     EXPECT_EQ(rig.list.anchor, -1);
     EXPECT_FALSE(rig.list.selectionItemsEnabled);
-    int resets = 0;
-    rig.list.hooks.resetScroll = [&] { ++resets; };
+    std::vector<std::size_t> sizes;  // the window follows the number of entries
+    rig.list.hooks.sizeChanged = [&] { sizes.push_back(rig.list.size()); };
     rig.list.removeEntry(0);
     EXPECT_TRUE(rig.list.empty());
     EXPECT_FALSE(rig.list.modified);
-    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(sizes, std::vector<std::size_t>{0});
     EXPECT_EQ(rig.captions.back(), "untitled.txt - Tesserix 5.00s");
 }
 
@@ -137,15 +112,7 @@ TEST(Clear, AsksOnlyWhenModifiedAndFromTheUser) {
 TEST(MenuEnabling, ClearCopyAndSelection) {
     ListRig rig;
     EXPECT_FALSE(rig.list.clearEnabled());
-    EXPECT_TRUE(rig.list.freeThreadsEnabled());
     fill(rig, 2);
-    EXPECT_TRUE(rig.list.clearEnabled());
-    EXPECT_FALSE(rig.list.freeThreadsEnabled());
-    bool symRunning = true;
-    rig.list.hooks.symmetrySearchRunning = [&] { return symRunning; };
-    EXPECT_FALSE(rig.list.clearEnabled());
-    EXPECT_FALSE(rig.list.transferSymEnabled());
-    symRunning = false;
     EXPECT_TRUE(rig.list.clearEnabled());
     EXPECT_FALSE(rig.list.copyEnabled(0));
     rig.list.at(0).setOptimalStatus("Status: Searching depth 12...");
@@ -154,9 +121,9 @@ TEST(MenuEnabling, ClearCopyAndSelection) {
     EXPECT_TRUE(rig.list.copyEnabled(0));
     rig.list.at(1).setSolverText("R  (1f)", 1);
     EXPECT_TRUE(rig.list.copyEnabled(1));
-    EXPECT_FALSE(rig.list.selectionItemsAvailable());
+    EXPECT_FALSE(rig.list.hasSelection());
     rig.list.at(1).selected = true;
-    EXPECT_TRUE(rig.list.selectionItemsAvailable());
+    EXPECT_TRUE(rig.list.hasSelection());
 }
 
 }  // namespace
