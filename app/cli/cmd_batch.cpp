@@ -24,7 +24,73 @@ namespace {
 std::string resultText(const Entry& e, bool optimal, char metric) {
     const int mark = optimal ? e.optimalMark : e.solverMark;
     if (mark < 0) return optimal ? e.optimalText : e.solverText;
-    return "(" + std::to_string(mark) + metric + (optimal && e.hasOptimalManeuver() ? "*)" : ")");
+    std::string text(1, '(');
+    text += std::to_string(mark);
+    text += metric;
+    text += optimal && e.hasOptimalManeuver() ? "*)" : ")";
+    return text;
+}
+
+// The entries that get a search: every solvable one without a proven optimal maneuver; the
+// others are named on stderr and counted in `unsolvable`.
+std::vector<std::shared_ptr<Entry>> entriesToSolve(const CubeList& list, int& unsolvable) {
+    std::vector<std::shared_ptr<Entry>> todo;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const auto& e = list.entries()[i];
+        if (e->hasOptimalManeuver()) continue;
+        if (!solvableCube(e->cube)) {
+            std::fprintf(stderr, "batch: cube %zu cannot be solved (missing or wrong facelets); kept as it is\n", i + 1);
+            ++unsolvable;
+            continue;
+        }
+        todo.push_back(e);
+    }
+    return todo;
+}
+
+// Runs the searches, `jobs` at a time, with a progress line per cube; answers the number of
+// cubes whose search did not start.
+int solveAll(CubeList& list, QueueEvents& events, const std::vector<std::shared_ptr<Entry>>& todo, bool optimal,
+             int jobs) {
+    auto indexOf = [&](const Entry* e) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list.entries()[i].get() == e) return i + 1;
+        return std::size_t{0};
+    };
+    std::vector<std::shared_ptr<Entry>> running;
+    std::size_t next = 0, done = 0;
+    int shortest = 99, longest = -1, failed = 0;
+    while (done < todo.size()) {
+        while (static_cast<int>(running.size()) < jobs && next < todo.size()) {
+            const auto e = todo[next++];
+            e->useOptimal = optimal;
+            if (list.startEntrySearch(e, true)) {
+                running.push_back(e);
+                continue;
+            }
+            ++done;
+            ++failed;
+            std::fprintf(stderr, "[%zu/%zu] cube %zu: no search started\n", done, todo.size(), indexOf(e.get()));
+        }
+        events.waitAndDrain(std::chrono::milliseconds(50));
+        for (auto it = running.begin(); it != running.end();) {
+            const Entry& e = **it;
+            if (e.searchRunning) {
+                ++it;
+                continue;
+            }
+            ++done;
+            const int length = optimal ? e.optimalLength : e.bestLength;
+            shortest = std::min(shortest, length);
+            longest = std::max(longest, length);
+            std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
+                         resultText(e, optimal, list.metricLetter()).c_str());
+            it = running.erase(it);
+        }
+    }
+    if (!todo.empty() && longest >= 0)
+        std::fprintf(stderr, "batch: %zu cubes searched, lengths %d to %d\n", todo.size(), shortest, longest);
+    return failed;
 }
 
 int run(const Args& input) {
@@ -35,7 +101,6 @@ int run(const Args& input) {
     const auto jobsOption = takeWholeOption(args, "batch", "--jobs", 0, 0, 500);
     const std::string dir = takeOption(args, "--data-dir", "");
     if (!targetOption || !jobsOption) return kExitError;
-    const int target = static_cast<int>(*targetOption);
     int jobs = static_cast<int>(*jobsOption);
     if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
@@ -60,7 +125,7 @@ int run(const Args& input) {
     CubeList list(events, prompts);
     list.context().tables = &loader;
     list.hooks.pump = [&events] { events.drain(); };
-    list.context().stopAt = target;
+    list.context().stopAt = static_cast<int>(*targetOption);
     const LoadResult loaded = loadWorkspace(list, in);
     if (!loaded.opened) return kExitError;
     if (loaded.tooLong || !loaded.error.empty()) {
@@ -68,59 +133,8 @@ int run(const Args& input) {
         std::fprintf(stderr, "batch: %s stopped at line %d; nothing was written\n", in.c_str(), loaded.stoppedAtLine);
         return kExitInvalid;
     }
-
-    std::vector<std::shared_ptr<Entry>> todo;
     int unsolvable = 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const auto& e = list.entries()[i];
-        if (e->hasOptimalManeuver()) continue;
-        if (!solvableCube(e->cube)) {
-            std::fprintf(stderr, "batch: cube %zu cannot be solved (missing or wrong facelets); kept as it is\n", i + 1);
-            ++unsolvable;
-            continue;
-        }
-        todo.push_back(e);
-    }
-    auto indexOf = [&](const Entry* e) {
-        for (std::size_t i = 0; i < list.size(); ++i)
-            if (list.entries()[i].get() == e) return i + 1;
-        return std::size_t{0};
-    };
-
-    std::vector<std::shared_ptr<Entry>> running;
-    std::size_t next = 0, done = 0;
-    int shortest = 99, longest = -1, failed = 0;
-    while (done < todo.size()) {
-        while (static_cast<int>(running.size()) < jobs && next < todo.size()) {
-            const auto e = todo[next++];
-            e->useOptimal = optimal;
-            if (list.startEntrySearch(e, true)) {
-                running.push_back(e);
-            } else {
-                ++done;
-                ++failed;
-                std::fprintf(stderr, "[%zu/%zu] cube %zu: no search started\n", done, todo.size(), indexOf(e.get()));
-            }
-        }
-        events.waitAndDrain(std::chrono::milliseconds(50));
-        for (auto it = running.begin(); it != running.end();) {
-            const Entry& e = **it;
-            if (e.searchRunning) {
-                ++it;
-                continue;
-            }
-            ++done;
-            const int length = optimal ? e.optimalLength : e.bestLength;
-            shortest = std::min(shortest, length);
-            longest = std::max(longest, length);
-            std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
-                         resultText(e, optimal, list.metricLetter()).c_str());
-            it = running.erase(it);
-        }
-    }
-    if (!todo.empty() && longest >= 0)
-        std::fprintf(stderr, "batch: %zu cubes searched, lengths %d to %d\n", todo.size(), shortest, longest);
-
+    const int failed = solveAll(list, events, entriesToSolve(list, unsolvable), optimal, jobs);
     const SaveResult saved = saveWorkspace(list, outPath);
     if (!saved.ok) return kExitError;
     return unsolvable > 0 || failed > 0 ? kExitInvalid : kExitOk;

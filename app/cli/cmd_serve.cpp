@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -59,42 +60,85 @@ void usage() {
         "and port listened on are printed to stderr.\n");
 }
 
+struct ServeOptions {
+    std::filesystem::path dataFolder;
+    bool yes = false;
+    bool writeToFile = false;
+    int port = 8080;
+    int stopAt = 20;
+    bool triple = false;
+    QHostAddress address{QHostAddress::Any};
+    std::string workFolder;
+};
+
+// The options, with cube.ini of the data folder for what is not given; nullopt after a usage
+// error was told.
+std::optional<ServeOptions> parseServeOptions(Args& args) {
+    ServeOptions o;
+    o.yes = takeFlag(args, "--yes");
+    const bool writeToFileFlag = takeFlag(args, "--write-to-file");
+    const std::string dataDir = takeOption(args, "--data-dir", "");
+    const auto port = takeWholeOption(args, kName, "--port", -1, 0, 65535);  // -1: from cube.ini
+    const std::string bindText = takeOption(args, "--bind", "");
+    o.workFolder = takeOption(args, "--work-dir", "");
+    const auto stopAt = takeWholeOption(args, kName, "--stop-at", -1, 1, 30);
+    if (!port || !stopAt) return std::nullopt;
+    if (!args.empty()) {
+        std::fprintf(stderr, "%s: unexpected argument '%s'\n", kName, args[0].c_str());
+        return std::nullopt;
+    }
+    const DataFolder data = resolveDataFolder(dataDir.empty() ? std::nullopt : std::optional<std::string>(dataDir));
+    if (!data.note.empty()) std::fprintf(stderr, "%s\n", data.note.c_str());
+    o.dataFolder = data.path;
+    const SettingsValues values = Settings(data.path / "cube.ini").load();
+    o.port = *port >= 0 ? static_cast<int>(*port) : values.port;
+    o.stopAt = *stopAt >= 0 ? static_cast<int>(*stopAt) : values.stopAt;
+    o.triple = values.tripleSearch;
+    o.writeToFile = writeToFileFlag || values.writeToFile;
+    if (!bindText.empty() && !o.address.setAddress(QString::fromStdString(bindText))) {
+        std::fprintf(stderr, "%s: '%s' is not an IP address\n", kName, bindText.c_str());
+        return std::nullopt;
+    }
+    return o;
+}
+
+// While it lives, SIGINT and SIGTERM make the event loop quit.
+class QuitOnSignal {
+public:
+    explicit QuitOnSignal(QCoreApplication& app) {
+        if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        notifier_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+    }
+    ~QuitOnSignal() {
+        if (!notifier_) return;
+        notifier_.reset();  // before its pipe is closed
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        ::close(signalPipe[0]);
+        ::close(signalPipe[1]);
+    }
+    bool ok() const { return notifier_ != nullptr; }
+
+private:
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
 int runServe(const Args& given) {
     Args args = given;
     if (takeFlag(args, "--help")) {
         usage();
         return kExitOk;
     }
-    const bool yes = takeFlag(args, "--yes");
-    const bool writeToFileFlag = takeFlag(args, "--write-to-file");
-    const std::string dataDir = takeOption(args, "--data-dir", "");
-    const auto portOption = takeWholeOption(args, kName, "--port", -1, 0, 65535);  // -1: from cube.ini
-    const std::string bindText = takeOption(args, "--bind", "");
-    const std::string folder = takeOption(args, "--work-dir", "");
-    const auto stopAtOption = takeWholeOption(args, kName, "--stop-at", -1, 1, 30);
-    if (!portOption || !stopAtOption) return kExitError;
-    if (!args.empty()) {
-        std::fprintf(stderr, "%s: unexpected argument '%s'\n", kName, args[0].c_str());
-        return kExitError;
-    }
-
-    const DataFolder data = resolveDataFolder(dataDir.empty() ? std::nullopt : std::optional<std::string>(dataDir));
-    if (!data.note.empty()) std::fprintf(stderr, "%s\n", data.note.c_str());
-    const SettingsValues values = Settings(data.path / "cube.ini").load();
-
-    const int port = *portOption >= 0 ? static_cast<int>(*portOption) : values.port;
-    const int stopAt = *stopAtOption >= 0 ? static_cast<int>(*stopAtOption) : values.stopAt;
-    QHostAddress address(QHostAddress::Any);
-    if (!bindText.empty() && !address.setAddress(QString::fromStdString(bindText))) {
-        std::fprintf(stderr, "%s: '%s' is not an IP address\n", kName, bindText.c_str());
-        return kExitError;
-    }
-
+    const auto o = parseServeOptions(args);
+    if (!o) return kExitError;
     FixedTables tables;
     {
         ConsoleProgress progress;
-        ConsolePrompts prompts(yes);
-        TableLoader loader(data.path, progress, prompts);
+        ConsolePrompts prompts(o->yes);
+        TableLoader loader(o->dataFolder, progress, prompts);
         if (loader.startUp(false, false) != StartResult::Ready) {
             std::fprintf(stderr, "%s: the tables are not available\n", kName);
             return kExitError;
@@ -111,43 +155,30 @@ int runServe(const Args& given) {
     AutoPrompts listPrompts(Answer::Yes, toStderr);
     CubeList list(events, listPrompts);
     list.context().tables = &tables;
-    list.context().stopAt = stopAt;
-    list.context().triple = values.tripleSearch;
+    list.context().stopAt = o->stopAt;
+    list.context().triple = o->triple;
     list.hooks.pump = [] { QCoreApplication::processEvents(); };
     FaceletEditor editor;
     NoCameraWebcam webcam;
     ListBackend backend(list, editor, webcam);
     WebServer server(backend, events);
-    server.setPort(port);
-    server.setBindAddress(address);
-    server.setWriteToFile(writeToFileFlag || values.writeToFile);
-    if (!folder.empty()) server.setWorkingFolder(folder);
+    server.setPort(o->port);
+    server.setBindAddress(o->address);
+    server.setWriteToFile(o->writeToFile);
+    if (!o->workFolder.empty()) server.setWorkingFolder(o->workFolder);
     server.setErrorReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kName, message.c_str()); });
     if (!server.open()) {
-        std::fprintf(stderr, "%s: cannot listen on port %d: %s\n", kName, port,
+        std::fprintf(stderr, "%s: cannot listen on port %d: %s\n", kName, o->port,
                      server.errorString().toStdString().c_str());
         return kExitError;
     }
-
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    QuitOnSignal quit(app);
+    if (!quit.ok()) {
         std::fprintf(stderr, "%s: cannot set up the signal handling\n", kName);
         return kExitError;
     }
-    struct PipeCloser {  // after the notifier below is gone
-        ~PipeCloser() {
-            std::signal(SIGINT, SIG_DFL);
-            std::signal(SIGTERM, SIG_DFL);
-            ::close(signalPipe[0]);
-            ::close(signalPipe[1]);
-        }
-    } pipeCloser;
-    QSocketNotifier quit(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&quit, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-
     std::fprintf(stderr, "%s: listening on %s port %d, working folder %s\n", kName,
-                 address.toString().toStdString().c_str(), int(server.listeningPort()),
+                 o->address.toString().toStdString().c_str(), int(server.listeningPort()),
                  server.workingFolder().string().c_str());
     std::fflush(stderr);
     app.exec();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <deque>
+#include <optional>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -32,39 +32,49 @@ struct Job {
     int length = -1;
 };
 
-int run(const Args& given) {
-    Args args = given;
+struct SolveOptions {
     TableOptions tables;
-    tables.slice = takeFlag(args, "--slice");
-    tables.centres = takeFlag(args, "--centres");
-    tables.huge = takeFlag(args, "--huge");
-    tables.yes = takeFlag(args, "--yes");
-    tables.dataDir = takeOption(args, "--data-dir", "");
-    const bool optimal = takeFlag(args, "--optimal");
-    const bool triple = takeFlag(args, "--triple");
-    const bool times = takeFlag(args, "--times");
-    const bool log = takeFlag(args, "--log");
-    const auto targetOption = takeWholeOption(args, "solve", "--target", 20, 0, 30);
-    const auto jobsOption = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
-    const auto maxTimeOption = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
-    if (!targetOption || !jobsOption || !maxTimeOption) return kExitError;
-    const int target = static_cast<int>(*targetOption);
-    int jobs = static_cast<int>(*jobsOption);
-    const double maxTime = *maxTimeOption;
-    if (hasUnknownOption("solve", args)) return kExitError;
-    if (tables.huge && !optimal) {
-        std::fprintf(stderr, "tesserix-cli solve: --huge applies to --optimal\n");
-        return kExitError;
-    }
-    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    bool optimal = false, triple = false, times = false, log = false;
+    int target = 20, jobs = 0;
+    double maxTime = 0;
+};
 
+// The options, or nullopt after a usage error was told.
+std::optional<SolveOptions> parseOptions(Args& args) {
+    SolveOptions o;
+    o.tables.slice = takeFlag(args, "--slice");
+    o.tables.centres = takeFlag(args, "--centres");
+    o.tables.huge = takeFlag(args, "--huge");
+    o.tables.yes = takeFlag(args, "--yes");
+    o.tables.dataDir = takeOption(args, "--data-dir", "");
+    o.optimal = takeFlag(args, "--optimal");
+    o.triple = takeFlag(args, "--triple");
+    o.times = takeFlag(args, "--times");
+    o.log = takeFlag(args, "--log");
+    const auto target = takeWholeOption(args, "solve", "--target", 20, 0, 30);
+    const auto jobs = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
+    const auto maxTime = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
+    if (!target || !jobs || !maxTime) return std::nullopt;
+    o.target = static_cast<int>(*target);
+    o.jobs = static_cast<int>(*jobs);
+    o.maxTime = *maxTime;
+    if (hasUnknownOption("solve", args)) return std::nullopt;
+    if (o.tables.huge && !o.optimal) {
+        std::fprintf(stderr, "tesserix-cli solve: --huge applies to --optimal\n");
+        return std::nullopt;
+    }
+    if (o.jobs <= 0) o.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return o;
+}
+
+std::vector<Job> readJobs(const Args& args, bool centres) {
     std::vector<Job> all;
     std::size_t lineNo = 0;
     for (const auto& line : inputLines(args, true)) {
         Job job;
         job.line = ++lineNo;
         std::string error;
-        auto cube = parseCube(line, tables.centres, error);
+        auto cube = parseCube(line, centres, error);
         if (!cube) {
             job.failed = job.done = true;
             job.output = "error: " + error;
@@ -74,50 +84,74 @@ int run(const Args& given) {
         }
         all.push_back(std::move(job));
     }
-    const auto loaded = prepareTables(tables);
-    if (!loaded) return kExitError;
-    const FixedTables source(*loaded);
+    return all;
+}
 
-    QueueEvents events;
-    SearchContext context;
-    context.events = &events;
-    context.tables = &source;
-    context.stopAt = target;
-    context.triple = triple;
-    context.sliceMode = tables.slice;
-    context.hugeMode = tables.huge;
-    context.freeThreadsOnTerminate = false;
-    std::unordered_map<const Entry*, Job*> jobOfEntry;
-    for (auto& j : all)
-        if (j.entry) jobOfEntry[j.entry.get()] = &j;
-    auto jobOf = [&](Entry& e) -> Job* {
-        auto it = jobOfEntry.find(&e);
-        return it == jobOfEntry.end() ? nullptr : it->second;
-    };
-    EntryNotices notices;
-    notices.ended = [&](Entry& e) {
-        if (Job* j = jobOf(e)) j->done = true;
-    };
-    if (log) {
-        // Each line of the optimal log is shown as it appears.
-        notices.logged = [&](Entry& e, const std::string& line) {
-            if (Job* j = jobOf(e)) std::fprintf(stderr, "cube %zu: %s\n", j->line, line.c_str());
+// Runs the jobs' searches, at most o.jobs at a time, and prints their results in input order.
+class Solver {
+public:
+    Solver(const SolveOptions& o, const TableSet& tables, std::vector<Job>& all)
+        : o_(o), source_(tables), all_(all) {
+        context_.events = &events_;
+        context_.tables = &source_;
+        context_.stopAt = o.target;
+        context_.triple = o.triple;
+        context_.sliceMode = o.tables.slice;
+        context_.hugeMode = o.tables.huge;
+        for (auto& j : all_)
+            if (j.entry) jobOfEntry_[j.entry.get()] = &j;
+        notices_.ended = [this](Entry& e) {
+            if (Job* j = jobOf(e)) j->done = true;
         };
+        if (o.log)  // each line of the optimal log is shown as it appears
+            notices_.logged = [this](Entry& e, const std::string& line) {
+                if (Job* j = jobOf(e)) std::fprintf(stderr, "cube %zu: %s\n", j->line, line.c_str());
+            };
+    }
+
+    void runAll() {
+        std::size_t nextToStart = 0, nextToPrint = 0;
+        std::vector<Job*> active;
+        while (nextToPrint < all_.size()) {
+            while (static_cast<int>(active.size()) < o_.jobs && nextToStart < all_.size()) {
+                Job& j = all_[nextToStart++];
+                if (!j.failed && start(j)) active.push_back(&j);
+            }
+            events_.waitAndDrain(std::chrono::milliseconds(5));
+            for (auto it = active.begin(); it != active.end();) {
+                if ((*it)->done) {
+                    finish(**it);
+                    it = active.erase(it);
+                    continue;
+                }
+                stopWhenOutOfTime(**it++);
+            }
+            while (nextToPrint < all_.size() && (all_[nextToPrint].failed || !all_[nextToPrint].output.empty())) {
+                std::printf("%s\n", all_[nextToPrint++].output.c_str());
+                std::fflush(stdout);
+            }
+        }
+    }
+
+private:
+    Job* jobOf(Entry& e) {
+        auto it = jobOfEntry_.find(&e);
+        return it == jobOfEntry_.end() ? nullptr : it->second;
     }
 
     // Starts the job's search; false (the job failed) when the tables cannot serve it.
-    auto start = [&](Job& j) {
+    bool start(Job& j) {
         Entry& e = *j.entry;
         j.started = true;
         j.begin = Clock::now();
         std::string whyNot;
-        if (optimal) {
+        if (o_.optimal) {
             e.useOptimal = true;
             e.startTime = nowDays();
-            e.optimal = makeOptimalSearch(e, context, notices, &whyNot);
+            e.optimal = makeOptimalSearch(e, context_, notices_, &whyNot);
         } else {
             e.searchCopy = e.cube.f;
-            e.twoPhase = makeTwoPhaseSearch(e, context, notices, &whyNot);
+            e.twoPhase = makeTwoPhaseSearch(e, context_, notices_, &whyNot);
         }
         if (!e.optimal && !e.twoPhase) {
             j.failed = true;
@@ -128,11 +162,20 @@ int run(const Args& given) {
         if (e.optimal) e.optimal->start();
         if (e.twoPhase) e.twoPhase->start();
         return true;
-    };
-    auto finish = [&](Job& j) {
+    }
+
+    void stopWhenOutOfTime(Job& j) {
+        if (o_.maxTime <= 0 || j.stopped || std::chrono::duration<double>(Clock::now() - j.begin).count() < o_.maxTime)
+            return;
+        j.stopped = true;
+        if (j.entry->twoPhase) j.entry->twoPhase->stop();
+        if (j.entry->optimal) j.entry->optimal->stop();
+    }
+
+    void finish(Job& j) {
         Entry& e = *j.entry;
         j.ms = std::chrono::duration<double, std::milli>(Clock::now() - j.begin).count();
-        if (optimal) {
+        if (o_.optimal) {
             if (e.hasOptimalManeuver()) {
                 j.output = e.optimalText;
                 j.length = e.optimalLength;
@@ -149,57 +192,45 @@ int run(const Args& given) {
         }
         e.twoPhase.reset();
         e.optimal.reset();
-    };
-
-    std::size_t nextToStart = 0, nextToPrint = 0;
-    std::vector<std::size_t> active;
-    while (nextToPrint < all.size()) {
-        while (static_cast<int>(active.size()) < jobs && nextToStart < all.size()) {
-            Job& j = all[nextToStart++];
-            if (j.failed || !start(j)) continue;
-            active.push_back(static_cast<std::size_t>(&j - all.data()));
-        }
-        events.waitAndDrain(std::chrono::milliseconds(5));
-        for (std::size_t a = 0; a < active.size();) {
-            Job& j = all[active[a]];
-            if (j.done) {
-                finish(j);
-                active.erase(active.begin() + static_cast<std::ptrdiff_t>(a));
-                continue;
-            }
-            ++a;
-            if (maxTime > 0 && !j.stopped &&
-                       std::chrono::duration<double>(Clock::now() - j.begin).count() >= maxTime) {
-                j.stopped = true;
-                if (j.entry->twoPhase) j.entry->twoPhase->stop();
-                if (j.entry->optimal) j.entry->optimal->stop();
-            }
-        }
-        while (nextToPrint < all.size() && (all[nextToPrint].failed || !all[nextToPrint].output.empty())) {
-            const Job& j = all[nextToPrint++];
-            std::printf("%s\n", j.output.c_str());
-            std::fflush(stdout);
-        }
     }
 
-    int exitCode = kExitOk;
+    const SolveOptions& o_;
+    FixedTables source_;
+    std::vector<Job>& all_;
+    QueueEvents events_;
+    SearchContext context_;
+    EntryNotices notices_;
+    std::unordered_map<const Entry*, Job*> jobOfEntry_;
+};
+
+void reportTimes(const std::vector<Job>& all) {
     std::vector<double> solved;
     for (const auto& j : all) {
-        if (j.failed) exitCode = kExitInvalid;
-        if (times && j.started) {
-            std::fprintf(stderr, "line %zu: %.1f ms, length %d\n", j.line, j.ms, j.length);
-            solved.push_back(j.ms);
-        }
+        if (!j.started) continue;
+        std::fprintf(stderr, "line %zu: %.1f ms, length %d\n", j.line, j.ms, j.length);
+        solved.push_back(j.ms);
     }
-    if (times && !solved.empty()) {
-        std::sort(solved.begin(), solved.end());
-        double total = 0;
-        for (double t : solved) total += t;
-        std::fprintf(stderr, "cubes %zu, median %.1f ms, 90th percentile %.1f ms, maximum %.1f ms, total %.2f s\n",
-                     solved.size(), solved[solved.size() / 2], solved[(solved.size() * 9) / 10 < solved.size() ? (solved.size() * 9) / 10 : solved.size() - 1],
-                     solved.back(), total / 1000);
-    }
-    return exitCode;
+    if (solved.empty()) return;
+    std::sort(solved.begin(), solved.end());
+    double total = 0;
+    for (double t : solved) total += t;
+    const std::size_t p90 = std::min(solved.size() - 1, (solved.size() * 9) / 10);
+    std::fprintf(stderr, "cubes %zu, median %.1f ms, 90th percentile %.1f ms, maximum %.1f ms, total %.2f s\n",
+                 solved.size(), solved[solved.size() / 2], solved[p90], solved.back(), total / 1000);
+}
+
+int run(const Args& given) {
+    Args args = given;
+    const auto options = parseOptions(args);
+    if (!options) return kExitError;
+    std::vector<Job> all = readJobs(args, options->tables.centres);
+    const auto loaded = prepareTables(options->tables);
+    if (!loaded) return kExitError;
+    Solver(*options, *loaded, all).runAll();
+    if (options->times) reportTimes(all);
+    for (const auto& j : all)
+        if (j.failed) return kExitInvalid;
+    return kExitOk;
 }
 
 Register reg("solve", "solve cubes: two-phase to a target length, or optimal",

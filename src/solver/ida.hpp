@@ -114,6 +114,8 @@ private:
     bool phase2Search(int n, int q, int k, int budget);
     void updatePhase2Coords(int last);
     void optimalStep(const Level& parent, Level& child, int m);
+    enum class Skip { None, Power, Axis };
+    Skip optimalSkip(const Level& child, int j, int i, bool pruning, bool symmetric) const;
     void prefetchOptimal(const Level& parent, int axis) const;
 };
 

@@ -52,6 +52,41 @@ void IDA::optimalStep(const Level& parent, Level& child, int m) {
     }
 }
 
+// What the rules make of the move just placed at level j with i moves left after it: the
+// exact distances of the three axes (unless a stop is pending, then the search runs through
+// to the end point it is at), the centres, the slice pairs, and for a symmetric cube the
+// first moves that are images of smaller ones.
+inline __attribute__((always_inline)) IDA::Skip IDA::optimalSkip(const Level& child, int j, int i, bool pruning,
+                                                                 bool symmetric) const {
+    if (pruning) {
+        const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
+        if (i > 0 && d0 == d1 && d1 == d2) {
+            if (d0 > i) return Skip::Axis;
+            if (d0 == i) return Skip::Power;
+        }
+        if (d0 > i + 1 || d1 > i + 1 || d2 > i + 1) return Skip::Axis;
+        if (d0 > i || d1 > i || d2 > i) return Skip::Power;
+    }
+    if (centerMode) {
+        for (int k = 0; k < 3; ++k)
+            if (tb_.centerSliceDepth[index::centerSlice(child.sliceSorted[k], child.centerOris[k])] > i) return Skip::Power;
+    }
+    if (sliceMode && j > 0 && makesSliceMove(child.axis, child.power, levels[j - 1].axis, levels[j - 1].power))
+        return Skip::Power;
+    if (symmetric && j < 3) {
+        for (int s = 1; s < kSymmetries; ++s) {
+            if (!(symmetryMask >> s & 1)) continue;
+            for (int l = 0; l <= j; ++l) {
+                const int mv = 3 * levels[l].axis + levels[l].power - 1;
+                const int image = tb_.symMoveConj[s][mv];
+                if (image < mv) return Skip::Axis;
+                if (image > mv) break;
+            }
+        }
+    }
+    return Skip::None;
+}
+
 int IDA::optimalSearch() {
     const int moveLimit = sliceMode ? kMoves : kFaceMoves;
     const bool symmetric = (symmetryMask & ~std::uint64_t(1)) != 0;
@@ -81,65 +116,20 @@ int IDA::optimalSearch() {
         Level& child = levels[j];
         const int axis = child.axis, power = child.power, m = 3 * axis + power - 1;
         const Level& parent = j == 0 ? start_ : levels[j - 1];
-        const int prevAxis = j == 0 ? -1 : parent.axis, prevPower = j == 0 ? 0 : parent.power;
         const int i = n - j;
         const bool pruning = !stopping();
         if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
         optimalStep(parent, child, m);
         ++nodes;
         if ((++totalNodes & 0xFFFF) == 0) SearchGate::instance().takeTurn(stopRequested);
-        if (pruning) {
-            const int d0 = child.dist[0], d1 = child.dist[1], d2 = child.dist[2];
-            if (i > 0 && d0 == d1 && d1 == d2) {
-                if (d0 > i) {
-                    skipAxis();
-                    continue;
-                }
-                if (d0 == i) {
-                    skipPower();
-                    continue;
-                }
-            }
-            if (d0 > i + 1 || d1 > i + 1 || d2 > i + 1) {
-                skipAxis();
-                continue;
-            }
-            if (d0 > i || d1 > i || d2 > i) {
-                skipPower();
-                continue;
-            }
-        }
-        if (centerMode) {
-            bool far = false;
-            for (int k = 0; k < 3 && !far; ++k)
-                far = tb_.centerSliceDepth[index::centerSlice(child.sliceSorted[k], child.centerOris[k])] > i;
-            if (far) {
-                skipPower();
-                continue;
-            }
-        }
-        if (sliceMode && makesSliceMove(axis, power, prevAxis, prevPower)) {
-            skipPower();
+        const Skip skip = optimalSkip(child, j, i, pruning, symmetric);
+        if (skip == Skip::Axis) {
+            skipAxis();
             continue;
         }
-        if (symmetric && j < 3) {
-            bool skip = false;
-            for (int s = 1; s < kSymmetries && !skip; ++s) {
-                if (!(symmetryMask >> s & 1)) continue;
-                for (int l = 0; l <= j; ++l) {
-                    const int mv = 3 * levels[l].axis + levels[l].power - 1;
-                    const int image = tb_.symMoveConj[s][mv];
-                    if (image < mv) {
-                        skip = true;
-                        break;
-                    }
-                    if (image > mv) break;
-                }
-            }
-            if (skip) {
-                skipAxis();
-                continue;
-            }
+        if (skip == Skip::Power) {
+            skipPower();
+            continue;
         }
         if (i > 0) {
             descend();

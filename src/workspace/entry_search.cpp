@@ -77,7 +77,8 @@ std::string maneuverText(const SearchReport& found, bool proven) {
 
 std::string provenText(std::string_view text) {
     std::string proven(trim(text));
-    if (const auto close = proven.rfind(')'); close != std::string::npos) proven.insert(close, "*");
+    const auto close = proven.rfind(')');
+    if (close != std::string::npos) proven.insert(proven.begin() + static_cast<std::ptrdiff_t>(close), '*');
     return proven;
 }
 

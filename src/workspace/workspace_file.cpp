@@ -231,6 +231,22 @@ bool hasNoGenerator(const Entry& e) {
     return e.solverText.empty() && !e.hasOptimalText();
 }
 
+// Loading into a list that holds cubes: they are kept or (after a second question when
+// cubes without generators would be lost) discarded; false when the user cancels.
+bool makeRoom(CubeList& list, Prompts& prompts) {
+    const Answer a = prompts.ask({"Do you want to discard the Cubes in the Main Window before loading the maneuvers?",
+                                  kManeuverWindow, Icon::Question, Buttons::YesNoCancel});
+    if (a == Answer::Cancel) return false;
+    if (a != Answer::Yes) return true;
+    bool patterns = false;
+    for (const auto& e : list.entries()) patterns |= hasNoGenerator(*e);
+    if (patterns && !prompts.yes("All patterns without generators in the Output Window will be discarded. Continue anyway?",
+                                 kManeuverWindow))
+        return false;
+    list.clear(false);
+    return true;
+}
+
 }  // namespace
 
 LoadResult loadWorkspace(CubeList& list, const fs::path& file) {
@@ -247,23 +263,9 @@ LoadResult loadWorkspace(CubeList& list, const fs::path& file) {
     }
     FileReader reader(fd);
     result.opened = true;
-    if (!list.empty()) {
-        const Answer a = prompts.ask({"Do you want to discard the Cubes in the Main Window before loading the maneuvers?",
-                                      kManeuverWindow, Icon::Question, Buttons::YesNoCancel});
-        if (a == Answer::Cancel) {
-            result.declined = true;
-            return result;
-        }
-        if (a == Answer::Yes) {
-            bool patterns = false;
-            for (const auto& e : list.entries()) patterns |= hasNoGenerator(*e);
-            if (patterns && !prompts.yes("All patterns without generators in the Output Window will be discarded. Continue anyway?",
-                                         kManeuverWindow)) {
-                result.declined = true;
-                return result;
-            }
-            list.clear(false);
-        }
+    if (!list.empty() && !makeRoom(list, prompts)) {
+        result.declined = true;
+        return result;
     }
     list.workspaceFile = file.string();
     list.showCaption("loading, press ESC to cancel... ");

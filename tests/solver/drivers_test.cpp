@@ -66,7 +66,9 @@ TEST_F(DriversTest, TwoPhaseRunsUntilTheTarget) {
         for (std::size_t k = 0; k < maneuvers.size(); ++k) {
             expectSolves(c, maneuvers[k]);
             EXPECT_EQ(maneuvers[k].metric, 'f');
-            if (k > 0) EXPECT_LT(maneuvers[k].length, maneuvers[k - 1].length) << "each maneuver is shorter";
+            if (k > 0) {
+                EXPECT_LT(maneuvers[k].length, maneuvers[k - 1].length) << "each maneuver is shorter";
+            }
         }
         EXPECT_LE(maneuvers.back().length, 20);
         EXPECT_EQ(search->bound, maneuvers.back().length - 1);
