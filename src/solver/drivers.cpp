@@ -34,6 +34,16 @@ SearchReport reportOf(SearchState state, const SearchContext& context) {
     return r;
 }
 
+// The maneuver a finished search holds, written with the move set it searched with.
+SearchReport foundBy(const IDA& ida, const SearchContext& context) {
+    SearchReport found = reportOf(SearchState::Found, context);
+    found.sliceMode = ida.sliceMode;
+    found.moves = ida.maneuver();
+    found.length = ida.result;
+    found.nodes = ida.totalNodes;
+    return found;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- two-phase driver
@@ -106,12 +116,8 @@ void TripleSearch::onThreadEnd(int orientation) {
         if (a == -1) bound = -1;
         if (a >= 0 && a <= bound) {
             bound = a - 1;
-            SearchReport found = reportOf(SearchState::Found, *context_);
-            found.sliceMode = ida.sliceMode;
-            found.moves = ida.maneuver();
+            SearchReport found = foundBy(ida, *context_);
             found.orientation = orientation;
-            found.length = a;
-            found.nodes = ida.totalNodes;
             listener_(found);
         }
         stopThreads();  // the other orientations' threads of this run
@@ -198,12 +204,8 @@ void OptimalSearch::onThreadEnd() {
     const IDA& ida = current_->ida();
     const int a = ida.result;
     if (a >= 0) {
-        SearchReport found = reportOf(SearchState::Found, *context_);
-        found.sliceMode = ida.sliceMode;
-        found.moves = ida.maneuver();
-        found.length = a;
+        SearchReport found = foundBy(ida, *context_);
         found.optimal = true;
-        found.nodes = ida.totalNodes;
         listener_(found);
     }
     SearchReport ended = reportOf(SearchState::Ended, *context_);

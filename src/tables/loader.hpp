@@ -7,6 +7,7 @@
 // what the loader holds; a search that took a set before keeps it alive until it ends.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -81,6 +82,12 @@ private:
     std::shared_ptr<const Stabilisers> stabilisers_;  // made when a table must be generated
 
     void publish(const TableSet& tables);
+    // Replaces one optional part of the set the loader holds (empty: lets go of it).
+    template <class Part>
+    void publishPart(std::shared_ptr<const Part> TableSet::*part, std::shared_ptr<const Part> value) {
+        std::lock_guard lock(mutex_);
+        tables_.*part = std::move(value);
+    }
     std::filesystem::path file(const std::string& name) const { return folder_ / name; }
     void allocate(std::uint64_t bytes) const;  // throws std::bad_alloc past memoryLimit
     void report(const std::string& name, std::uint64_t bytes, bool built, double seconds);
@@ -94,9 +101,23 @@ private:
     void loadCorner(const CoordTables& t, bool sliceMode, TwoBitTable* keep);
     const Stabilisers& analyzeFlipSlice(const CoordTables& t);
     const Stabilisers& analyzeCorners(const CoordTables& t);
+public:
+    struct OptionalTable {
+        const char* file;
+        std::uint64_t bytes, workBytes;
+        const char* buildQuestion;
+        const char* noRam;
+        const char* unableToLoad;
+        const char* unableToWrite;
+    };
+
+private:
     // loader_optional.cpp: the centre tables and the huge table; null after a failure, which
     // was told to the user. They need the coordinate tables only to generate (and the centres
     // to finish) a table.
+    bool makeOptional(const OptionalTable& table, const CoordTables* t, bool sliceMode,
+                      const std::function<bool(const std::string&)>& read,
+                      const std::function<bool(const std::string&)>& build, const std::function<void()>& finish);
     std::shared_ptr<const CenterTables> makeCenterTables(const CoordTables* t, bool sliceMode);
     bool readCenterTable(const std::string& name, CenterTables& c);
     bool buildCenterTable(const CoordTables& t, const std::string& name, CenterTables& c);

@@ -16,12 +16,22 @@ using loader::since;
 
 namespace {
 
-constexpr const char* kCenterNoRam = "Not enough RAM to solve center-twisted Cubes.";
-constexpr const char* kHugeNoRam = "Not enough RAM. Tesserix needs 2600 MB. Please close all other applications.";
 constexpr const char* kNotStarted = "The solver tables are not loaded.";
-// Words of the two-bit working arrays, as allocated before a table is generated.
-constexpr std::uint64_t kCenterWorkBytes = (index::kCenterEntries / 16) * 4;
-constexpr std::uint64_t kHugeWorkBytes = index::kHugeParts * ((index::kPhase1Entries + 15) / 16) * 4;
+
+// The two tables with their files, sizes and messages. The working bytes are the two-bit
+// arrays allocated (as a test) before a table is generated.
+const TableLoader::OptionalTable kCenterTable{
+    "phase1CntPF.prun", TableLoader::kCenterBytes, (index::kCenterEntries / 16) * 4,
+    "Tesserix will now create a 430 MB file in your Tesserix folder. This will take up to 4 hours. Proceed?",
+    "Not enough RAM to solve center-twisted Cubes.",
+    "Unable to load the 430 MB Solver Table for center-twisted Cubes.",
+    "Unable to write the 430 MB Solver Table for center-twisted cubes."};
+const TableLoader::OptionalTable kHugeTable{
+    "ubigPF.prun", TableLoader::kHugeBytes, index::kHugeParts * ((index::kPhase1Entries + 15) / 16) * 4,
+    "Tesserix will now create a 1881 MB file in your Tesserix folder. This will take up to 4 hours. Proceed?",
+    "Not enough RAM. Tesserix needs 2600 MB. Please close all other applications.",
+    "Unable to load the 1881 MB Huge Optimal Solver Table.",
+    "Unable to write the 1881 MB Huge Optimal Solver Table."};
 // The huge file is read in pieces of a part, for the progress bar.
 constexpr int kHugeReadPieces = 34;
 constexpr std::uint64_t kHugePiece = TableLoader::kPhase1Bytes / kHugeReadPieces;
@@ -35,18 +45,11 @@ bool TableLoader::loadCenterTables() {
     freeCenterTables();  // let go first: the new table may need the memory
     const TableSet set = current();
     auto center = makeCenterTables(set.coords.get(), set.sliceMode());
-    if (!center) return false;
-    TableSet now = current();
-    now.center = center;
-    publish(now);
-    return true;
+    if (center) publishPart(&TableSet::center, center);
+    return center != nullptr;
 }
 
-void TableLoader::freeCenterTables() {
-    TableSet now = current();
-    now.center.reset();
-    publish(now);
-}
+void TableLoader::freeCenterTables() { publishPart(&TableSet::center, {}); }
 
 bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
     progress_.setLabel("Loading " + name + " (430 MB)");
@@ -92,44 +95,14 @@ void TableLoader::buildCenterSliceDepth(const CoordTables& t, CenterTables& c) {
 }
 
 std::shared_ptr<const CenterTables> TableLoader::makeCenterTables(const CoordTables* t, bool sliceMode) {
-    const std::string name = modeFileName("phase1CntPF.prun", sliceMode);
     auto c = std::make_shared<CenterTables>();
     c->sliceMode = sliceMode;
-    progress_.setVisible(true);
-    auto t0 = Clock::now();
-    auto fail = [&](const std::string& text) {
-        progress_.setVisible(false);
-        prompts_.message(text, "", Icon::Warning);
-        return nullptr;
-    };
-    try {
-        progress_.setLabel("Initializing memory. Please wait...");
-        if (fileUsable(name, kCenterBytes)) {
-            allocate(kCenterBytes);
-            c->center.bytes.resize(kCenterBytes);
-            c->center.entries = index::kCenterEntries;
-            if (!readCenterTable(name, *c)) return fail("Unable to load the 430 MB Solver Table for center-twisted Cubes.");
-            if (!t) return fail(kNotStarted);
-            report(name, kCenterBytes, false, since(t0));
-        } else {
-            allocate(kCenterWorkBytes);
-            if (prompts_.ask({"Tesserix will now create a 430 MB file in your Tesserix folder. This will take up to "
-                              "4 hours. Proceed?",
-                              "", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
-                progress_.setVisible(false);
-                return nullptr;
-            }
-            if (!t) return fail(kNotStarted);
-            if (!buildCenterTable(*t, name, *c))
-                return fail("Unable to write the 430 MB Solver Table for center-twisted cubes.");
-            report(name, kCenterBytes, true, since(t0));
-        }
-        buildCenterSliceDepth(*t, *c);
-    } catch (const std::bad_alloc&) {
-        return fail(kCenterNoRam);
-    }
-    progress_.setVisible(false);
-    return c;
+    const bool made = makeOptional(kCenterTable, t, sliceMode, [&](const std::string& name) {
+        c->center.bytes.resize(kCenterBytes);
+        c->center.entries = index::kCenterEntries;
+        return readCenterTable(name, *c);
+    }, [&](const std::string& name) { return buildCenterTable(*t, name, *c); }, [&] { buildCenterSliceDepth(*t, *c); });
+    return made ? c : nullptr;
 }
 
 // ---------------------------------------------------------------- huge table
@@ -138,22 +111,13 @@ bool TableLoader::loadHugeTable() {
     freeHugeTable();  // let go first: the new table needs the memory
     const TableSet set = current();
     auto huge = makeHugeTable(set.coords.get(), set.sliceMode());
-    if (!huge) return false;
-    TableSet now = current();
-    now.huge = huge;
-    publish(now);
-    return true;
+    if (huge) publishPart(&TableSet::huge, huge);
+    return huge != nullptr;
 }
 
-void TableLoader::freeHugeTable() {
-    TableSet now = current();
-    now.huge.reset();
-    publish(now);
-}
+void TableLoader::freeHugeTable() { publishPart(&TableSet::huge, {}); }
 
 bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
-    progress_.setLabel("Initializing memory. Please wait...");
-    allocate(kHugeBytes);
     h.parts.assign(index::kHugeParts, PackedTable{});
     for (auto& part : h.parts) {
         part.entries = index::kPhase1Entries;
@@ -200,37 +164,49 @@ bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, 
 }
 
 std::shared_ptr<const HugeTable> TableLoader::makeHugeTable(const CoordTables* t, bool sliceMode) {
-    const std::string name = modeFileName("ubigPF.prun", sliceMode);
     auto h = std::make_shared<HugeTable>();
     h->sliceMode = sliceMode;
+    const bool made = makeOptional(kHugeTable, t, sliceMode, [&](const std::string& name) { return readHugeTable(name, *h); },
+                                   [&](const std::string& name) { return buildHugeTable(*t, name, *h); }, [] {});
+    return made ? h : nullptr;
+}
+
+// Reads the table's file or, after asking, builds it; every failure is told (false). The
+// coordinate tables are needed only to build the table and to finish it.
+bool TableLoader::makeOptional(const OptionalTable& table, const CoordTables* t, bool sliceMode,
+                               const std::function<bool(const std::string&)>& read,
+                               const std::function<bool(const std::string&)>& build, const std::function<void()>& finish) {
+    const std::string name = modeFileName(table.file, sliceMode);
     progress_.setVisible(true);
     auto t0 = Clock::now();
     auto fail = [&](const std::string& text) {
         progress_.setVisible(false);
         prompts_.message(text, "", Icon::Warning);
-        return nullptr;
+        return false;
     };
     try {
-        if (fileUsable(name, kHugeBytes)) {
-            if (!readHugeTable(name, *h)) return fail("Unable to load the 1881 MB Huge Optimal Solver Table.");
-            report(name, kHugeBytes, false, since(t0));
+        progress_.setLabel("Initializing memory. Please wait...");
+        if (fileUsable(name, table.bytes)) {
+            allocate(table.bytes);
+            if (!read(name)) return fail(table.unableToLoad);
+            if (!t) return fail(kNotStarted);
+            report(name, table.bytes, false, since(t0));
         } else {
-            allocate(kHugeWorkBytes);
-            if (prompts_.ask({"Tesserix will now create a 1881 MB file in your Tesserix folder. This will take up to 4 "
-                              "hours. Proceed?",
-                              "", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
+            allocate(table.workBytes);
+            if (prompts_.ask({table.buildQuestion, "", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
                 progress_.setVisible(false);
-                return nullptr;
+                return false;
             }
             if (!t) return fail(kNotStarted);
-            if (!buildHugeTable(*t, name, *h)) return fail("Unable to write the 1881 MB Huge Optimal Solver Table.");
-            report(name, kHugeBytes, true, since(t0));
+            if (!build(name)) return fail(table.unableToWrite);
+            report(name, table.bytes, true, since(t0));
         }
+        finish();
     } catch (const std::bad_alloc&) {
-        return fail(kHugeNoRam);
+        return fail(table.noRam);
     }
     progress_.setVisible(false);
-    return h;
+    return true;
 }
 
 }  // namespace tx
