@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cube/facelet_cube.hpp"
+#include "platform/text.hpp"
 
 namespace tx::http {
 namespace {
@@ -14,8 +15,6 @@ constexpr std::string_view kBodyEnd = "\r\n</BODY></HTML>\r\n";
 bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
-
-bool blankOrControl(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
 
 }  // namespace
 
@@ -43,8 +42,7 @@ std::string extractPath(std::string_view request) {
     const auto h = request.find("HTTP");
     if (g == std::string_view::npos || h == std::string_view::npos || h < g + 3) return {};
     std::string_view path = request.substr(g + 3, h - g - 3);
-    while (!path.empty() && blankOrControl(path.front())) path.remove_prefix(1);
-    while (!path.empty() && blankOrControl(path.back())) path.remove_suffix(1);
+    path = trim(path);
     if (!path.empty() && path.front() == '/') path.remove_prefix(1);
     return std::string(path);
 }

@@ -16,6 +16,7 @@
 #include "ui/start_man_setup_form.hpp"
 #include "ui_tests.hpp"
 #include "workspace/settings.hpp"
+#include "support/random_cubes.hpp"
 #include "support/scripted_prompts.hpp"
 
 namespace tx::ui::test {
@@ -41,9 +42,7 @@ bool solves(const FaceletCube& cube, const std::string& text) {
 
 FaceletCube randomFaceletCube(std::uint32_t seed) {
     MersenneTwister rng(seed);
-    FaceletCube c;
-    randomCube(c, rng);
-    return c;
+    return testing::randomFaceletCube(rng);
 }
 
 std::string faceletString(const FaceletCube& c) {
