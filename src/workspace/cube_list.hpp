@@ -112,7 +112,6 @@ public:
     void showCaption(const std::string& prefix = "");
     void pump();
     void repaint();
-    void markModified() { modified = true; }
 
     // ------------------------------------------------------------------ adding
     // Adds a copy of `source` (cube, texts, name, useOptimal, lengths) as the last entry;
