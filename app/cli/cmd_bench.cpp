@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "bench_symmetry.hpp"
 #include "command.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
@@ -139,8 +140,9 @@ int run(const Args& given) {
     tables.dataDir = takeOption(args, "--data-dir", "");
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
+    if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
     if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
-        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--data-dir DIR]\n");
+        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--data-dir DIR] | symmetry [--rows A-B]\n");
         return kExitError;
     }
     std::string what = args[0];
@@ -152,9 +154,11 @@ int run(const Args& given) {
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--huge] [--data-dir DIR]\n"
+             "       tesserix-cli bench symmetry [--rows A-B]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes. twophase also times the triple search (three\n"
-             "threads, wall clock) to 20 moves.\n",
+             "threads, wall clock) to 20 moves. symmetry enumerates the cubes of the groups of rows A to B\n"
+             "(default 0-17) of the group list, needing no tables, and prints count and time per group.\n",
              run);
 
 }  // namespace
