@@ -33,6 +33,9 @@ int cubieSubsetOf(SymPieces pieces) {
 
 SySearch::SySearch(const SymSearchOptions& options) : options_(options) {
     options_.group = closeGroup(options.group.symmetries, options.group.antisymmetries);
+    // Corner arrangements are skipped when a normalising symmetry maps them onto a recorded
+    // class. With antisymmetries it must keep them antisymmetries as well; normalising the
+    // symmetries alone would skip arrangements whose cubes were never found.
     normalizer_ = normalizer(options_.group);
     for (int k = 1; k < kSymmetries; ++k)
         if (!has(options_.group.symmetries, k)) nonMembers_.push_back(k);
