@@ -93,4 +93,29 @@ inline std::array<int, 6> coloursPerFace(const FaceletCube& f) {
     return n;
 }
 
+// The continuity rule, found from the grid of each face: next to an edge facelet lie two corner
+// facelets of the same face; for each, the edge and that corner must agree in colour on this
+// face exactly when they agree on the other face they share.
+inline bool continuousByGrid(const FaceletCube& f) {
+    static constexpr int kBeside[9][2] = {{}, {0, 2}, {}, {0, 6}, {}, {2, 8}, {}, {6, 8}, {}};
+    for (const auto& edge : kEdgeFacelet) {
+        const int face = edge[0] / 9, otherFace = edge[1] / 9;
+        for (int place : kBeside[edge[0] % 9]) {
+            const int cornerFacelet = 9 * face + place;
+            for (const auto& corner : kCornerFacelet) {
+                if (std::find(corner.begin(), corner.end(), cornerFacelet) == corner.end()) continue;
+                for (int other : corner) {
+                    if (other / 9 != otherFace) continue;
+                    if ((f.f[edge[0]] == f.f[cornerFacelet]) != (f.f[edge[1]] == f.f[other])) return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+inline std::size_t continuousCount(const std::vector<FaceletCube>& cubes) {
+    return static_cast<std::size_t>(std::count_if(cubes.begin(), cubes.end(), continuousByGrid));
+}
+
 }  // namespace tx::testing

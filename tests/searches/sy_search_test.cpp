@@ -158,13 +158,8 @@ TEST(SySearch, ContinuityKeepsEdgesAndCornersOfOneBlockTogether) {
     const auto continuous = found(o);
     ASSERT_FALSE(continuous.empty());
     ASSERT_LT(continuous.size(), all.size());
-    std::size_t expected = 0;
-    for (const auto& f : all) {
-        bool ok = true;
-        for (int e = 0; e < 12; ++e) ok = ok && edgeContinuous(f.f, e);
-        expected += ok;
-    }
-    EXPECT_EQ(continuous.size(), expected);
+    EXPECT_EQ(continuous.size(), testing::continuousCount(all));
+    EXPECT_EQ(testing::continuousCount(continuous), continuous.size());
     for (const auto& f : continuous) EXPECT_TRUE(std::find(all.begin(), all.end(), f) != all.end());
 }
 
