@@ -19,9 +19,11 @@
 #include "ui/editor_page.hpp"
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
+#include "ui/pat_edit.hpp"
 #include "ui/qt_events.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "ui/start_man_setup_form.hpp"
+#include "ui/tab_sym.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/workspace_file.hpp"
@@ -85,6 +87,25 @@ void TForm1::wireList() {
     });
     connect(maneuverWindow_, &ManeuverWindow::repainted, this, &TForm1::showListStatus);
     maneuverWindow_->setSearchEnabled(searchesMayStart());
+    wireSearchPages();
+}
+
+// The symmetry and pattern pages: their searches keep the list from being cleared, a click
+// on an entry while the symmetry page shows (and its search is idle) transfers the entry.
+void TForm1::wireSearchPages() {
+    CubeList::Hooks& h = list_->hooks;
+    h.symmetryPageIdle = [this] { return pages_->currentWidget() == tabSym_ && !tabSym_->searchRunning(); };
+    h.transferToSymmetryPage = [this](int index) { tabSym_->transferFromEntry(index); };
+    h.symmetrySearchRunning = [this] { return tabSym_->searchRunning(); };
+    h.patternSearchRunning = [this] { return patEdit_->searchRunning(); };
+    connect(tabSym_, &TabSym::showRequested, this, [this] { pages_->setCurrentWidget(tabSym_); });
+    connect(maneuverWindow_, &ManeuverWindow::symmetryTransferRequested, tabSym_, &TabSym::transferFromEntry);
+    auto follow = [this] {
+        tabSym_->setStartEnabled(searchesMayStart());
+        patEdit_->setStartEnabled(searchesMayStart());
+    };
+    connect(this, &TForm1::searchControlsEnabledChanged, this, follow);
+    follow();
 }
 
 // The number of cubes and of running searches, at the right of the status bar.

@@ -82,6 +82,8 @@ signals:
     void backgroundMenuRequested(const QPoint& globalPos);
     // The rows were brought up to date (after a coalesced or immediate repaint).
     void repainted();
+    // The cube menu's transfer to the symmetry page, for entry `index`.
+    void symmetryTransferRequested(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
