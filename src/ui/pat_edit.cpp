@@ -58,24 +58,25 @@ QColor PatEdit::paletteColour(int value) {
 
 PatEdit::PatEdit(CubeList& list, Events& events, QWidget* parent) : QWidget(parent), list_(list), events_(events) {
     setObjectName("PatEdit");
-    auto* grid = new QGridLayout(this);
+    auto* layout = new QHBoxLayout(this);
+    auto* grid = new QGridLayout;
     for (int row = 0; row < kPatternRows; ++row) grid->addWidget(buildRow(row), row / 2, row % 2);
-    auto* side = new QWidget(this);
-    auto* v = new QVBoxLayout(side);
-    v->addWidget(buildPalette());
-    continuous_ = new QCheckBox(tr("Continuous edge and corner colors"), side);
-    continuous_->setObjectName("CheckBoxContinuous");
-    findGenerators_ = new QCheckBox(tr("Find generators"), side);
-    findGenerators_->setObjectName("FindGenerators");
-    clear_ = new QPushButton(tr("Clear Patterns"), side);
-    clear_->setObjectName("PatClear");
-    run_ = new QPushButton(tr(kStartSearch), side);
-    run_->setObjectName("RunPatButton");
-    for (QWidget* w : std::initializer_list<QWidget*>{continuous_, findGenerators_, clear_, run_}) v->addWidget(w);
-    v->addStretch();
-    grid->addWidget(side, 2, 1);
     grid->setRowStretch(3, 1);
-    grid->setColumnStretch(2, 1);
+    layout->addLayout(grid);
+    auto* side = new QVBoxLayout;
+    side->addWidget(buildPalette());
+    continuous_ = new QCheckBox(tr("Continuous edge and corner colors"), this);
+    continuous_->setObjectName("CheckBoxContinuous");
+    findGenerators_ = new QCheckBox(tr("Find generators"), this);
+    findGenerators_->setObjectName("FindGenerators");
+    clear_ = new QPushButton(tr("Clear Patterns"), this);
+    clear_->setObjectName("PatClear");
+    run_ = new QPushButton(tr(kStartSearch), this);
+    run_->setObjectName("RunPatButton");
+    for (QWidget* w : std::initializer_list<QWidget*>{continuous_, findGenerators_, clear_, run_}) side->addWidget(w);
+    side->addStretch();
+    layout->addLayout(side);
+    layout->addStretch();
     connect(clear_, &QPushButton::clicked, this, &PatEdit::clearPatterns);
     connect(run_, &QPushButton::clicked, this, &PatEdit::runClicked);
 }
@@ -109,6 +110,7 @@ QWidget* PatEdit::buildPalette() {
 QWidget* PatEdit::buildRow(int row) {
     auto* box = new QGroupBox(tr("Pattern %1").arg(row + 1), this);
     box->setObjectName(QString("PatBox%1").arg(row + 1));
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* h = new QHBoxLayout(box);
     auto* grid = new QWidget(box);
     grid->setFixedSize(2 * kCellPitch + kCellSize, 2 * kCellPitch + kCellSize);

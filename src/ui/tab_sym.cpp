@@ -95,7 +95,7 @@ void TabSym::buildButtons(QGroupBox* box) {
     auto* clear = named(new QPushButton(tr("Clear"), box), "BClearSym");
     connect(clear, &QPushButton::clicked, this, [this] {
         clearButtons();
-        symmetries_->setCurrentIndex(-1);
+        clearGroupChoice();
         recomputeGroup();
     });
     grid->addWidget(clear, 5, 5);

@@ -90,6 +90,7 @@ private:
     // tab_sym_groups.cpp: the button and list logic.
     void recomputeGroup(SymmetryButton* clicked = nullptr);
     void clearButtons();
+    void clearGroupChoice();
     void symmetryButtonClicked(SymmetryButton* button);
     void symmetriesChanged(bool fromUser);
     void subgroupChanged();

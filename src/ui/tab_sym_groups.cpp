@@ -86,11 +86,18 @@ void TabSym::clearButtons() {
     selfInverse_->setChecked(false);
 }
 
-// SBSymmetriesClick.
-void TabSym::symmetryButtonClicked(SymmetryButton* button) {
+// No group of the list is chosen: no subgroups, no order, no count.
+void TabSym::clearGroupChoice() {
     symmetries_->setCurrentIndex(-1);
     subgroups_->clear();
     antiSubgroupIndex_.clear();
+    order_->clear();
+    size_->clear();
+}
+
+// SBSymmetriesClick.
+void TabSym::symmetryButtonClicked(SymmetryButton* button) {
+    clearGroupChoice();
     recomputeGroup(button);
 }
 
@@ -181,9 +188,7 @@ void TabSym::applySymmetryToSelection() {
 // MTransferSymClick.
 void TabSym::transferFromEntry(int index) {
     if (searchRunning() || index < 0 || index >= static_cast<int>(list_.size())) return;
-    symmetries_->setCurrentIndex(-1);
-    subgroups_->clear();
-    antiSubgroupIndex_.clear();
+    clearGroupChoice();
     clearButtons();
     const ComparedCube c = comparedCube(list_.at(index));
     if (c.whole) {

@@ -131,6 +131,8 @@ void SymmetryPageTest::buttonsCloseTheGroupAndReleaseWhatTheOthersGenerate() {
     QCOMPARE(w.get<QComboBox>("CbSymmetries")->currentIndex(), -1);
     QCOMPARE(w.get<QComboBox>("CBASy")->count(), 0);
     QVERIFY(w.page().antiSubgroupIndex().empty());
+    QVERIFY(w.get<QLabel>("LSymSize")->text().isEmpty());  // no group chosen: no count shown
+    QVERIFY(w.get<QLabel>("LSymN")->text().isEmpty());
     QCOMPARE(w.page().symmetrySet(), GroupMaskTable[29].mask);  // the half turn stays
     QVERIFY(w.page().button(4)->isDownState());
 
