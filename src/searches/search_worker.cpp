@@ -26,13 +26,17 @@ SearchWorker::~SearchWorker() {
     join();
 }
 
-void SearchWorker::start(Events* events, Sink sink, EndHandler onEnd) {
+void SearchWorker::prepare(Events* events, Sink sink) {
     join();
     stop_ = false;
     found_ = 0;
     events_ = events;
     sink_ = std::move(sink);
     running_ = true;
+}
+
+void SearchWorker::start(Events* events, Sink sink, EndHandler onEnd) {
+    prepare(events, std::move(sink));
     thread_ = std::jthread([this, onEnd = std::move(onEnd)] {
         lowerThreadPriority();
         SearchGate& gate = SearchGate::instance();
@@ -52,12 +56,7 @@ void SearchWorker::start(Events* events, Sink sink, EndHandler onEnd) {
 }
 
 bool SearchWorker::run(Sink sink) {
-    join();
-    stop_ = false;
-    found_ = 0;
-    events_ = nullptr;
-    sink_ = std::move(sink);
-    running_ = true;
+    prepare(nullptr, std::move(sink));
     search();
     running_ = false;
     return !stopRequested();

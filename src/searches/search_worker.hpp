@@ -48,6 +48,7 @@ protected:
     void takeTurn();
 
 private:
+    void prepare(Events* events, Sink sink);
     void handToMainThread(const FaceletCube& cube);
 
     std::atomic<bool> stop_{false};

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/page_search.hpp"
 #include "workspace/cube_list.hpp"
 
 namespace tx::ui {
@@ -204,15 +205,7 @@ void PatEdit::runClicked() {
         for (QCheckBox* b : faceBoxes_[row]) b->setChecked(false);
     }
     search_ = std::make_unique<PatSearch>(patterns());
-    const QPointer<PatEdit> self(this);
-    search_->start(
-        &events_,
-        [self](const FaceletCube& cube) {
-            if (self) self->addFound(cube);
-        },
-        [self](bool) {
-            if (self) self->searchEnded();
-        });
+    startPageSearch(*search_, events_, this, &PatEdit::addFound, &PatEdit::searchEnded);
     emit searchRunningChanged(true);
 }
 

@@ -4,7 +4,6 @@
 // face boxes CheckBoxU1..CheckBoxB5 and the three-state "All" boxes CheckBoxA1..CheckBoxA5
 // that say which faces may show each row, and the buttons that clear the patterns and start
 // or stop the pattern search. Cubes found go into the cube list.
-#include <QPointer>
 #include <QWidget>
 
 #include <array>

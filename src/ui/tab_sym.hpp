@@ -3,7 +3,6 @@
 // (CbSymmetries) with order (LSymN) and number of cubes (LSymSize), the index-2 subgroups of
 // an antisymmetry search (CBASy in GBAntiSym, explained by MemoAntisym), the option boxes and
 // BRunSym, which starts and stops the symmetry search. Cubes found go into the cube list.
-#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -102,7 +101,7 @@ private:
     // tab_sym_search.cpp
     void runClicked();
     void searchEnded();
-    void addFound(const FaceletCube& cube, int cubieSubset);
+    void addFound(const FaceletCube& cube);
     void setRunningControls(bool running);
 
     CubeList& list_;
@@ -114,6 +113,7 @@ private:
     std::vector<int> antiSubgroupIndex_;
     int popupTag_ = -1;
     std::unique_ptr<SySearch> search_;
+    int cubieSubset_ = 0;  // of the running search's cubes
     bool startEnabled_ = true;
 
     QGroupBox* speed_ = nullptr;            // GBSpeed

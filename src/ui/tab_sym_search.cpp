@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "searches/sy_search.hpp"
+#include "ui/page_search.hpp"
 #include "ui/tab_sym.hpp"
 #include "workspace/cube_list.hpp"
 
@@ -54,17 +55,9 @@ void TabSym::runClicked() {
     if (!ready) return;
     if (searchOptions().colourCounts == 0) colourCounts_[0]->setChecked(true);
     search_ = std::make_unique<SySearch>(searchOptions());
+    cubieSubset_ = search_->cubieSubset();
     setRunningControls(true);
-    const QPointer<TabSym> self(this);
-    const int subset = search_->cubieSubset();
-    search_->start(
-        &events_,
-        [self, subset](const FaceletCube& cube) {
-            if (self) self->addFound(cube, subset);
-        },
-        [self](bool) {
-            if (self) self->searchEnded();
-        });
+    startPageSearch(*search_, events_, this, &TabSym::addFound, &TabSym::searchEnded);
     emit searchRunningChanged(true);
 }
 
@@ -75,13 +68,13 @@ void TabSym::searchEnded() {
 }
 
 // Cubes go in without the list's own isomorphism test: the search has made its own.
-void TabSym::addFound(const FaceletCube& cube, int cubieSubset) {
+void TabSym::addFound(const FaceletCube& cube) {
     const bool isoCheck = list_.isoCheck;
     list_.isoCheck = false;
     AddRequest how;
     how.showSolver = false;
     how.centersCount = false;
-    how.cubieSubset = cubieSubset;
+    how.cubieSubset = cubieSubset_;
     how.interactive = false;
     how.startSearch = findGenerators_->isChecked();
     list_.addCube(cube, how);

@@ -17,7 +17,7 @@ const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBB
 const std::string kPonsAsinorum = "UDUDUDUDURLRLRLRLRFBFBFBFBFDUDUDUDUDLRLRLRLRLBFBFBFBFB";
 
 std::filesystem::path examples() {
-    return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples";
+    return std::filesystem::path(TESSERIX_SOURCE_DIR) / "examples";
 }
 
 // Bad input: exit code 2, nothing on stdout, one line on stderr.

@@ -54,7 +54,7 @@ TEST(PatternFile, MistakesNameTheirLine) {
 }
 
 TEST(PatternFile, TheExamplesAreValid) {
-    const auto folder = std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples";
+    const auto folder = std::filesystem::path(TESSERIX_SOURCE_DIR) / "examples";
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".pat") continue;

@@ -62,7 +62,9 @@ TEST(SySearch, EveryCubeIsSymmetricSolvableAndInEnumerationOrder) {
             ASSERT_TRUE(testing::solvable(cubes[i]));
             const std::uint64_t mask = testing::symmetryMaskOf(cubes[i]);
             ASSERT_EQ(mask & GroupMaskTable[row].mask, GroupMaskTable[row].mask) << i;
-            if (i > 0) ASSERT_LT(enumerationKey(cubes[i - 1]), enumerationKey(cubes[i]));
+            if (i > 0) {
+                ASSERT_LT(enumerationKey(cubes[i - 1]), enumerationKey(cubes[i]));
+            }
         }
     }
 }
@@ -80,10 +82,11 @@ TEST(SySearch, AntisymmetriesTurnEveryCubeIntoItsInverse) {
             const CubieCube c = f.toCubieCube();
             const CubieCube inverse = c.inverse();
             for (int k = 0; k < kSymmetries; ++k) {
-                if ((GroupMaskTable[sub].mask >> k) & 1)
+                if ((GroupMaskTable[sub].mask >> k) & 1) {
                     ASSERT_TRUE(testing::conjugateEquals(c, k, c)) << k;
-                else if ((GroupMaskTable[row].mask >> k) & 1)
+                } else if ((GroupMaskTable[row].mask >> k) & 1) {
                     ASSERT_TRUE(testing::conjugateEquals(c, k, inverse)) << k;
+                }
             }
         }
     }
