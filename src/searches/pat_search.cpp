@@ -71,6 +71,7 @@ PatSearch::PatSearch(const PatternSet& patterns) : patterns_(patterns) {
     }
 }
 
+// The thread runs this object's search: it ends before the members it reads.
 PatSearch::~PatSearch() {
     requestStop();
     join();

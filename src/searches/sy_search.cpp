@@ -42,6 +42,7 @@ SySearch::SySearch(const SymSearchOptions& options) : options_(options) {
     buildOrbits();
 }
 
+// The thread runs this object's search: it ends before the members it reads.
 SySearch::~SySearch() {
     requestStop();
     join();

@@ -282,6 +282,14 @@ void SymmetryPageTest::transferShowsTheEntrysSymmetries() {
     w.click(2);
     QCOMPARE(w.page().symmetrySet(), symmetryMasks(twoFlipped).symmetry);
     QVERIFY(w.page().symmetrySet() != kAllSymmetries);
+
+    // Unknown pieces cannot be compared: nothing is pressed (and nothing is read out of range).
+    FaceletCube open;
+    open.clear();
+    w.add(open);
+    w.click(3);
+    QCOMPARE(w.page().symmetrySet(), std::uint64_t{1});
+    QCOMPARE(w.downMask(), std::uint64_t{0});
 }
 
 void SymmetryPageTest::searchAddsItsCubesAndRestoresTheControls() {
