@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "bench_symmetry.hpp"
 #include "command.hpp"
 #include "numbers.hpp"
 #include "cube/random.hpp"
@@ -150,8 +151,11 @@ int run(const Args& given) {
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
+    if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
     if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
-        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge]\n");
+        std::fprintf(stderr,
+                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge] | "
+                     "symmetry [--rows A-B]\n");
         return kExitError;
     }
     std::string what = args[0];
@@ -164,11 +168,14 @@ int run(const Args& given) {
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
+             "       tesserix-cli bench symmetry [--rows A-B]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
-             "runs the two-phase search with slice moves (one orientation only).\n",
+             "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
+             "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
+             "prints count and time per group.\n",
              run);
 
 }  // namespace

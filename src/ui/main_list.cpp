@@ -20,8 +20,10 @@
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/pat_edit.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "ui/start_man_setup_form.hpp"
+#include "ui/tab_sym.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/workspace_file.hpp"
@@ -84,7 +86,29 @@ void TForm1::wireList() {
     });
     connect(maneuverWindow_, &ManeuverWindow::repainted, this, &TForm1::showListStatus);
     maneuverWindow_->setSearchEnabled(searchesMayStart());
+    wireSearchPages();
 }
+
+// The symmetry and pattern pages. Their searches keep the list from being cleared and the
+// cube menu from transferring to the symmetry page; a click on an entry while the symmetry
+// page shows (its search idle) transfers the entry, as the cube menu's item does.
+void TForm1::wireSearchPages() {
+    connect(tabSym_, &TabSym::showRequested, this, [this] { pages_->setCurrentWidget(tabSym_); });
+    connect(maneuverWindow_, &ManeuverWindow::symmetryTransferRequested, tabSym_, &TabSym::transferFromEntry);
+    connect(maneuverWindow_, &ManeuverWindow::pictureClicked, this, [this](int index) {
+        if (pages_->currentWidget() == tabSym_) tabSym_->transferFromEntry(index);
+    });
+    connect(tabSym_, &TabSym::searchRunningChanged, maneuverWindow_,
+            [this](bool running) { maneuverWindow_->setSymmetryTransferEnabled(!running); });
+    auto follow = [this] {
+        tabSym_->setStartEnabled(searchesMayStart());
+        patEdit_->setStartEnabled(searchesMayStart());
+    };
+    connect(this, &TForm1::searchControlsEnabledChanged, this, follow);
+    follow();
+}
+
+bool TForm1::pageSearchRunning() const { return tabSym_->searchRunning() || patEdit_->searchRunning(); }
 
 // The number of cubes and of running searches, at the right of the status bar.
 void TForm1::showListStatus() {
@@ -191,7 +215,7 @@ void TForm1::setSelectionItemsEnabled(bool on) {
 void TForm1::updateListItems() {
     if (!cubesMenu_ || !list_) return;
     setSelectionItemsEnabled(list_->hasSelection());
-    const bool clear = list_->clearEnabled();
+    const bool clear = list_->clearEnabled() && !pageSearchRunning();
     findChild<QAction*>("ClearMainWindow1")->setEnabled(clear);
     findChild<QAction*>("ClearMainWindow2")->setEnabled(clear);
     for (const char* name : kNonEmptyItems) findChild<QAction*>(name)->setEnabled(!list_->empty());

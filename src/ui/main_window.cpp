@@ -17,9 +17,11 @@
 #include "ui/editor_page.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/pat_edit.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
 #include "ui/serv_setup_form.hpp"
+#include "ui/tab_sym.hpp"
 #include "ui/table_service.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
@@ -51,6 +53,10 @@ TForm1::TForm1(Options options, QWidget* parent)
     pages_->setObjectName("PageControl1");
     editorPage_ = new EditorPage(*editor_, *rng_, prompts_, pages_);
     pages_->addTab(editorPage_, tr("Facelet Editor"));
+    tabSym_ = new TabSym(*list_, *events_, pages_);
+    pages_->addTab(tabSym_, tr("Symmetry"));
+    patEdit_ = new PatEdit(*list_, *events_, pages_);
+    pages_->addTab(patEdit_, tr("Pattern Editor"));
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);

@@ -38,6 +38,7 @@ class WebServer;
 namespace tx::ui {
 
 class EditorPage;
+class PatEdit;
 class QtPrompts;
 class QtProgress;
 class TableService;
@@ -48,6 +49,7 @@ class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
 class ManeuverWindow;
+class TabSym;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
@@ -78,6 +80,8 @@ public:
     Progress& progress();
     TableService& tables() { return *tables_; }
     EditorPage* editorPage() const { return editorPage_; }
+    TabSym* symmetryPage() const { return tabSym_; }
+    PatEdit* patternPage() const { return patEdit_; }
     QTabWidget* pages() const { return pages_; }
     ManeuverWindow* maneuverWindow() const { return maneuverWindow_; }
     QMenu* fileMenu() const { return fileMenu_; }
@@ -173,6 +177,8 @@ private:
     bool listKey(QKeyEvent* event);
     void shutDownList();
     void showListStatus();
+    void wireSearchPages();
+    bool pageSearchRunning() const;  // the symmetry or the pattern search
     // main_menu.cpp
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
@@ -212,6 +218,8 @@ private:
     ManeuverWindow* maneuverWindow_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
+    TabSym* tabSym_ = nullptr;
+    PatEdit* patEdit_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QLabel* listStatus_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

@@ -125,4 +125,29 @@ private slots:
     void webServerServesTheList();
 };
 
+class SymmetryPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlHasItsNameAndDefault();
+    void choosingAGroupPressesItsButtonsAndListsItsSubgroups();
+    void buttonsCloseTheGroupAndReleaseWhatTheOthersGenerate();
+    void antisymmetrySubgroupsRaiseTheOtherElements();
+    void selfInverseAndIsomorphBoxesFollowTheirRules();
+    void popupUsesAsAntisymmetryAndAppliesToTheSelection();
+    void transferShowsTheEntrysSymmetries();
+    void searchAddsItsCubesAndRestoresTheControls();
+    void stopEndsTheSearchAndKeepsItsCubes();
+};
+
+class PatternPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlHasItsNameAndDefault();
+    void paletteCellsAndClear();
+    void allBoxesSumUpTheFaceBoxes();
+    void oneColourFindsOnlyTheSolvedCube();
+    void emptyPatternsFindNothingAndReenableTheControls();
+    void stopEndsTheSearch();
+};
+
 }  // namespace tx::ui::test

@@ -43,5 +43,13 @@ int main(int argc, char* argv[]) {
         tx::ui::test::ListSearchTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::SymmetryPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::PatternPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }
