@@ -45,7 +45,8 @@ TEST_F(ScanCli, PrintsTheFaceletStringOfRandomCubes) {
     for (int n = 0; n < 3; ++n) {
         FaceletCube cube;
         if (n > 0) randomCube(cube, rng);
-        const auto files = writeFaces(testing::cubeClasses(cube, testing::kStandardFaceClass), testing::kWarmUneven);
+        const auto files = writeFaces(testing::cubeClasses(cube, testing::kStandardFaceClass), testing::kWarmUneven,
+                                      n == 2 ? "jpg" : "png");
         const CliResult r = runCli({"scan", files[0], files[1], files[2], files[3], files[4], files[5]});
         EXPECT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(r.out, cube.faceletString() + "\n");
