@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cube/random.hpp"
-#include "synthetic.hpp"
+#include "cube_pictures.hpp"
 #include "webcam/classify.hpp"
 
 namespace tx {

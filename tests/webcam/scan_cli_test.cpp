@@ -10,7 +10,7 @@
 
 #include "cli/cli_runner.hpp"
 #include "cube/random.hpp"
-#include "synthetic.hpp"
+#include "cube_pictures.hpp"
 
 namespace tx {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "cube/random.hpp"
-#include "synthetic.hpp"
+#include "cube_pictures.hpp"
 #include "webcam/webcam.hpp"
 
 namespace tx {
