@@ -10,12 +10,13 @@
 #include <QTabWidget>
 
 #include "cube/random.hpp"
+#include "ui/capture_form.hpp"
 #include "ui/center_dlg.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
-#include "server/webcam_port.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/maneuver_window.hpp"
+#include "ui/page_webcam.hpp"
 #include "ui/qt_events.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
@@ -51,6 +52,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     pages_->setObjectName("PageControl1");
     editorPage_ = new EditorPage(*editor_, *rng_, prompts_, pages_);
     pages_->addTab(editorPage_, tr("Facelet Editor"));
+    createWebcamPage();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);
@@ -164,6 +166,11 @@ bool TForm1::mayClose() {
         return false;
     }
     if (quitting_) return true;
+    if (webcamPage_->cameraRunning()) {
+        prompts_->message("Please close the " + webcamPage_->captureForm()->windowTitle().toStdString() +
+                          " Window before closing Tesserix.");
+        return false;
+    }
     if (hasUnsavedChanges && hasUnsavedChanges()) {
         const Answer a = prompts_->ask({"Do you want to save the cubes in the Main Window before exiting Tesserix?",
                                         "", Icon::Question, Buttons::YesNoCancel});

@@ -29,7 +29,6 @@ class CubeList;
 class FaceletEditor;
 class ListBackend;
 class MersenneTwister;
-class NoCameraWebcam;
 class Settings;
 class WebServer;
 }  // namespace tx
@@ -48,6 +47,8 @@ class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
 class ManeuverWindow;
+class PageWebcam;
+class WebcamPage;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
@@ -78,6 +79,7 @@ public:
     Progress& progress();
     TableService& tables() { return *tables_; }
     EditorPage* editorPage() const { return editorPage_; }
+    WebcamPage* webcamPage() const { return webcamPage_; }
     QTabWidget* pages() const { return pages_; }
     ManeuverWindow* maneuverWindow() const { return maneuverWindow_; }
     QMenu* fileMenu() const { return fileMenu_; }
@@ -164,6 +166,7 @@ private:
     void createList();
     void wireList();
     void createWebServer();
+    void createWebcamPage();
     void buildCubesMenu();
     void updateListItems();
     void setSelectionItemsEnabled(bool on);
@@ -205,13 +208,14 @@ private:
     int autoTime_ = 10;
     // Destroyed in reverse order: the server before its backend, both before the list.
     std::unique_ptr<CubeList> list_;
-    std::unique_ptr<NoCameraWebcam> webcam_;
+    std::unique_ptr<PageWebcam> webcam_;
     std::unique_ptr<ListBackend> backend_;
     std::unique_ptr<WebServer> server_;
 
     ManeuverWindow* maneuverWindow_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
+    WebcamPage* webcamPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QLabel* listStatus_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
