@@ -263,8 +263,12 @@ void WebcamPage::updateFaceMarks(bool highlightNext) {
         QLabel* mark = faceMarks_[k];
         mark->setText(webcam_.scanned(face) ? QString(QChar(face)) + QChar(0x2713) : QString(QChar(face)));
         const bool lit = highlightNext && face == next;
-        mark->setBackgroundRole(lit ? QPalette::Highlight : QPalette::Window);
-        mark->setForegroundRole(lit ? QPalette::HighlightedText : QPalette::WindowText);
+        QPalette colors = palette();
+        if (lit) {
+            colors.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+            colors.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
+        }
+        mark->setPalette(colors);
     }
 }
 

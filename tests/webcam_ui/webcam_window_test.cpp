@@ -32,12 +32,12 @@ struct Window {
         form->runStartUp();
     }
     WebcamPage& page() const { return *form->webcamPage(); }
-    void useTestPattern(unsigned seed) {
+    void useTestPattern(unsigned seed, Lighting light = kWarmUneven) {
         MersenneTwister rng(seed);
         randomCube(shown, rng);
-        page().setDevices({{kTestPatternName, [this] {
+        page().setDevices({{kTestPatternName, [this, light] {
                                 return std::unique_ptr<FrameSource>(new TestPatternCamera(
-                                    shown, [this] { return page().webcam().face(); }, kWarmUneven));
+                                    shown, [this] { return page().webcam().face(); }, light));
                             }}});
     }
     bool waitForFreshFrame() {
@@ -123,7 +123,7 @@ void WebcamWindowTest::screenshot() {
     const QString dir = qEnvironmentVariable("TESSERIX_SCREENSHOT_DIR");
     if (dir.isEmpty()) QSKIP("TESSERIX_SCREENSHOT_DIR is not set");
     Window w;
-    w.useTestPattern(11);
+    w.useTestPattern(11, kCoolUneven);
     w.form->resize(1200, 760);
     w.form->move(0, 0);
     w.form->show();
@@ -131,12 +131,24 @@ void WebcamWindowTest::screenshot() {
     w.page().selectDevice(0);
     w.page().captureForm()->move(620, 140);
     w.page().captureForm()->resize(640, 480);
-    for (int k = 0; k < 3; ++k) {  // B, L and F
+    // Two red and two orange samples from the faces on the way, then B, L and F scanned.
+    int samples[2] = {0, 0};
+    for (int k = 0; k < 3; ++k) {
+        const char face = w.page().webcam().face();
+        const auto seen = cameraView(face, faceClasses(w.shown, face, kStandardFaceClass));
+        for (int square = 0; square < 9; ++square) {
+            const int cls = seen[static_cast<std::size_t>(square)];
+            if ((cls != kRed && cls != kOrange) || samples[cls] >= 2) continue;
+            const SquareRect r = squareRect(640, 480, square % 3, square / 3, GridSpacing{});
+            w.page().webcam().requestSample(cls, r.x + r.size / 2, r.y + r.size / 2);
+            ++samples[cls];
+            QVERIFY(w.waitForFreshFrame());
+        }
         QVERIFY(w.waitForFreshFrame());
         w.page().scan();
     }
     QVERIFY(w.waitForFreshFrame());
-    QTest::qWait(300);
+    QTest::qWait(1000);  // the face marks have stopped blinking
     w.form->grab().save(dir + "/webcam_page.png");
     w.page().captureForm()->grab().save(dir + "/webcam_preview.png");
     if (QScreen* screen = QGuiApplication::primaryScreen()) screen->grabWindow(0).save(dir + "/webcam_screen.png");

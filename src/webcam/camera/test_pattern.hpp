@@ -1,7 +1,7 @@
 #pragma once
 // The test-pattern camera: about ten frames a second of a synthetic cube face, always the face
 // the webcam is about to scan and held as the scanning order expects (U and D turned), under
-// uneven warm light with sensor noise. It drives the same frame callback as a real camera, for
+// uneven cool light with sensor noise. It drives the same frame callback as a real camera, for
 // tests and for trying the webcam page without a camera.
 #include <atomic>
 #include <functional>
@@ -19,7 +19,7 @@ inline constexpr const char* kTestPatternName = "Test pattern (synthetic cube)";
 class TestPatternCamera : public FrameSource {
 public:
     // `face` answers the face to show (the webcam's face choice); it is called on the capture thread.
-    TestPatternCamera(const FaceletCube& cube, std::function<char()> face, Lighting light = kWarmUneven);
+    TestPatternCamera(const FaceletCube& cube, std::function<char()> face, Lighting light = kCoolUneven);
     ~TestPatternCamera() override;
 
     bool start() override;
