@@ -62,5 +62,13 @@ int main(int argc, char* argv[]) {
         tx::ui::test::ListSearchTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::WebcamPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }

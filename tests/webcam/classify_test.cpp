@@ -98,50 +98,56 @@ TEST(AutomaticClassification, TheOtherMeasureBalancesRedAndOrange) {
     EXPECT_EQ(failureOf(m), "Could not distinguish some red and and orange facelets.");
 }
 
+ColorMeasure stickerMeasure(int cls) {
+    const auto& c = kStickerColor[static_cast<std::size_t>(cls)];
+    return measureColor(int(c.r), int(c.g), int(c.b));
+}
+
+struct HueRangeCase {
+    int cls;
+    ColorMeasure paleLookalike;  // a white with a tinge of the range's hue
+    int otherClass;              // a class outside the range
+    std::array<const char*, 3> texts;
+};
+
+// Too many candidates (nine of the class and ten pale lookalikes), too few, and ten equal ones.
 TEST(AutomaticClassification, BlueAndGreenFailures) {
     const CubeClasses solved = solvedClasses();
     const auto whites = faceletsOf(solved, kWhite);
-    const auto yellows = faceletsOf(solved, kYellow);
-    const auto blues = faceletsOf(solved, kBlue);
+    const int yellow = faceletsOf(solved, kYellow)[0];
     const CubeMeasures m = measuresOf(solved);
+    const HueRangeCase cases[] = {
+        {kBlue, measureColor(215, 225, 245), kGreen,
+         {"Too many blue faclets.", "Not enough blue faclets.", "Could not identify all blue facelets."}},
+        {kGreen, measureColor(200, 230, 205), kYellow,
+         {"Too many green faclets.", "Not enough green faclets.", "Could not identify all green facelets."}},
+    };
+    for (const auto& c : cases) {
+        const auto own = faceletsOf(solved, c.cls);
+        CubeMeasures many = m;
+        for (int i : whites) many[static_cast<std::size_t>(i)] = c.paleLookalike;
+        many[static_cast<std::size_t>(yellow)] = c.paleLookalike;
+        EXPECT_EQ(failureOf(many), c.texts[0]);
+        // Eighteen are still fine: the nine most chromatic are taken, the whites stay white.
+        many[static_cast<std::size_t>(yellow)] = m[static_cast<std::size_t>(yellow)];
+        const AutoClassification eighteen = classifyAutomatic(many, HueThresholds{}, RedOrangeSplit::Hue);
+        ASSERT_TRUE(eighteen.ok()) << eighteen.failure;
+        EXPECT_EQ(eighteen.classes, solved);
 
-    // Nineteen blue candidates: nine blues and ten bluish whites.
-    CubeMeasures bluish = m;
-    for (int i : whites) bluish[static_cast<std::size_t>(i)] = measureColor(215, 225, 245);
-    bluish[static_cast<std::size_t>(yellows[0])] = measureColor(215, 225, 245);
-    EXPECT_EQ(failureOf(bluish), "Too many blue faclets.");
-    // Eighteen are still fine: the nine most chromatic are the blues, the whites stay white.
-    bluish[static_cast<std::size_t>(yellows[0])] = m[static_cast<std::size_t>(yellows[0])];
-    const AutoClassification eighteen = classifyAutomatic(bluish, HueThresholds{}, RedOrangeSplit::Hue);
-    ASSERT_TRUE(eighteen.ok()) << eighteen.failure;
-    EXPECT_EQ(eighteen.classes, solved);
+        CubeMeasures few = m;
+        few[static_cast<std::size_t>(own[4])] = stickerMeasure(c.otherClass);
+        EXPECT_EQ(failureOf(few), c.texts[1]);
 
-    CubeMeasures fewBlue = m;
-    fewBlue[static_cast<std::size_t>(blues[0])] = measureColor(25, 165, 75);
-    EXPECT_EQ(failureOf(fewBlue), "Not enough blue faclets.");
-
-    // Ten equally chromatic blues: the ninth cannot be told from the tenth.
-    CubeMeasures tied = m;
-    for (int i : blues) tied[static_cast<std::size_t>(i)] = measureColor(20, 70, 180);
-    tied[static_cast<std::size_t>(whites[0])] = measureColor(20, 70, 180);
-    EXPECT_EQ(failureOf(tied), "Could not identify all blue facelets.");
-    // A greyish square among the nine: it would have to be called blue.
+        // The ninth cannot be told from the tenth.
+        CubeMeasures tied = m;
+        for (int i : own) tied[static_cast<std::size_t>(i)] = stickerMeasure(c.cls);
+        tied[static_cast<std::size_t>(whites[0])] = stickerMeasure(c.cls);
+        EXPECT_EQ(failureOf(tied), c.texts[2]);
+    }
+    // A greyish square among the nine blues: it would have to be called blue.
     CubeMeasures grey = m;
-    grey[static_cast<std::size_t>(blues[2])] = measureColor(190, 200, 215);
+    grey[static_cast<std::size_t>(faceletsOf(solved, kBlue)[2])] = measureColor(190, 200, 215);
     EXPECT_EQ(failureOf(grey), "Could not identify all blue facelets.");
-
-    const auto greens = faceletsOf(solved, kGreen);
-    CubeMeasures manyGreen = m;
-    for (int k = 0; k < 9; ++k) manyGreen[static_cast<std::size_t>(whites[k])] = measureColor(200, 230, 205);
-    manyGreen[static_cast<std::size_t>(yellows[0])] = measureColor(200, 230, 205);
-    EXPECT_EQ(failureOf(manyGreen), "Too many green faclets.");
-    CubeMeasures fewGreen = m;
-    fewGreen[static_cast<std::size_t>(greens[4])] = measureColor(235, 225, 40);
-    EXPECT_EQ(failureOf(fewGreen), "Not enough green faclets.");
-    CubeMeasures tiedGreen = m;
-    for (int i : greens) tiedGreen[static_cast<std::size_t>(i)] = measureColor(25, 165, 75);
-    tiedGreen[static_cast<std::size_t>(whites[1])] = measureColor(25, 165, 75);
-    EXPECT_EQ(failureOf(tiedGreen), "Could not identify all green facelets.");
 }
 
 TEST(AutomaticClassification, YellowAndWhiteSplitAtTheTenthBlueRatio) {

@@ -8,29 +8,21 @@
 #include <memory>
 
 #include "cube/random.hpp"
-#include "fake_tables.hpp"
 #include "server/list_backend.hpp"
 #include "ui/capture_form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/webcam_page.hpp"
 #include "webcam/camera/test_pattern.hpp"
-#include "webcam_ui_tests.hpp"
+#include "window_fixture.hpp"
 #include "workspace/cube_list.hpp"
 
 namespace tx::ui::test {
 namespace {
 
-struct Window {
-    ScratchFolder folder;
-    ScriptedPrompts prompts;
-    FakeTables tables;
-    std::unique_ptr<TForm1> form;
+// The main window with the test-pattern camera as its only device.
+struct Window : WindowFixture {
     FaceletCube shown;
 
-    Window() {
-        form = std::make_unique<TForm1>(TForm1::Options{folder.path(), &prompts, false, "", &tables});
-        form->runStartUp();
-    }
     WebcamPage& page() const { return *form->webcamPage(); }
     void useTestPattern(unsigned seed, Lighting light = kWarmUneven) {
         MersenneTwister rng(seed);

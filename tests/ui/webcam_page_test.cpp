@@ -18,7 +18,7 @@
 #include "ui/qt_events.hpp"
 #include "ui/webcam_page.hpp"
 #include "webcam/camera/test_pattern.hpp"
-#include "webcam_ui_tests.hpp"
+#include "ui_tests.hpp"
 #include "workspace/facelet_editor.hpp"
 
 namespace tx::ui::test {
