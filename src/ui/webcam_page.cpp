@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -201,6 +202,8 @@ QWidget* WebcamPage::buildFaceBox() {
         faceMarks_[k]->setMinimumSize(32, 24);
         faceMarks_[k]->setFrameShape(QFrame::Box);
         faceMarks_[k]->setAutoFillBackground(true);
+        faceMarks_[k]->setToolTip(tr("Click to scan this face next"));
+        faceMarks_[k]->installEventFilter(this);
         marks->addWidget(faceMarks_[k]);
     }
     marks->addStretch();
@@ -279,6 +282,18 @@ void WebcamPage::blink() {
         blinkTimer_->stop();
         updateFaceMarks(true);
     }
+}
+
+bool WebcamPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int k = 0; k < 6; ++k) {
+            if (watched != faceMarks_[k]) continue;
+            webcam_.setFace(Webcam::kScanOrder[static_cast<std::size_t>(k)]);
+            refresh();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WebcamPage::samplesRecorded(int count, int color) {

@@ -86,6 +86,10 @@ public:
     // Brings the controls in line with the webcam model.
     void refresh();
 
+protected:
+    // A click on a face mark chooses that face for the next scan.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class SequenceHost;
     void buildDeviceBox(QWidget* box);

@@ -139,7 +139,7 @@ private slots:
     void deviceFailures();
     void testPatternScannedAndTransferredAutomatically();
     void samplesFromThePreviewMenu();
-    void gridKeysInThePreview();
+    void gridKeysAndFaceChoice();
     void transferFailuresByMessageOrAnswer();
     void scanSolveTypeStepByStep();
     void scanSolveTypeNeedsAKeyboard();

@@ -205,11 +205,14 @@ void WebcamPageTest::samplesFromThePreviewMenu() {
     QCOMPARE(f.page->webcam().sampleCount(kRed), 0);
 }
 
-void WebcamPageTest::gridKeysInThePreview() {
+void WebcamPageTest::gridKeysAndFaceChoice() {
     PageFixture f;
     TCaptureForm* form = f.page->captureForm();
     QTest::keyClick(form, Qt::Key_X);
     QCOMPARE(f.page->webcam().settings().spacing.x, 6);
+    // A click on a face mark chooses the face to scan next.
+    QTest::mouseClick(f.find<QLabel>("FaceU"), Qt::LeftButton);
+    QCOMPARE(f.page->webcam().face(), 'U');
     QTest::keyClick(form, Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(form, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(f.page->webcam().settings().spacing.x, 4);
