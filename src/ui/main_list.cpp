@@ -12,14 +12,15 @@
 #include <QMenuBar>
 #include <QTabWidget>
 
+#include "cube/random.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
-#include "server/webcam_port.hpp"
 #include "ui/center_dlg.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/page_webcam.hpp"
 #include "ui/pat_edit.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "ui/start_man_setup_form.hpp"
@@ -124,7 +125,7 @@ void TForm1::showListStatus() {
 }
 
 void TForm1::createWebServer() {
-    webcam_ = std::make_unique<NoCameraWebcam>();
+    webcam_ = std::make_unique<PageWebcam>(*webcamPage_);
     backend_ = std::make_unique<ListBackend>(*list_, *editor_, *webcam_);
     // Requests are refused while the editor's add-and-solve button is disabled.
     backend_->busyHook = [this] { return !editorPage_->addSolveEnabled(); };
@@ -135,6 +136,31 @@ void TForm1::createWebServer() {
         servSetupForm_->raise();
         servSetupForm_->activateWindow();
     });
+}
+
+// The webcam page hands its transfers to the editor and the list.
+void TForm1::createWebcamPage() {
+    WebcamPage::Hooks hooks;
+    hooks.addSolve = [this] {
+        const std::size_t before = list_->size();
+        addFromEditor(true);
+        return list_->size() > before;
+    };
+    hooks.editorReplaced = [this] {
+        editorPage_->refresh();
+        maneuverWindow_->repaintNow();
+        pages_->setCurrentWidget(editorPage_);
+    };
+    hooks.lastSolverText = [this]() -> std::optional<std::string> {
+        if (list_->empty()) return std::nullopt;
+        return list_->entries().back()->solverText;
+    };
+    webcamPage_ = new WebcamPage(*editor_, *events_, *prompts_, std::move(hooks), pages_);
+    pages_->addTab(webcamPage_, tr("Web Cam"));
+    // The test-pattern camera, when asked for, shows a random cube.
+    FaceletCube shown;
+    randomCube(shown, *rng_);
+    webcamPage_->setDevices(availableCaptureDevices(webcamPage_->webcam(), shown));
 }
 
 // The server goes first (its connections wait on entries), then the list's searches.
@@ -276,9 +302,19 @@ bool TForm1::listKey(QKeyEvent* event) {
         list_->quickSave(QDir::currentPath().toStdString());
         return true;
     }
-    // The webcam's scan and transfer keys: there is no capture page yet, so its buttons are
-    // never enabled and the keys do nothing.
-    if ((key == Qt::Key_S || key == Qt::Key_V) && modifiers == Qt::AltModifier) return true;
+    // The webcam page's scan and transfer keys, and the key that shows its scan-and-solve button.
+    if (key == Qt::Key_S && modifiers == Qt::AltModifier) {
+        webcamPage_->scanKey();
+        return true;
+    }
+    if (key == Qt::Key_V && modifiers == Qt::AltModifier) {
+        webcamPage_->transferKey();
+        return true;
+    }
+    if (key == Qt::Key_R && modifiers == (Qt::AltModifier | Qt::ControlModifier)) {
+        webcamPage_->showScanSolveButton();
+        return true;
+    }
     return false;
 }
 

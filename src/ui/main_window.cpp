@@ -10,13 +10,14 @@
 #include <QTabWidget>
 
 #include "cube/random.hpp"
+#include "ui/capture_form.hpp"
 #include "ui/center_dlg.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
-#include "server/webcam_port.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/page_webcam.hpp"
 #include "ui/pat_edit.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
@@ -57,6 +58,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     pages_->addTab(tabSym_, tr("Symmetry"));
     patEdit_ = new PatEdit(*list_, *events_, pages_);
     pages_->addTab(patEdit_, tr("Pattern Editor"));
+    createWebcamPage();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);
@@ -171,6 +173,11 @@ bool TForm1::mayClose() {
         return false;
     }
     if (quitting_) return true;
+    if (webcamPage_->cameraRunning()) {
+        prompts_->message("Please close the " + webcamPage_->captureForm()->windowTitle().toStdString() +
+                          " Window before closing Tesserix.");
+        return false;
+    }
     if (hasUnsavedChanges && hasUnsavedChanges()) {
         const Answer a = prompts_->ask({"Do you want to save the cubes in the Main Window before exiting Tesserix?",
                                         "", Icon::Question, Buttons::YesNoCancel});

@@ -29,7 +29,6 @@ class CubeList;
 class FaceletEditor;
 class ListBackend;
 class MersenneTwister;
-class NoCameraWebcam;
 class QtEvents;
 class Settings;
 class WebServer;
@@ -50,6 +49,8 @@ class TServSetupForm;
 class TStartManSetupForm;
 class ManeuverWindow;
 class TabSym;
+class PageWebcam;
+class WebcamPage;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
@@ -82,6 +83,7 @@ public:
     EditorPage* editorPage() const { return editorPage_; }
     TabSym* symmetryPage() const { return tabSym_; }
     PatEdit* patternPage() const { return patEdit_; }
+    WebcamPage* webcamPage() const { return webcamPage_; }
     QTabWidget* pages() const { return pages_; }
     ManeuverWindow* maneuverWindow() const { return maneuverWindow_; }
     QMenu* fileMenu() const { return fileMenu_; }
@@ -168,6 +170,7 @@ private:
     void createList();
     void wireList();
     void createWebServer();
+    void createWebcamPage();
     void buildCubesMenu();
     void updateListItems();
     void setSelectionItemsEnabled(bool on);
@@ -211,7 +214,7 @@ private:
     int autoTime_ = 10;
     // Destroyed in reverse order: the server before its backend, both before the list.
     std::unique_ptr<CubeList> list_;
-    std::unique_ptr<NoCameraWebcam> webcam_;
+    std::unique_ptr<PageWebcam> webcam_;
     std::unique_ptr<ListBackend> backend_;
     std::unique_ptr<WebServer> server_;
 
@@ -220,6 +223,7 @@ private:
     EditorPage* editorPage_ = nullptr;
     TabSym* tabSym_ = nullptr;
     PatEdit* patEdit_ = nullptr;
+    WebcamPage* webcamPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QLabel* listStatus_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

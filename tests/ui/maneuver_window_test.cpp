@@ -535,7 +535,7 @@ void ManeuverWindowTest::keysDeleteQuickSaveAndEscape() {
     QVERIFY(!std::filesystem::exists(file));  // an empty list writes nothing
     QDir::setCurrent(saved);
 
-    QTest::keyClick(&w.view(), Qt::Key_S, Qt::AltModifier);  // no webcam: nothing happens
+    QTest::keyClick(&w.view(), Qt::Key_S, Qt::AltModifier);  // scans the webcam face: no message
     QTest::keyClick(&w.view(), Qt::Key_Escape);
     QVERIFY(w.list().cancelRequested);
     QVERIFY(w.prompts.shown.empty());

@@ -51,5 +51,13 @@ int main(int argc, char* argv[]) {
         tx::ui::test::PatternPageTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::WebcamPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }
