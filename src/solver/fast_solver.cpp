@@ -1,0 +1,329 @@
+// The fast two-phase engine. Phase 1 runs over the six presentations together, depth by depth;
+// each node first asks the two small phase-1 tables (cache-resident) and only then the exact
+// flip-slice x twist table, whose entries for all surviving children are prefetched before any
+// is read. Phase 2 starts only at end points whose last move leaves the phase-2 group and whose
+// phase-2 bounds fit; its coordinates are carried along the phase-1 path, not rebuilt.
+#include "solver/fast_solver.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "cube/symmetry.hpp"
+#include "solver/fast_tables.hpp"
+#include "solver/move_rules.hpp"
+#include "solver/search_tables.hpp"
+
+namespace tx {
+
+namespace {
+
+constexpr int kPresentations = 6;
+constexpr int kDepthLimit = 31;
+// Longer phase-2 searches cost more than trying further phase-1 end points.
+constexpr int kPhase2Cap = 12;
+constexpr int kPhase2MoveList[] = {0, 1, 2, 4, 7, 9, 10, 11, 13, 16};  // U*, R2, F2, D*, L2, B2
+
+using Clock = std::chrono::steady_clock;
+
+struct Phase1Node {
+    std::uint32_t cls;
+    std::uint8_t sym;
+    std::uint8_t dist;
+    std::uint16_t twist, flip, slice;
+};
+
+struct Presentation {
+    CubieCube cube;
+    bool inverse = false;
+    int turns = 0;  // conjugations by the URF-DBL rotation
+    Phase1Node start{};
+    std::uint16_t cornerPerm = 0;
+    std::uint16_t sliceSorted[3] = {};
+};
+
+CubieCube moveCube(int m) {
+    CubieCube c;
+    c.applyMove(m);
+    return c;
+}
+
+// backMove[k][m]: the move of the cube that becomes move m once the cube is conjugated k times
+// by the URF-DBL rotation.
+const std::array<std::array<std::uint8_t, kFaceMoves>, 3>& backMoves() {
+    static const auto table = [] {
+        std::array<std::array<std::uint8_t, kFaceMoves>, 3> back{};
+        for (int k = 0; k < 3; ++k) {
+            for (int original = 0; original < kFaceMoves; ++original) {
+                CubieCube c = moveCube(original);
+                for (int j = 0; j < k; ++j) c = conjugate(c, kSymUrf3);
+                for (int m = 0; m < kFaceMoves; ++m)
+                    if (moveCube(m).corners == c.corners && moveCube(m).edges == c.edges)
+                        back[k][m] = static_cast<std::uint8_t>(original);
+            }
+        }
+        return back;
+    }();
+    return table;
+}
+
+class FastSearch {
+public:
+    FastSearch(const TableSet& set, const FastOptions& o)
+        : set_(set), t_(*set.coords), tb_(SearchTables::of(set)), f_(fastTables(*set.coords)), o_(o) {}
+
+    FastResult run(const CubieCube& cube);
+
+private:
+    const TableSet& set_;
+    const CoordTables& t_;
+    SearchTables tb_;
+    const FastTables& f_;
+    const FastOptions& o_;
+    FastResult r_;
+    std::vector<Presentation> shown_;
+    const Presentation* p_ = nullptr;
+    int path_[kDepthLimit + 1] = {};
+    int phase1Length_ = 0;
+    // Phase-2 coordinates after each phase-1 level; levels below valid_ match path_.
+    std::uint16_t cornerPerm_[kDepthLimit + 1] = {};
+    std::uint16_t sliceSorted_[3][kDepthLimit + 1] = {};
+    int valid_ = 0;
+    unsigned ticks_ = 0;
+    bool stopped_ = false;
+
+    void present(const CubieCube& cube);
+    bool tick();
+    bool phase1(const Phase1Node& node, int depth, int togo, int prevAxis);
+    bool endPoint(int depth, int lastAxis);
+    void updatePhase2Coords(int depth);
+    bool phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis);
+    std::vector<Move> maneuverOf(int length) const;
+};
+
+void FastSearch::present(const CubieCube& cube) {
+    const CubieCube inverse = cube.inverse();
+    for (int k = 0; k < kPresentations; ++k) {
+        if ((o_.presentations >> k & 1) == 0) continue;
+        Presentation p;
+        p.inverse = k >= 3;
+        p.turns = k % 3;
+        p.cube = p.inverse ? inverse : cube;
+        for (int j = 0; j < p.turns; ++j) p.cube = conjugate(p.cube, kSymUrf3);
+        bool seen = false;  // a symmetric cube shows the same presentation more than once
+        for (const auto& q : shown_) seen = seen || (q.cube.corners == p.cube.corners && q.cube.edges == p.cube.edges);
+        if (seen) continue;
+        const int fs = flipSliceClassOf(t_, p.cube);
+        Phase1Node& s = p.start;
+        s.cls = index::classOf(fs);
+        s.sym = static_cast<std::uint8_t>(index::symOf(fs));
+        s.twist = static_cast<std::uint16_t>(p.cube.twist());
+        s.flip = static_cast<std::uint16_t>(p.cube.flip());
+        s.slice = static_cast<std::uint16_t>(p.cube.slice());
+        s.dist = static_cast<std::uint8_t>(phase1Distance(set_, s.cls, s.sym, s.twist));
+        p.cornerPerm = static_cast<std::uint16_t>(p.cube.cornerPerm());
+        CubieCube axis = p.cube;
+        for (int a = 0; a < 3; ++a) {
+            p.sliceSorted[a] = static_cast<std::uint16_t>(axis.sliceSorted());
+            axis = conjugate(axis, kSymUrf3);
+        }
+        shown_.push_back(p);
+    }
+}
+
+bool FastSearch::tick() {
+    if ((++ticks_ & 4095) != 0 || stopped_) return stopped_;
+    if ((o_.stop && o_.stop->load(std::memory_order_relaxed)) || Clock::now() >= o_.deadline) stopped_ = true;
+    return stopped_;
+}
+
+bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxis) {
+    if (togo == 0) return endPoint(depth, prevAxis);
+    if (tick()) return false;
+    struct Child {
+        Phase1Node node;
+        std::uint64_t index;
+        int move;
+    };
+    Child kids[kFaceMoves];
+    int count = 0;
+    const int left = togo - 1;
+    for (int m = 0; m < kFaceMoves; ++m) {
+        const int axis = m / 3;
+        if (!axisMayFollow(axis, prevAxis, false)) {
+            m += 2;
+            continue;
+        }
+        ++r_.phase1Nodes;
+        if (left == 0 && isPhase2Move(m)) continue;  // that end point was reached one move earlier
+        Child& c = kids[count];
+        c.node.twist = tb_.twistMove[node.twist * kMoves + m];
+        c.node.slice = t_.sliceMove[node.slice * kMoves + m];
+        if (f_.twistSlice[c.node.twist * kSlices + c.node.slice] > left) continue;
+        c.node.flip = t_.flipMove[node.flip * kMoves + m];
+        if (f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left) continue;
+        const std::uint32_t v = tb_.flipSliceMove[node.cls * kMoves + tb_.symMoveConj[node.sym][m]];
+        c.node.cls = index::classOf(v);
+        c.node.sym = tb_.symProduct[index::symOf(v)][node.sym];
+        c.index = index::phase1(c.node.cls, tb_.twistConj[index::conj(c.node.twist, c.node.sym)]);
+        c.move = m;
+        tb_.phase1.prefetch(c.index);
+        ++count;
+    }
+    for (int i = 0; i < count; ++i) {
+        Child& c = kids[i];
+        c.node.dist = nextDepth[node.dist][tb_.phase1.get(c.index)];
+        if (c.node.dist > left || (c.node.dist == 0 && left > 0)) continue;
+        path_[depth] = c.move;
+        valid_ = std::min(valid_, depth);
+        if (phase1(c.node, depth + 1, left, c.move / 3)) return true;
+        if (stopped_) return false;
+    }
+    return false;
+}
+
+void FastSearch::updatePhase2Coords(int depth) {
+    for (int j = valid_; j < depth; ++j) {
+        const int m = path_[j];
+        const int m1 = tb_.symMoveConj[kSymUrf3][m];
+        const int m2 = tb_.symMoveConj[kSymUrf3][m1];
+        const bool root = j == 0;
+        cornerPerm_[j + 1] = tb_.cornerPermMove[(root ? p_->cornerPerm : cornerPerm_[j]) * kMoves + m];
+        const int moves[3] = {m, m1, m2};
+        for (int a = 0; a < 3; ++a)
+            sliceSorted_[a][j + 1] =
+                tb_.sliceSortedMove[(root ? p_->sliceSorted[a] : sliceSorted_[a][j]) * kMoves + moves[a]];
+    }
+    valid_ = depth;
+}
+
+bool FastSearch::endPoint(int depth, int lastAxis) {
+    int cp = p_->cornerPerm, ss0 = p_->sliceSorted[0], ss1 = p_->sliceSorted[1], ss2 = p_->sliceSorted[2];
+    if (depth > 0) {
+        updatePhase2Coords(depth);
+        cp = cornerPerm_[depth];
+        ss0 = sliceSorted_[0][depth];
+        ss1 = sliceSorted_[1][depth];
+        ss2 = sliceSorted_[2][depth];
+    }
+    const int sp = static_cast<int>(index::slicePermutation(ss0));
+    const int ue = tb_.udEdgeFromSlices[index::udEdgeFromSlices(ss1, ss2)];
+    const int budget = std::min(o_.maxLength - depth, kPhase2Cap);
+    const int bound = std::max(f_.cornerSlice[cp * kSlicePermutations + sp], f_.edgeSlice[ue * kSlicePermutations + sp]);
+    if (bound > budget) return false;
+    ++r_.endPoints;
+    phase1Length_ = depth;
+    if (cp == 0 && ue == 0 && sp == 0) {
+        r_.length = depth;
+        return true;
+    }
+    const int exact = phase2Distance(set_, cp, ue);
+    for (int k = std::max(exact, bound); k <= budget; ++k) {
+        if (phase2(cp, ue, sp, exact, depth, k, lastAxis)) {
+            r_.length = depth + k;
+            return true;
+        }
+        if (stopped_) return false;
+    }
+    return false;
+}
+
+bool FastSearch::phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis) {
+    if (tick()) return false;
+    const int left = togo - 1;
+    for (int m : kPhase2MoveList) {
+        const int axis = m / 3;
+        if (!axisMayFollow(axis, prevAxis, false)) continue;
+        ++r_.phase2Nodes;
+        const int cp2 = tb_.cornerPermMove[cp * kMoves + m];
+        const int sp2 = tb_.sliceSortedMove[sp * kMoves + m];
+        if (f_.cornerSlice[cp2 * kSlicePermutations + sp2] > left) continue;
+        const int ue2 = tb_.udEdgePermMove[ue * kMoves + m];
+        if (f_.edgeSlice[ue2 * kSlicePermutations + sp2] > left) continue;
+        const int dist2 = nextDepth[dist][tb_.phase2.get(phase2Index(t_, cp2, ue2))];
+        if (dist2 > left) continue;
+        path_[depth] = m;
+        if (left == 0) return true;  // every bound is 0: solved
+        if (phase2(cp2, ue2, sp2, dist2, depth + 1, left, axis)) return true;
+    }
+    return false;
+}
+
+std::vector<Move> FastSearch::maneuverOf(int length) const {
+    const auto& back = backMoves()[p_->turns];
+    std::vector<Move> moves;
+    for (int j = 0; j < length; ++j) {
+        const int m = back[path_[j]];
+        moves.push_back(Move{static_cast<std::uint8_t>(m / 3), static_cast<std::uint8_t>(m % 3 + 1)});
+    }
+    if (p_->inverse) {  // solving the inverse gives the cube itself: undo it backwards
+        std::reverse(moves.begin(), moves.end());
+        for (auto& mv : moves) mv.power = static_cast<std::uint8_t>(4 - mv.power);
+    }
+    return moves;
+}
+
+FastResult FastSearch::run(const CubieCube& cube) {
+    present(cube);
+    int first = kDepthLimit;
+    for (const auto& p : shown_) first = std::min<int>(first, p.start.dist);
+    for (int depth = first; depth <= std::min(o_.maxLength, kDepthLimit) && !stopped_; ++depth) {
+        for (const auto& p : shown_) {
+            if (p.start.dist > depth) continue;
+            p_ = &p;
+            valid_ = 0;
+            if (phase1(p.start, 0, depth, -1)) {
+                r_.moves = maneuverOf(r_.length);
+                return r_;
+            }
+            if (stopped_) break;
+        }
+    }
+    r_.length = -1;
+    r_.stopped = stopped_;
+    return r_;
+}
+
+// Every piece once, orientations summing to zero, equal parities.
+bool isSolvable(const CubieCube& c) {
+    unsigned corners = 0, edges = 0;
+    for (const auto& p : c.corners) corners |= 1u << p.c;
+    for (const auto& p : c.edges) edges |= 1u << p.c;
+    for (const auto& p : c.corners)
+        if (p.o > 2) return false;
+    for (const auto& p : c.edges)
+        if (p.o > 1) return false;
+    return corners == 0xFF && edges == 0xFFF && c.totalTwist() == 0 && c.totalFlip() == 0 &&
+           c.cornerParityEven() == c.edgeParityEven();
+}
+
+bool solves(const CubieCube& cube, const std::vector<Move>& moves) {
+    CubieCube c = cube;
+    for (const auto& mv : moves) c.applyMove(3 * mv.axis + mv.power - 1);
+    const CubieCube solved;
+    return c.corners == solved.corners && c.edges == solved.edges;
+}
+
+}  // namespace
+
+std::string fastEngineProblem(const TableSet& tables, const CubieCube& cube) {
+    if (std::string missing = missingTables(tables, false, false, false); !missing.empty()) return missing;
+    if (cube.centersCount) return "The fast engine does not solve cubes whose centre orientation counts.";
+    if (cube.hasUndeterminedCubie()) return "The cube has undetermined pieces.";
+    if (!isSolvable(cube)) return "The cube cannot be solved (twist, flip or parity error).";
+    return {};
+}
+
+FastResult solveFast(const TableSet& tables, const CubieCube& cube, const FastOptions& options) {
+    FastResult failed;
+    failed.error = fastEngineProblem(tables, cube);
+    if (!failed.error.empty()) return failed;
+    FastResult r = FastSearch(tables, options).run(cube);
+    if (r.length >= 0 && !solves(cube, r.moves)) {
+        r.error = "The fast engine produced a maneuver that does not solve the cube.";
+        r.length = -1;
+        r.moves.clear();
+    }
+    return r;
+}
+
+}  // namespace tx
