@@ -1,0 +1,122 @@
+#include "solve_fast.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "cube_input.hpp"
+#include "solver/fast_solver.hpp"
+
+namespace tx::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The fast engine answers the first maneuver within its bound; it reaches 20 moves quickly
+// for every cube. Below 20 it is asked again, one move shorter each time, so a time limit
+// still leaves the best maneuver found so far.
+constexpr int kAlwaysReached = 20;
+
+struct Outcome {
+    std::string text;
+    bool failed = false;
+    int length = -1;
+    double ms = 0;
+};
+
+Outcome solveOne(const TableSet& tables, const std::string& line, const FastSolveSettings& s) {
+    Outcome out;
+    std::string error;
+    const auto cube = parseCube(line, false, error);
+    if (!cube) {
+        out.failed = true;
+        out.text = "error: " + error;
+        return out;
+    }
+    CubieCube c = cube->toCubieCube();
+    c.centersCount = false;
+    const auto start = Clock::now();
+    FastOptions o;
+    if (s.maxTime > 0)
+        o.deadline = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s.maxTime));
+    o.maxLength = std::max(s.target, kAlwaysReached);
+    FastResult best = solveFast(tables, c, o);
+    while (best.length > s.target) {
+        o.maxLength = best.length - 1;
+        FastResult shorter = solveFast(tables, c, o);
+        if (shorter.length < 0) break;
+        best = std::move(shorter);
+    }
+    out.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (best.length >= 0) {
+        out.length = best.length;
+        out.text = writeManeuver(best.moves.data(), best.length, 'f', false);
+    } else {
+        out.failed = true;
+        out.text = "error: " + (!best.error.empty() ? best.error
+                                : best.stopped      ? std::string("no maneuver within the time limit")
+                                                    : "no maneuver of at most " + std::to_string(o.maxLength) + " moves");
+    }
+    return out;
+}
+
+void reportTimes(const std::vector<Outcome>& all) {
+    std::vector<double> ms;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].ms <= 0 && all[i].length < 0) continue;  // the line was not a cube
+        std::fprintf(stderr, "line %zu: %.3f ms, length %d\n", i + 1, all[i].ms, all[i].length);
+        ms.push_back(all[i].ms);
+    }
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    double total = 0;
+    for (double t : ms) total += t;
+    std::fprintf(stderr, "cubes %zu, median %.3f ms, 90th percentile %.3f ms, maximum %.3f ms, total %.3f s\n", ms.size(),
+                 ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 9 / 10)], ms.back(), total / 1000);
+}
+
+}  // namespace
+
+int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
+    const auto lines = inputLines(positional, true);
+    std::vector<Outcome> results(lines.size());
+    std::vector<char> ready(lines.size(), 0);
+    std::mutex mutex;
+    std::condition_variable readyChanged;
+    std::size_t next = 0;
+    auto work = [&] {
+        for (;;) {
+            std::size_t i;
+            {
+                std::lock_guard lock(mutex);
+                if (next >= lines.size()) return;
+                i = next++;
+            }
+            Outcome o = solveOne(tables, lines[i], s);
+            std::lock_guard lock(mutex);
+            results[i] = std::move(o);
+            ready[i] = 1;
+            readyChanged.notify_all();
+        }
+    };
+    const int workers = std::max(1, std::min<int>(s.jobs, static_cast<int>(lines.size())));
+    std::vector<std::jthread> pool;
+    for (int w = 0; w < workers; ++w) pool.emplace_back(work);
+    bool anyFailed = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {  // print in input order as results come
+        std::unique_lock lock(mutex);
+        readyChanged.wait(lock, [&] { return ready[i] != 0; });
+        std::printf("%s\n", results[i].text.c_str());
+        std::fflush(stdout);
+        anyFailed = anyFailed || results[i].failed;
+    }
+    pool.clear();
+    if (s.times) reportTimes(results);
+    return anyFailed ? kExitInvalid : kExitOk;
+}
+
+}  // namespace tx::cli
