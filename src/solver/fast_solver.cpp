@@ -216,6 +216,12 @@ bool FastSearch::endPoint(int depth, int lastAxis) {
         r_.length = depth;
         return true;
     }
+    // The table holds the corner-and-edge distance modulo 3 and the corners and the edges alone
+    // bound it from below: the least distance that fits both often exceeds the budget already,
+    // which saves walking the table down to the exact value.
+    const int residue = tb_.phase2.get(phase2Index(t_, cp, ue));
+    const int floor = std::max<int>(tb_.cornerPermDepth[cp], f_.udEdgeDepth[ue]);
+    if (floor + (residue - floor % 3 + 3) % 3 > budget) return false;
     const int exact = phase2Distance(set_, cp, ue);
     for (int k = std::max(exact, bound); k <= budget; ++k) {
         if (phase2(cp, ue, sp, exact, depth, k, lastAxis)) {

@@ -50,6 +50,8 @@ FastTables build(const CoordTables& t) {
                                      t.sliceSortedMove.data(), phase2);
     f.edgeSlice = productDistances(kUdEdgePerms, kSlicePermutations, t.udEdgePermMove.data(),
                                    t.sliceSortedMove.data(), phase2);
+    const std::vector<std::uint16_t> stays(kMoves, 0);
+    f.udEdgeDepth = productDistances(kUdEdgePerms, 1, t.udEdgePermMove.data(), stays.data(), phase2);
     f.twistSlice = productDistances(kTwists, kSlices, t.twistMove.data(), t.sliceMove.data(), all);
     f.flipSlice = productDistances(kFlips, kSlices, t.flipMove.data(), t.sliceMove.data(), all);
     return f;
@@ -63,7 +65,7 @@ const FastTables& fastTables(const CoordTables& t) {
 }
 
 std::uint64_t fastTableBytes(const FastTables& f) {
-    return f.cornerSlice.size() + f.edgeSlice.size() + f.twistSlice.size() + f.flipSlice.size();
+    return f.cornerSlice.size() + f.edgeSlice.size() + f.udEdgeDepth.size() + f.twistSlice.size() + f.flipSlice.size();
 }
 
 }  // namespace tx

@@ -14,6 +14,7 @@ struct FastTables {
     // the slice edges, counted in phase-2 moves. Index: coordinate * 24 + slice permutation.
     std::vector<std::uint8_t> cornerSlice;  // cornerPerm x 24
     std::vector<std::uint8_t> edgeSlice;    // udEdgePerm x 24
+    std::vector<std::uint8_t> udEdgeDepth;  // udEdgePerm alone
     // Phase 1: distance to the phase-2 group of the twist with the slice, and of the flip with
     // the slice. Index: twist (or flip) * 495 + slice.
     std::vector<std::uint8_t> twistSlice;  // 2187 x 495
