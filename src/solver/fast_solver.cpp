@@ -161,6 +161,13 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
         if (f_.twistSlice[c.node.twist * kSlices + c.node.slice] > left) continue;
         c.node.flip = t_.flipMove[node.flip * kMoves + m];
         if (f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left) continue;
+        if (left == 0) {  // both small bounds are 0 only in the phase-2 group: an end point
+            path_[depth] = m;
+            valid_ = std::min(valid_, depth);
+            if (endPoint(depth + 1, axis)) return true;
+            if (stopped_) return false;
+            continue;
+        }
         const std::uint32_t v = tb_.flipSliceMove[node.cls * kMoves + tb_.symMoveConj[node.sym][m]];
         c.node.cls = index::classOf(v);
         c.node.sym = tb_.symProduct[index::symOf(v)][node.sym];
