@@ -81,40 +81,48 @@ void reportTimes(const std::vector<Outcome>& all) {
 
 }  // namespace
 
-int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
-    const auto lines = inputLines(positional, true);
-    std::vector<Outcome> results(lines.size());
-    std::vector<char> ready(lines.size(), 0);
+void forEachInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
+                       const std::function<void(std::size_t)>& done) {
+    std::vector<char> ready(count, 0);
     std::mutex mutex;
     std::condition_variable readyChanged;
     std::size_t next = 0;
-    auto work = [&] {
+    auto worker = [&] {
         for (;;) {
             std::size_t i;
             {
                 std::lock_guard lock(mutex);
-                if (next >= lines.size()) return;
+                if (next >= count) return;
                 i = next++;
             }
-            Outcome o = solveOne(tables, lines[i], s);
+            work(i);
             std::lock_guard lock(mutex);
-            results[i] = std::move(o);
             ready[i] = 1;
             readyChanged.notify_all();
         }
     };
-    const int workers = std::max(1, std::min<int>(s.jobs, static_cast<int>(lines.size())));
     std::vector<std::jthread> pool;
-    for (int w = 0; w < workers; ++w) pool.emplace_back(work);
-    bool anyFailed = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {  // print in input order as results come
-        std::unique_lock lock(mutex);
-        readyChanged.wait(lock, [&] { return ready[i] != 0; });
-        std::printf("%s\n", results[i].text.c_str());
-        std::fflush(stdout);
-        anyFailed = anyFailed || results[i].failed;
+    for (int w = 0; w < std::max(1, std::min<int>(jobs, static_cast<int>(count))); ++w) pool.emplace_back(worker);
+    for (std::size_t i = 0; i < count; ++i) {
+        {
+            std::unique_lock lock(mutex);
+            readyChanged.wait(lock, [&] { return ready[i] != 0; });
+        }
+        done(i);
     }
-    pool.clear();
+}
+
+int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
+    const auto lines = inputLines(positional, true);
+    std::vector<Outcome> results(lines.size());
+    bool anyFailed = false;
+    forEachInParallel(
+        lines.size(), s.jobs, [&](std::size_t i) { results[i] = solveOne(tables, lines[i], s); },
+        [&](std::size_t i) {  // printed in input order as the results come
+            std::printf("%s\n", results[i].text.c_str());
+            std::fflush(stdout);
+            anyFailed = anyFailed || results[i].failed;
+        });
     if (s.times) reportTimes(results);
     return anyFailed ? kExitInvalid : kExitOk;
 }

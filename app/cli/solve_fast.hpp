@@ -1,5 +1,8 @@
 #pragma once
 // solve with the fast engine: the command line's default for two-phase solving.
+#include <cstddef>
+#include <functional>
+
 #include "command.hpp"
 #include "tables/tables.hpp"
 
@@ -14,6 +17,11 @@ struct FastSolveSettings {
 
 // Solves every input line (facelet string or "@" maneuver) with the fast engine and prints one
 // line per input in input order; answers the exit code.
+// Runs work(i) for i = 0 .. count-1 on up to `jobs` threads and calls done(i) on the calling
+// thread in index order, each as soon as work(i) and every earlier done have finished.
+void forEachInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
+                       const std::function<void(std::size_t)>& done);
+
 int solveWithFastEngine(const Args& positional, const FastSolveSettings& settings, const TableSet& tables);
 
 }  // namespace tx::cli
