@@ -1,5 +1,6 @@
 #pragma once
 // batch with the fast engine: the entries it can take get their maneuver from it.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,5 +15,9 @@ namespace tx::cli {
 // improving search.
 std::vector<std::shared_ptr<Entry>> solveEntriesFast(const CubeList& list, const std::vector<std::shared_ptr<Entry>>& todo,
                                                      const TableSet& tables, int target, int jobs);
+
+// serve --fast: solves a new entry at once with the fast engine (up to `target` moves, at most
+// ten seconds); an entry it cannot take gets the list's search instead.
+std::function<void(const std::shared_ptr<Entry>&)> fastEntrySolver(CubeList& list, TableSet tables, int target);
 
 }  // namespace tx::cli

@@ -142,9 +142,8 @@ int run(const Args& input) {
     }
     int unsolvable = 0;
     auto todo = entriesToSolve(list, unsolvable);
-    // The fast engine reaches 20 moves quickly; shorter targets and what it cannot take are
-    // left to the improving search.
-    if (!optimal && engine == "fast" && *targetOption >= 20)
+    // What the fast engine cannot take is left to the improving search.
+    if (!optimal && engine == "fast")
         todo = solveEntriesFast(list, todo, loader.current(), static_cast<int>(*targetOption), jobs);
     const int failed = solveAll(list, events, todo, optimal, jobs);
     const SaveResult saved = saveWorkspace(list, outPath);
@@ -157,9 +156,9 @@ Register reg("batch", "solve every cube of a workspace file and write it back",
              "                          [--data-dir DIR]\n"
              "Loads a workspace file, solves every entry that has no optimal maneuver (two-phase to the target,\n"
              "default 20, or optimal), J entries at a time, and saves the result as a workspace file (IN.txt is\n"
-             "replaced safely unless -o names another file). Progress goes to stderr. Two-phase solving to a\n"
-             "target of 20 or more uses the fast engine (face turns, centres not counted); --engine specified\n"
-             "keeps the improving search of the desktop program.\n",
+             "replaced safely unless -o names another file). Progress goes to stderr. Two-phase solving uses the\n"
+             "fast engine (face turns, centres not counted); --engine specified keeps the improving search of\n"
+             "the desktop program.\n",
              run);
 
 }  // namespace

@@ -16,9 +16,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The fast engine answers the first maneuver within its bound; it reaches 20 moves quickly
-// for every cube. Below 20 it is asked again, one move shorter each time, so a time limit
-// still leaves the best maneuver found so far.
 constexpr int kAlwaysReached = 20;
 
 struct Outcome {
@@ -40,17 +37,7 @@ Outcome solveOne(const TableSet& tables, const std::string& line, const FastSolv
     CubieCube c = cube->toCubieCube();
     c.centersCount = false;
     const auto start = Clock::now();
-    FastOptions o;
-    if (s.maxTime > 0)
-        o.deadline = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s.maxTime));
-    o.maxLength = std::max(s.target, kAlwaysReached);
-    FastResult best = solveFast(tables, c, o);
-    while (best.length > s.target) {
-        o.maxLength = best.length - 1;
-        FastResult shorter = solveFast(tables, c, o);
-        if (shorter.length < 0) break;
-        best = std::move(shorter);
-    }
+    const FastResult best = solveFastToTarget(tables, c, s.target, s.maxTime);
     out.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (best.length >= 0) {
         out.length = best.length;
@@ -59,7 +46,7 @@ Outcome solveOne(const TableSet& tables, const std::string& line, const FastSolv
         out.failed = true;
         out.text = "error: " + (!best.error.empty() ? best.error
                                 : best.stopped      ? std::string("no maneuver within the time limit")
-                                                    : "no maneuver of at most " + std::to_string(o.maxLength) + " moves");
+                                                    : "no maneuver of at most " + std::to_string(s.target) + " moves");
     }
     return out;
 }
@@ -80,6 +67,21 @@ void reportTimes(const std::vector<Outcome>& all) {
 }
 
 }  // namespace
+
+FastResult solveFastToTarget(const TableSet& tables, const CubieCube& cube, int target, double maxSeconds) {
+    FastOptions o;
+    if (maxSeconds > 0)
+        o.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(maxSeconds));
+    o.maxLength = std::max(target, kAlwaysReached);
+    FastResult best = solveFast(tables, cube, o);
+    while (best.length > target) {
+        o.maxLength = best.length - 1;
+        FastResult shorter = solveFast(tables, cube, o);
+        if (shorter.length < 0) break;
+        best = std::move(shorter);
+    }
+    return best;
+}
 
 void forEachInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
                        const std::function<void(std::size_t)>& done) {
