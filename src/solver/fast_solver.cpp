@@ -97,6 +97,7 @@ private:
     bool endPoint(int depth, int lastAxis);
     void updatePhase2Coords(int depth);
     bool phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis);
+    int phase2Exact(int cp, int ue, int residue) const;
     std::vector<Move> maneuverOf(int length) const;
 };
 
@@ -153,8 +154,8 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
             m += 2;
             continue;
         }
-        ++r_.phase1Nodes;
         if (left == 0 && isPhase2Move(m)) continue;  // that end point was reached one move earlier
+        ++r_.phase1Nodes;
         Child& c = kids[count];
         c.node.twist = tb_.twistMove[node.twist * kMoves + m];
         c.node.slice = t_.sliceMove[node.slice * kMoves + m];
@@ -174,6 +175,7 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
         c.index = index::phase1(c.node.cls, tb_.twistConj[index::conj(c.node.twist, c.node.sym)]);
         c.move = m;
         tb_.phase1.prefetch(c.index);
+        if (left > 1) __builtin_prefetch(tb_.flipSliceMove + c.node.cls * kMoves);
         ++count;
     }
     for (int i = 0; i < count; ++i) {
@@ -229,7 +231,7 @@ bool FastSearch::endPoint(int depth, int lastAxis) {
     const int residue = tb_.phase2.get(phase2Index(t_, cp, ue));
     const int floor = std::max<int>(tb_.cornerPermDepth[cp], f_.udEdgeDepth[ue]);
     if (floor + (residue - floor % 3 + 3) % 3 > budget) return false;
-    const int exact = phase2Distance(set_, cp, ue);
+    const int exact = phase2Exact(cp, ue, residue);
     for (int k = std::max(exact, bound); k <= budget; ++k) {
         if (phase2(cp, ue, sp, exact, depth, k, lastAxis)) {
             r_.length = depth + k;
@@ -238,6 +240,32 @@ bool FastSearch::endPoint(int depth, int lastAxis) {
         if (stopped_) return false;
     }
     return false;
+}
+
+// The exact corner-and-edge distance, walking the mod-3 table down to the goal: at each step
+// the entries of all ten neighbours are fetched together, then the first one a step closer is
+// taken.
+int FastSearch::phase2Exact(int cp, int ue, int residue) const {
+    int d = 0;
+    while (cp != 0 || ue != 0) {
+        const int want = (residue + 2) % 3;
+        int cps[10], ues[10];
+        std::uint64_t idx[10];
+        for (int i = 0; i < 10; ++i) {
+            const int m = kPhase2MoveList[i];
+            cps[i] = tb_.cornerPermMove[cp * kMoves + m];
+            ues[i] = tb_.udEdgePermMove[ue * kMoves + m];
+            idx[i] = phase2Index(t_, cps[i], ues[i]);
+            tb_.phase2.prefetch(idx[i]);
+        }
+        int next = 0;
+        while (next < 10 && tb_.phase2.get(idx[next]) != want) ++next;
+        if (next == 10 || ++d > kDepthLimit) return kDepthLimit;  // a damaged table: no phase 2 here
+        cp = cps[next];
+        ue = ues[next];
+        residue = want;
+    }
+    return d;
 }
 
 bool FastSearch::phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis) {
