@@ -178,10 +178,17 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
         if (left > 1) __builtin_prefetch(tb_.flipSliceMove + c.node.cls * kMoves);
         ++count;
     }
+    // Every entry is read before any child is searched: the reads wait for memory together,
+    // and a subtree cannot push the later children's entries out of the cache first.
+    int kept = 0;
     for (int i = 0; i < count; ++i) {
         Child& c = kids[i];
         c.node.dist = nextDepth[node.dist][tb_.phase1.get(c.index)];
-        if (c.node.dist > left || (c.node.dist == 0 && left > 0)) continue;
+        if (c.node.dist > left || c.node.dist == 0) continue;  // left > 0 here: no early entry
+        kids[kept++] = c;
+    }
+    for (int i = 0; i < kept; ++i) {
+        const Child& c = kids[i];
         path_[depth] = c.move;
         valid_ = std::min(valid_, depth);
         if (phase1(c.node, depth + 1, left, c.move / 3)) return true;
