@@ -9,6 +9,7 @@
 
 #include "cube_input.hpp"
 #include "solver/fast_solver.hpp"
+#include "solver/fast_tables.hpp"
 
 namespace tx::cli {
 
@@ -116,6 +117,7 @@ void forEachInParallel(std::size_t count, int jobs, const std::function<void(std
 
 int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
     const auto lines = inputLines(positional, true);
+    fastTables(*tables.coords);  // built before the first cube, so its time is its own
     std::vector<Outcome> results(lines.size());
     bool anyFailed = false;
     forEachInParallel(
