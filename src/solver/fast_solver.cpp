@@ -93,7 +93,13 @@ private:
 
     void present(const CubieCube& cube);
     bool tick();
+    struct Child {
+        Phase1Node node;
+        std::uint64_t index;
+        int move;
+    };
     bool phase1(const Phase1Node& node, int depth, int togo, int prevAxis);
+    int rawChildren(const Phase1Node& node, int left, int prevAxis, Child* kids);
     bool endPoint(int depth, int lastAxis);
     void updatePhase2Coords(int depth);
     bool phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis);
@@ -137,50 +143,40 @@ bool FastSearch::tick() {
     return stopped_;
 }
 
+// The children of a node one pipeline stage at a time, so that the memory reads of all
+// children overlap instead of waiting one after the other: first the raw coordinates (the
+// small tables' entries fetched), then the small bounds and the class move (the large table's
+// entries fetched), then the exact distances; only then is any subtree searched, which also
+// keeps a subtree from pushing its siblings' entries out of the cache first.
 bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxis) {
     if (togo == 0) return endPoint(depth, prevAxis);
     if (tick()) return false;
-    struct Child {
-        Phase1Node node;
-        std::uint64_t index;
-        int move;
-    };
     Child kids[kFaceMoves];
-    int count = 0;
     const int left = togo - 1;
-    for (int m = 0; m < kFaceMoves; ++m) {
-        const int axis = m / 3;
-        if (!axisMayFollow(axis, prevAxis, false)) {
-            m += 2;
+    int count = rawChildren(node, left, prevAxis, kids);
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        Child& c = kids[i];
+        if (f_.twistSlice[c.node.twist * kSlices + c.node.slice] > left ||
+            f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left)
             continue;
-        }
-        if (left == 0 && isPhase2Move(m)) continue;  // that end point was reached one move earlier
-        ++r_.phase1Nodes;
-        Child& c = kids[count];
-        c.node.twist = tb_.twistMove[node.twist * kMoves + m];
-        c.node.slice = t_.sliceMove[node.slice * kMoves + m];
-        if (f_.twistSlice[c.node.twist * kSlices + c.node.slice] > left) continue;
-        c.node.flip = t_.flipMove[node.flip * kMoves + m];
-        if (f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left) continue;
         if (left == 0) {  // both small bounds are 0 only in the phase-2 group: an end point
-            path_[depth] = m;
+            path_[depth] = c.move;
             valid_ = std::min(valid_, depth);
-            if (endPoint(depth + 1, axis)) return true;
+            if (endPoint(depth + 1, c.move / 3)) return true;
             if (stopped_) return false;
             continue;
         }
-        const std::uint32_t v = tb_.flipSliceMove[node.cls * kMoves + tb_.symMoveConj[node.sym][m]];
+        const std::uint32_t v = tb_.flipSliceMove[node.cls * kMoves + tb_.symMoveConj[node.sym][c.move]];
         c.node.cls = index::classOf(v);
         c.node.sym = tb_.symProduct[index::symOf(v)][node.sym];
         c.index = index::phase1(c.node.cls, tb_.twistConj[index::conj(c.node.twist, c.node.sym)]);
-        c.move = m;
         tb_.phase1.prefetch(c.index);
         if (left > 1) __builtin_prefetch(tb_.flipSliceMove + c.node.cls * kMoves);
-        ++count;
+        kids[kept++] = c;
     }
-    // Every entry is read before any child is searched: the reads wait for memory together,
-    // and a subtree cannot push the later children's entries out of the cache first.
-    int kept = 0;
+    count = kept;
+    kept = 0;
     for (int i = 0; i < count; ++i) {
         Child& c = kids[i];
         c.node.dist = nextDepth[node.dist][tb_.phase1.get(c.index)];
@@ -195,6 +191,28 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
         if (stopped_) return false;
     }
     return false;
+}
+
+// The children the move rules allow, with their raw coordinates; a last phase-1 move must
+// leave the phase-2 group, or that end point was reached one move earlier.
+int FastSearch::rawChildren(const Phase1Node& node, int left, int prevAxis, Child* kids) {
+    int count = 0;
+    for (int m = 0; m < kFaceMoves; ++m) {
+        if (!axisMayFollow(m / 3, prevAxis, false)) {
+            m += 2;
+            continue;
+        }
+        if (left == 0 && isPhase2Move(m)) continue;
+        Child& c = kids[count++];
+        c.move = m;
+        c.node.twist = tb_.twistMove[node.twist * kMoves + m];
+        c.node.slice = t_.sliceMove[node.slice * kMoves + m];
+        c.node.flip = t_.flipMove[node.flip * kMoves + m];
+        __builtin_prefetch(&f_.twistSlice[c.node.twist * kSlices + c.node.slice]);
+        __builtin_prefetch(&f_.flipSlice[c.node.flip * kSlices + c.node.slice]);
+    }
+    r_.phase1Nodes += count;
+    return count;
 }
 
 void FastSearch::updatePhase2Coords(int depth) {
