@@ -83,11 +83,12 @@ private:
     std::vector<Presentation> shown_;
     const Presentation* p_ = nullptr;
     int path_[kDepthLimit + 1] = {};
-    int phase1Length_ = 0;
-    // Phase-2 coordinates after each phase-1 level; levels below valid_ match path_.
+    // Phase-2 coordinates after each phase-1 level (level 0: before any move): the corner side (corner permutation and
+    // slice-edge order) is valid below validCorners_, the edge side (the slice edges seen
+    // along the two other axes) below validEdges_.
     std::uint16_t cornerPerm_[kDepthLimit + 1] = {};
     std::uint16_t sliceSorted_[3][kDepthLimit + 1] = {};
-    int valid_ = 0;
+    int validCorners_ = 0, validEdges_ = 0;
     unsigned ticks_ = 0;
     bool stopped_ = false;
 
@@ -101,7 +102,13 @@ private:
     bool phase1(const Phase1Node& node, int depth, int togo, int prevAxis);
     int rawChildren(const Phase1Node& node, int left, int prevAxis, Child* kids);
     bool endPoint(int depth, int lastAxis);
-    void updatePhase2Coords(int depth);
+    void place(int depth, int move) {
+        path_[depth] = move;
+        validCorners_ = std::min(validCorners_, depth);
+        validEdges_ = std::min(validEdges_, depth);
+    }
+    void updateCorners(int depth);
+    void updateEdges(int depth);
     bool phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis);
     int phase2Exact(int cp, int ue, int residue) const;
     std::vector<Move> maneuverOf(int length) const;
@@ -161,8 +168,7 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
             f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left)
             continue;
         if (left == 0) {  // both small bounds are 0 only in the phase-2 group: an end point
-            path_[depth] = c.move;
-            valid_ = std::min(valid_, depth);
+            place(depth, c.move);
             if (endPoint(depth + 1, c.move / 3)) return true;
             if (stopped_) return false;
             continue;
@@ -185,8 +191,7 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
     }
     for (int i = 0; i < kept; ++i) {
         const Child& c = kids[i];
-        path_[depth] = c.move;
-        valid_ = std::min(valid_, depth);
+        place(depth, c.move);
         if (phase1(c.node, depth + 1, left, c.move / 3)) return true;
         if (stopped_) return false;
     }
@@ -215,37 +220,36 @@ int FastSearch::rawChildren(const Phase1Node& node, int left, int prevAxis, Chil
     return count;
 }
 
-void FastSearch::updatePhase2Coords(int depth) {
-    for (int j = valid_; j < depth; ++j) {
-        const int m = path_[j];
-        const int m1 = tb_.symMoveConj[kSymUrf3][m];
-        const int m2 = tb_.symMoveConj[kSymUrf3][m1];
-        const bool root = j == 0;
-        cornerPerm_[j + 1] = tb_.cornerPermMove[(root ? p_->cornerPerm : cornerPerm_[j]) * kMoves + m];
-        const int moves[3] = {m, m1, m2};
-        for (int a = 0; a < 3; ++a)
-            sliceSorted_[a][j + 1] =
-                tb_.sliceSortedMove[(root ? p_->sliceSorted[a] : sliceSorted_[a][j]) * kMoves + moves[a]];
+void FastSearch::updateCorners(int depth) {
+    for (int j = validCorners_; j < depth; ++j) {
+        cornerPerm_[j + 1] = tb_.cornerPermMove[cornerPerm_[j] * kMoves + path_[j]];
+        sliceSorted_[0][j + 1] = tb_.sliceSortedMove[sliceSorted_[0][j] * kMoves + path_[j]];
     }
-    valid_ = depth;
+    validCorners_ = depth;
+}
+
+void FastSearch::updateEdges(int depth) {
+    for (int j = validEdges_; j < depth; ++j) {
+        const int m1 = tb_.symMoveConj[kSymUrf3][path_[j]];
+        const int m2 = tb_.symMoveConj[kSymUrf3][m1];
+        sliceSorted_[1][j + 1] = tb_.sliceSortedMove[sliceSorted_[1][j] * kMoves + m1];
+        sliceSorted_[2][j + 1] = tb_.sliceSortedMove[sliceSorted_[2][j] * kMoves + m2];
+    }
+    validEdges_ = depth;
 }
 
 bool FastSearch::endPoint(int depth, int lastAxis) {
-    int cp = p_->cornerPerm, ss0 = p_->sliceSorted[0], ss1 = p_->sliceSorted[1], ss2 = p_->sliceSorted[2];
-    if (depth > 0) {
-        updatePhase2Coords(depth);
-        cp = cornerPerm_[depth];
-        ss0 = sliceSorted_[0][depth];
-        ss1 = sliceSorted_[1][depth];
-        ss2 = sliceSorted_[2][depth];
-    }
-    const int sp = static_cast<int>(index::slicePermutation(ss0));
-    const int ue = tb_.udEdgeFromSlices[index::udEdgeFromSlices(ss1, ss2)];
     const int budget = std::min(o_.maxLength - depth, kPhase2Cap);
-    const int bound = std::max(f_.cornerSlice[cp * kSlicePermutations + sp], f_.edgeSlice[ue * kSlicePermutations + sp]);
+    updateCorners(depth);  // the corner side first: its bound alone rejects most end points
+    const int cp = cornerPerm_[depth];
+    const int sp = static_cast<int>(index::slicePermutation(sliceSorted_[0][depth]));
+    const int cornerBound = f_.cornerSlice[cp * kSlicePermutations + sp];
+    if (cornerBound > budget) return false;
+    updateEdges(depth);
+    const int ue = tb_.udEdgeFromSlices[index::udEdgeFromSlices(sliceSorted_[1][depth], sliceSorted_[2][depth])];
+    const int bound = std::max<int>(cornerBound, f_.edgeSlice[ue * kSlicePermutations + sp]);
     if (bound > budget) return false;
     ++r_.endPoints;
-    phase1Length_ = depth;
     if (cp == 0 && ue == 0 && sp == 0) {
         r_.length = depth;
         return true;
@@ -336,7 +340,9 @@ FastResult FastSearch::run(const CubieCube& cube) {
         for (const auto& p : shown_) {
             if (p.start.dist > depth) continue;
             p_ = &p;
-            valid_ = 0;
+            validCorners_ = validEdges_ = 0;
+            cornerPerm_[0] = p.cornerPerm;  // level 0: the presentation itself
+            for (int a = 0; a < 3; ++a) sliceSorted_[a][0] = p.sliceSorted[a];
             if (phase1(p.start, 0, depth, -1)) {
                 r_.moves = maneuverOf(r_.length);
                 return r_;
