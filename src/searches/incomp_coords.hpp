@@ -5,6 +5,7 @@
 //
 // A coordinate of k pieces over n slots is mixed radix: digit j is the rank of piece j's slot
 // among the slots that pieces 0 .. j-1 left free, the first piece the most significant digit.
+// (Arrays of slots are called "places" here: "slots" is a word the Qt headers take.)
 // So the coordinate of the first j pieces of a tuple is the tuple's coordinate divided by the
 // product of the lower radices, and one move table over four edges serves one to four edges.
 #include <array>
@@ -33,17 +34,17 @@ constexpr int placements(int n, int k) {
     return p;
 }
 
-inline int encodeSlots(const int* slots, int k, int n) {
+inline int encodeSlots(const int* places, int k, int n) {
     int value = 0;
     for (int j = 0; j < k; ++j) {
-        int rank = slots[j];
-        for (int i = 0; i < j; ++i) rank -= slots[i] < slots[j];
+        int rank = places[j];
+        for (int i = 0; i < j; ++i) rank -= places[i] < places[j];
         value = value * (n - j) + rank;
     }
     return value;
 }
 
-inline void decodeSlots(int value, int k, int n, int* slots) {
+inline void decodeSlots(int value, int k, int n, int* places) {
     int rank[kMaxGroup] = {};
     for (int j = k - 1; j >= 0; --j) {
         rank[j] = value % (n - j);
@@ -55,7 +56,7 @@ inline void decodeSlots(int value, int k, int n, int* slots) {
         for (int r = rank[j]; r >= 0;)
             if (!taken[++s]) --r;
         taken[s] = true;
-        slots[j] = s;
+        places[j] = s;
     }
 }
 
@@ -86,10 +87,10 @@ inline MoveDestinations moveDestinations(int move) {
 // all of which must be identified.
 template <std::size_t N, class ToSlot>
 int dLayerCoordinate(const std::array<Piece, N>& pieces, ToSlot toSlot) {
-    int slots[4] = {};
+    int places[4] = {};
     for (std::size_t p = 0; p < N; ++p)
-        if (pieces[p].c >= 4 && pieces[p].c < 8) slots[pieces[p].c - 4] = toSlot(static_cast<int>(p));
-    return encodeSlots(slots, 4, static_cast<int>(N));
+        if (pieces[p].c >= 4 && pieces[p].c < 8) places[pieces[p].c - 4] = toSlot(static_cast<int>(p));
+    return encodeSlots(places, 4, static_cast<int>(N));
 }
 
 }  // namespace tx::incomp

@@ -61,22 +61,22 @@ IncompGroup makeGroup(const std::vector<std::pair<int, int>>& edges, const Incom
     IncompGroup group;
     const int k = static_cast<int>(edges.size());
     group.size = k;
-    int slots[kMaxGroup], home[kMaxGroup];
+    int places[kMaxGroup], home[kMaxGroup];
     for (int j = 0; j < k; ++j) {
-        slots[j] = edgeSlot(edges[j].second);
+        places[j] = edgeSlot(edges[j].second);
         home[j] = edgeSlot(edges[j].first);
     }
     if (k < 5) {
         // Carried as four edges: the group's coordinate times the values of the unused digits.
         const int scale = placements(kEdgeSlots - k, 4 - k);
-        start.group[g] = static_cast<std::uint16_t>(encodeSlots(slots, k, kEdgeSlots) * scale);
+        start.group[g] = static_cast<std::uint16_t>(encodeSlots(places, k, kEdgeSlots) * scale);
         const auto depth = breadthFirst(placements(kEdgeSlots, k), {encodeSlots(home, k, kEdgeSlots)}, moves,
                                         [&](int v, int m) { return t.move4(v * scale, m) / scale; });
         group.nibbles = packNibbles(kEdge4, depth.data(), [](int i, int s) { return i / s; }, scale);
         return group;
     }
-    start.group[g] = static_cast<std::uint16_t>(encodeSlots(slots, 4, kEdgeSlots));
-    start.fifth[g] = static_cast<std::uint8_t>(slots[4]);
+    start.group[g] = static_cast<std::uint16_t>(encodeSlots(places, 4, kEdgeSlots));
+    start.fifth[g] = static_cast<std::uint8_t>(places[4]);
     // Index: first four edges x 8 + the fifth's rank among the free slots.
     auto fifthSlot = [&](int first4, int rank) {
         for (int s = 0; s < kEdgeSlots; ++s)

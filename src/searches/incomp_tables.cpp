@@ -43,12 +43,12 @@ void fillPlacementMoves(std::vector<std::uint16_t>& table, int n, int k, int mov
                         const std::vector<MoveDestinations>& dest, bool edges, ToPosition toPosition, ToSlot toSlot) {
     const int rows = placements(n, k);
     table.resize(std::size_t(rows) * moveCount);
-    int slots[kMaxGroup], moved[kMaxGroup];
+    int places[kMaxGroup], moved[kMaxGroup];
     for (int v = 0; v < rows; ++v) {
-        decodeSlots(v, k, n, slots);
+        decodeSlots(v, k, n, places);
         for (int m = 0; m < moveCount; ++m) {
             for (int j = 0; j < k; ++j) {
-                const int p = toPosition(slots[j]);
+                const int p = toPosition(places[j]);
                 moved[j] = toSlot(edges ? dest[m].edge[p] : dest[m].corner[p]);
             }
             table[std::size_t(v) * moveCount + m] = static_cast<std::uint16_t>(encodeSlots(moved, k, n));
@@ -64,11 +64,11 @@ void buildPieceMoves(IncompTables& t, const std::vector<MoveDestinations>& dest)
     for (int s = 0; s < kEdgeSlots; ++s)
         for (int m = 0; m < mc; ++m) t.edgeSlotMove[s * mc + m] = static_cast<std::uint8_t>(edgeSlot(dest[m].edge[edgePosition(s)]));
     t.freeRank.assign(std::size_t(kEdge4) * kEdgeSlots, 255);
-    int slots[4];
+    int places[4];
     for (int v = 0; v < kEdge4; ++v) {
-        decodeSlots(v, 4, kEdgeSlots, slots);
+        decodeSlots(v, 4, kEdgeSlots, places);
         for (int s = 0, rank = 0; s < kEdgeSlots; ++s)
-            if (std::find(slots, slots + 4, s) == slots + 4) t.freeRank[v * kEdgeSlots + s] = static_cast<std::uint8_t>(rank++);
+            if (std::find(places, places + 4, s) == places + 4) t.freeRank[v * kEdgeSlots + s] = static_cast<std::uint8_t>(rank++);
     }
 }
 
@@ -132,11 +132,11 @@ void buildWordTables(IncompTables& t, const std::vector<MoveDestinations>& dest)
 }
 
 // A cube whose D-layer edges (cubies 4..7) stand at the given slots, the others in order.
-CubieCube withDEdges(const int* slots) {
+CubieCube withDEdges(const int* places) {
     CubieCube c;
     bool used[12] = {};
     for (int j = 0; j < 4; ++j) {
-        const int p = edgePosition(slots[j]);
+        const int p = edgePosition(places[j]);
         c.edges[p] = {static_cast<std::uint8_t>(4 + j), 0};
         used[p] = true;
     }
@@ -148,11 +148,11 @@ CubieCube withDEdges(const int* slots) {
     return c;
 }
 
-CubieCube withDCorners(const int* slots) {
+CubieCube withDCorners(const int* places) {
     CubieCube c;
     bool used[8] = {};
     for (int j = 0; j < 4; ++j) {
-        const int p = cornerPosition(slots[j]);
+        const int p = cornerPosition(places[j]);
         c.corners[p] = {static_cast<std::uint8_t>(4 + j), 0};
         used[p] = true;
     }
@@ -166,11 +166,11 @@ CubieCube withDCorners(const int* slots) {
 void buildDClasses(IncompTables& t) {
     constexpr int kS = IncompTables::kDSymmetries;
     std::vector<std::uint16_t> conj(std::size_t(kEdge4) * kS);
-    int slots[4];
+    int places[4];
     CubieCube out;
     for (int v = 0; v < kEdge4; ++v) {
-        decodeSlots(v, 4, kEdgeSlots, slots);
-        const CubieCube c = withDEdges(slots);
+        decodeSlots(v, 4, kEdgeSlots, places);
+        const CubieCube c = withDEdges(places);
         for (int s = 0; s < kS; ++s) {
             conjugateEdges(c, s, out);
             conj[v * kS + s] = static_cast<std::uint16_t>(dLayerCoordinate(out.edges, edgeSlot));
@@ -193,8 +193,8 @@ void buildDClasses(IncompTables& t) {
             if (conj[t.dEdgeRep[cls] * kS + s] == t.dEdgeRep[cls]) t.dEdgeStab[cls] |= static_cast<std::uint8_t>(1u << s);
     t.dCornerConj.resize(std::size_t(kCorner4) * kS);
     for (int v = 0; v < kCorner4; ++v) {
-        decodeSlots(v, 4, kCornerSlots, slots);
-        const CubieCube c = withDCorners(slots);
+        decodeSlots(v, 4, kCornerSlots, places);
+        const CubieCube c = withDCorners(places);
         for (int s = 0; s < kS; ++s) {
             conjugateCorners(c, s, out);
             t.dCornerConj[v * kS + s] = static_cast<std::uint16_t>(dLayerCoordinate(out.corners, cornerSlot));
