@@ -39,7 +39,7 @@ private:
         progress_.setRange(0, 100);
         progress_.setPosition(from);
         incomp_ = tx::buildIncompTables(set.coords, std::move(corners), sliceMode, [&](int percent) {
-            if (percent > from) progress_.setPosition(percent);
+            if (percent > from && percent < 100) progress_.setPosition(percent);
             progress_.pump();
         });
         progress_.setPosition(100);
