@@ -209,9 +209,12 @@ void TIncomplete::sliceAllowedClick(bool checked) {
     }
     sliceMoves_ = checked;
     for (QCheckBox* f : filters_) f->setEnabled(!checked);
+    // The window stays alive while the tables are made, but nothing here may start meanwhile.
+    setEnabled(false);
     if (links_.busy) links_.busy(true);
     if (links_.tables) links_.tables->buildIncompTables(checked);
     if (links_.busy) links_.busy(false);
+    setEnabled(true);
 }
 
 // Closing stops the search without the closing lines and empties the list.

@@ -165,6 +165,9 @@ TEST(PartialCli, RefusesWhatNoCubeCanHaveAndBadOptions) {
     EXPECT_EQ(r.err, "tesserix-cli partial: colour U is used 10 times; a cube has 9 of each\n");
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(testing::runCli(partialArgs(solvedWith({8, 9}))).code, 1);
+    // The other commands keep refusing cubes with undefined facelets.
+    EXPECT_EQ(testing::runCli({"check", solvedWith({7, 19})}).code, 1);
+    EXPECT_EQ(testing::runCli({"solve", solvedWith({7, 19}), "--data-dir", testing::testDataFolder()}).code, 1);
     for (const auto& bad : std::vector<std::vector<std::string>>{{"--exclude", "U"},
                                                                    {"--exclude", "F,"},
                                                                    {"--exclude", "F", "--slice"},
