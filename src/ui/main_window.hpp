@@ -38,6 +38,7 @@ class WebServer;
 namespace tx::ui {
 
 class EditorPage;
+class ListReports;
 class QtPrompts;
 class QtProgress;
 class TableService;
@@ -92,6 +93,8 @@ public:
     TCenterDlg* centerDlg() const { return centerDlg_; }
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+    // Statistics, autorun, web pages and printing.
+    ListReports* reports() const { return reports_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -233,6 +236,7 @@ private:
     TCenterDlg* centerDlg_ = nullptr;
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
+    ListReports* reports_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;
