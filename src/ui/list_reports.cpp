@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include "platform/atomic_file.hpp"
@@ -69,6 +71,9 @@ ListReports::ListReports(TForm1& form) : QObject(&form), form_(form) {
         dialog.setObjectName("PrinterSetupDialog");
         dialog.setWindowTitle(tr("Printer Setup"));
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        // The dialog only chooses the printer here; printing is the other items' work.
+        for (auto* box : dialog.findChildren<QDialogButtonBox*>())
+            if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText(tr("OK"));
         return dialog.exec() == QDialog::Accepted;
     };
 }
