@@ -184,10 +184,8 @@ void ListReports::toggleAutorun(bool optimal) {
 // Nothing starts while the tables are loading or another list command is running; the
 // timer simply tries again at its next tick.
 void ListReports::autorunStep() {
-    if (stepping_ || !autorun_->on() || !searchesMayStart() || form_.listOperationRunning()) return;
-    stepping_ = true;
+    if (!autorun_->readyToStart() || !searchesMayStart() || form_.listOperationRunning()) return;
     form_.maneuverWindow()->runOperation([this] { autorun_->step(); });
-    stepping_ = false;
     showAutorunState();
 }
 

@@ -85,7 +85,6 @@ private:
     QLabel* autorunLabel_ = nullptr;
     QAction* optimalAutorun_ = nullptr;
     QAction* twoPhaseAutorun_ = nullptr;
-    bool stepping_ = false;
 };
 
 }  // namespace tx::ui

@@ -46,11 +46,15 @@ bool Autorun::start(int index) {
     return false;
 }
 
-int Autorun::step() {
-    if (mode_ == AutorunMode::Off) return -1;
+bool Autorun::readyToStart() const {
+    if (mode_ == AutorunMode::Off) return false;
     const int threads = threadCount ? threadCount() : -1;
     // An unknown count is taken as a full one: starting blindly could start without end.
-    if (threads < 0 || threads - 1 >= maxThreads) return -1;
+    return threads >= 0 && threads - 1 < maxThreads;
+}
+
+int Autorun::step() {
+    if (!readyToStart()) return -1;
     const int count = static_cast<int>(list_.size());
     if (mode_ == AutorunMode::Optimal && position_ >= count) position_ = 0;
     for (int i = std::max(firstCandidate(), 0); i < count && i < static_cast<int>(list_.size()); ++i) {

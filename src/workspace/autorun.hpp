@@ -38,6 +38,8 @@ public:
     bool switchOn(AutorunMode mode);
     // Running searches go on.
     void switchOff();
+    // On, and the process has room for another search thread.
+    bool readyToStart() const;
     // One timer step: starts at most one search; answers the index of the entry started, or -1.
     int step();
     // "Autorun Cube: " and the 1-based number of the entry started last (none yet: no number).
