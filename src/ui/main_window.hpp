@@ -38,6 +38,7 @@ namespace tx::ui {
 
 class EditorPage;
 class PatEdit;
+class ListReports;
 class QtPrompts;
 class QtProgress;
 class TableService;
@@ -100,6 +101,8 @@ public:
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
     TIncomplete* incomplete() const { return incomplete_; }
+    // Statistics, autorun, web pages and printing.
+    ListReports* reports() const { return reports_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -251,6 +254,7 @@ private:
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
     TIncomplete* incomplete_ = nullptr;
+    ListReports* reports_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;
