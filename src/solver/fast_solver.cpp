@@ -389,7 +389,9 @@ FastResult solveFast(const TableSet& tables, const CubieCube& cube, const FastOp
     FastResult failed;
     failed.error = fastEngineProblem(tables, cube);
     if (!failed.error.empty()) return failed;
-    FastResult r = FastSearch(tables, options).run(cube);
+    FastOptions bounded = options;  // the level arrays hold kDepthLimit moves
+    bounded.maxLength = std::min(options.maxLength, kDepthLimit);
+    FastResult r = FastSearch(tables, bounded).run(cube);
     if (r.length >= 0 && !solves(cube, r.moves)) {
         r.error = "The fast engine produced a maneuver that does not solve the cube.";
         r.length = -1;

@@ -99,6 +99,10 @@ TEST_F(FastSolverTest, TooTightABoundFindsNothingAndSaysSo) {
     EXPECT_TRUE(r.error.empty());
     o.maxLength = 5;
     expectSolution(c, solveFast(tables(), c, o), 5);
+    o.maxLength = 60;  // more than a maneuver can hold: bounded, not overrun
+    std::mt19937 rng(8);
+    const CubieCube random = randomCubie(rng);
+    expectSolution(random, solveFast(tables(), random, o), 31);
 }
 
 TEST_F(FastSolverTest, StopsAtTheDeadlineOrOnRequest) {
