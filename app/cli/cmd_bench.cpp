@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "command.hpp"
+#include "coset_bench.hpp"
 #include "numbers.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
@@ -150,25 +151,31 @@ int run(const Args& given) {
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
-    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
-        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge]\n");
+    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal" && args[0] != "coset")) {
+        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge]"
+                             " | coset [--depth N] [--threads T]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
+    tables.huge = tables.huge || what == "coset";
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
+    if (what == "coset") return benchCoset(*loaded, args);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
+             "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
-             "runs the two-phase search with slice moves (one orientation only).\n",
+             "runs the two-phase search with slice moves (one orientation only). coset runs the coset\n"
+             "explorer (huge table) on the solved cube's coset and a random one to --depth (default 15)\n"
+             "and prints per depth the positions, seconds and positions per second.\n",
              run);
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The cube menu of the maneuver window: opened by a right click on a cube picture, it acts
 // on that entry (rotations, reflection, inversion, clipboard copies, removal, transfer to
-// the facelet editor). The symmetry page and the coset explorer items are present but stay
-// disabled until those pages exist.
+// the facelet editor, the coset explorer). The symmetry page items are present but stay
+// disabled until that page exists.
 #include <QAction>
 #include <QMenu>
 
@@ -58,7 +58,10 @@ void ManeuverWindow::buildCubeMenu() {
     for (const Item& item : others) add(item);
     cubeMenu_->addSeparator();
     addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page"))->setEnabled(false);
-    addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer..."))->setEnabled(false);
+    connect(addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer for this Cube")), &QAction::triggered,
+            this, [this] {
+                if (runCosetExplorer) cubeCommand(runCosetExplorer);
+            });
     addItem(cubeMenu_, "MIApplySymToSel", tr("&Apply Symmetry to Selected Cubes"))->setEnabled(false);
 }
 
@@ -67,9 +70,9 @@ void ManeuverWindow::updateCubeMenu(int index) {
     const bool copy = list_.copyEnabled(index);
     cubeMenu_->findChild<QAction*>("CopySolverToClipboard")->setEnabled(copy);
     cubeMenu_->findChild<QAction*>("CopyGeneratortoClipboard")->setEnabled(copy);
-    // The symmetry page, the coset explorer and symmetries to apply are not there yet.
-    for (const char* name : {"MTransferSym", "RunCosetExplorer", "MIApplySymToSel"})
-        cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
+    cubeMenu_->findChild<QAction*>("RunCosetExplorer")->setEnabled(cosetExplorerAvailable && cosetExplorerAvailable());
+    // The symmetry page and symmetries to apply are not there yet.
+    for (const char* name : {"MTransferSym", "MIApplySymToSel"}) cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
 }
 
 void ManeuverWindow::openCubeMenu(int index, const QPoint& globalPos) {

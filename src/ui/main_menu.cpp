@@ -124,6 +124,8 @@ void TForm1::createDialogs() {
         listCommand([this, optimal, length] { list_->startSearchForSelected(optimal, length); });
     });
 
+    createCosetExplorer();
+
     centerDlg_ = new TCenterDlg(*editor_, this);
     connect(centerDlg_, &TCenterDlg::rotationChanged, editorPage_->picture(), qOverload<>(&QWidget::update));
     connect(centerDlg_, &TCenterDlg::okClicked, this, &TForm1::centerDialogOk);

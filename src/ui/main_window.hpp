@@ -47,6 +47,7 @@ class TOptOptionForm;
 class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
+class TCoset;
 class ManeuverWindow;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
@@ -92,6 +93,7 @@ public:
     TCenterDlg* centerDlg() const { return centerDlg_; }
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+    TCoset* cosetForm() const { return coset_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -178,6 +180,8 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void updateMenuItems();
     void createDialogs();
+    // coset_menu.cpp
+    void createCosetExplorer();
     // main_options.cpp
     void allowSliceMovesClick(bool checked);
     void fixCenterFaceletsClick(bool checked);
@@ -233,6 +237,7 @@ private:
     TCenterDlg* centerDlg_ = nullptr;
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
+    TCoset* coset_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;
