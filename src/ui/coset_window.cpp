@@ -35,10 +35,12 @@ TCoset::TCoset(Events& events, Prompts& prompts, CubeList& list, QWidget* parent
     info_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     info_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const QFontMetrics metrics(info_->font());
-    info_->setMinimumSize(metrics.horizontalAdvance(QString(48, 'M')), metrics.lineSpacing() * 24);
+    // Wide enough for the start line of any coset.
+    info_->setMinimumSize(metrics.horizontalAdvance(QString(80, 'M')), metrics.lineSpacing() * 28);
 
     progress_ = new QLabel(this);
     progress_->setObjectName("LProgress");
+    progress_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // never widens the window
 
     auto button = [this](const char* name, const QString& caption, void (TCoset::*click)()) {
         auto* b = new QPushButton(caption, this);
