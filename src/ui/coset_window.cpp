@@ -97,8 +97,9 @@ bool TCoset::run(const FaceletCube& cube, const TableSet& tables) {
 
 std::vector<std::string> TCoset::lines() const {
     std::vector<std::string> out;
-    for (const QString& line : info_->toPlainText().split('\n')) out.push_back(line.toStdString());
-    if (!out.empty() && out.back().empty()) out.pop_back();  // the text ends with a line break
+    const QString text = info_->toPlainText();
+    if (text.isEmpty()) return out;  // no lines, not one empty line
+    for (const QString& line : text.split('\n')) out.push_back(line.toStdString());
     return out;
 }
 

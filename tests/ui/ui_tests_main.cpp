@@ -43,5 +43,9 @@ int main(int argc, char* argv[]) {
         tx::ui::test::ListSearchTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::CosetWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }
