@@ -138,13 +138,25 @@ void CosetSearch::start() {
 }
 
 void CosetSearch::stop() {
+    requestPause();
     std::unique_lock lock(mutex_);
-    if (!launched_ || pause_ || busy_ == 0) return;
-    pausedAt_ = SteadyClock::now();
-    pause_ = true;
-    halt_ = true;
-    SearchGate::instance().wakeAll();  // a thread waiting for its turn parks at once
     cv_.wait(lock, [&] { return busy_ == 0; });
+}
+
+void CosetSearch::requestPause() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!launched_ || pause_ || busy_ == 0) return;
+        pausedAt_ = SteadyClock::now();
+        pause_ = true;
+        halt_ = true;
+    }
+    SearchGate::instance().wakeAll();  // a thread waiting for its turn parks at once
+}
+
+bool CosetSearch::halted() const {
+    std::lock_guard lock(mutex_);
+    return busy_ == 0;
 }
 
 bool CosetSearch::paused() const { return pause_.load(); }

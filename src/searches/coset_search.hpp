@@ -85,6 +85,11 @@ public:
     void start();
     // Pauses every thread and returns once they are all paused: the counts are then exact.
     void stop();
+    // Asks the threads to pause and returns at once; halted() tells when they all have. A
+    // window polls it, so that threads of the lowest priority on a busy machine cannot
+    // freeze it while they make their way to the next checkpoint.
+    void requestPause();
+    bool halted() const;
     bool started() const { return launched_; }
     bool paused() const;
     // The end handler has run: every depth is done, or every position was reached.

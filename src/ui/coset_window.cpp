@@ -18,6 +18,7 @@ namespace tx::ui {
 
 namespace {
 constexpr int kProgressInterval = 1000;  // milliseconds
+constexpr int kPausePoll = 10;
 }
 
 TCoset::TCoset(Events& events, Prompts& prompts, CubeList& list, QWidget* parent)
@@ -64,6 +65,8 @@ TCoset::TCoset(Events& events, Prompts& prompts, CubeList& list, QWidget* parent
 
     progressTimer_.setInterval(kProgressInterval);
     connect(&progressTimer_, &QTimer::timeout, this, &TCoset::showProgress);
+    pauseTimer_.setInterval(kPausePoll);
+    connect(&pauseTimer_, &QTimer::timeout, this, &TCoset::reportWhenPaused);
 }
 
 TCoset::~TCoset() = default;
@@ -124,10 +127,22 @@ void TCoset::buttonStartClick() {
     showProgress();
 }
 
+// The threads pause at their next checkpoint; the report follows once they all have, and
+// the buttons stay disabled until then.
 void TCoset::buttonStopClick() {
-    if (!search_ || search_->finished()) return;
-    search_->stop();
+    if (!search_ || search_->finished() || pauseTimer_.isActive()) return;
+    search_->requestPause();
     progressTimer_.stop();
+    setButtons(false, false, false, false);
+    pauseTimer_.start();
+    reportWhenPaused();
+}
+
+void TCoset::reportWhenPaused() {
+    if (!search_ || !search_->halted()) return;
+    pauseTimer_.stop();
+    if (search_->finished()) return;  // the end report was written instead
+    showProgress();
     setButtons(true, false, true, true);
     const auto now = CosetSearch::Clock::now();
     addLines(cosetStopLines(search_->depthTotals(), search_->reachedCount(), search_->currentFirstMove(), now,
@@ -137,6 +152,7 @@ void TCoset::buttonStopClick() {
 // The search ended: every depth is done, or every position was reached.
 void TCoset::searchEnded() {
     progressTimer_.stop();
+    pauseTimer_.stop();
     showProgress();
     const auto now = CosetSearch::Clock::now();
     addLines(cosetEndLines(search_->depthTotals(), search_->reachedCount(), search_->maxDepth(), now,
@@ -179,6 +195,7 @@ void TCoset::addCubesLeft() {
 void TCoset::buttonExitClick() {
     if (!prompts_.yes(kCosetExitQuestion, kManeuverWindow, Icon::Warning)) return;
     progressTimer_.stop();
+    pauseTimer_.stop();
     search_.reset();
     info_->clear();
     progress_->clear();

@@ -62,6 +62,7 @@ signals:
 
 private:
     void searchEnded();
+    void reportWhenPaused();
     void showProgress();
     void addLines(const std::vector<std::string>& lines);
     void setButtons(bool start, bool stop, bool addCubes, bool exit);
@@ -79,6 +80,7 @@ private:
     QPlainTextEdit* info_ = nullptr;
     QLabel* progress_ = nullptr;
     QTimer progressTimer_;
+    QTimer pauseTimer_;  // polls the threads after Stop until they have all paused
 };
 
 }  // namespace tx::ui

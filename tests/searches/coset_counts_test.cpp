@@ -141,7 +141,12 @@ TEST_F(CosetCountsTest, stopAndStartContinueTheCount) {
     int stops = 0;
     while (!ended) {
         events.runUntil([&] { return ended; }, std::chrono::milliseconds(30));
-        search->stop();
+        if (stops % 2 == 0) {
+            search->stop();
+        } else {  // as the window pauses: ask, then wait for every thread to have paused
+            search->requestPause();
+            while (!search->halted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         ++stops;
         EXPECT_TRUE(search->paused() || ended);
         const std::uint64_t reached = search->reachedCount();

@@ -149,8 +149,10 @@ void CosetWindowTest::stopReportsRefusesAndAddsTheCubesLeft() {
     CosetSearch& s = *w.coset()->search();
     QTRY_VERIFY_WITH_TIMEOUT(s.progress().depth >= 4, kSearchTimeout);
     w.button("ButtonStop")->click();
+    // The report follows once every thread has paused; the buttons wait for it.
+    QTRY_COMPARE_WITH_TIMEOUT(w.buttons(), QString("1011"), kSearchTimeout);
     QVERIFY(!s.finished());
-    QCOMPARE(w.buttons(), QString("1011"));
+    QVERIFY(s.halted());
     auto report = w.linesFrom(2);
     QVERIFY(report.size() >= 9);
     QVERIFY2(matches(report[0], R"(Search stopped \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"), report[0].c_str());
