@@ -159,6 +159,7 @@ int run(const Args& given) {
     std::string what = args[0];
     args.erase(args.begin());
     tables.huge = tables.huge || what == "coset";
+    if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
     if (what == "coset") return benchCoset(*loaded, args);

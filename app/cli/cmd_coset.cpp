@@ -67,19 +67,6 @@ std::optional<CosetArgs> parseArgs(Args args) {
     return o;
 }
 
-// The huge table is built only when someone can answer the question, or --yes answered it.
-bool mayLoadHugeTable(const TableOptions& o) {
-    if (!o.huge || o.yes || ::isatty(0)) return true;
-    const DataFolder folder = resolveDataFolder(o.dataDir.empty() ? std::nullopt : std::optional(o.dataDir));
-    const auto file = folder.path / modeFileName("ubigPF.prun", false);
-    if (tableFileSize(file) == static_cast<long long>(TableLoader::kHugeBytes)) return true;
-    std::fprintf(stderr,
-                 "tesserix-cli coset: the huge table %s is not there; building it takes about 10 minutes and\n"
-                 "4.5 GB of memory. Build it with \"tesserix-cli tables --huge\", or give --yes.\n",
-                 file.string().c_str());
-    return false;
-}
-
 void printLines(const std::vector<std::string>& lines) {
     for (const auto& line : lines) std::printf("%s\n", line.c_str());
     std::fflush(stdout);
@@ -144,7 +131,7 @@ int runCoset(const Args& given) {
         std::fprintf(stderr, "tesserix-cli coset: %s\n", error.c_str());
         return kExitInvalid;
     }
-    if (!mayLoadHugeTable(o->tables)) return kExitError;
+    if (!mayLoadHugeTable(o->tables, kName)) return kExitError;
     const auto tables = prepareTables(o->tables);
     if (!tables) return kExitError;
     QueueEvents events;

@@ -241,8 +241,10 @@ void CosetSearch::coordinate() {
     }
     for (int depth = 1; depth <= options_.maxDepth && !complete_; ++depth) {
         if (!waitWhilePaused()) return;
-        std::vector<CosetPrefix> items = prefixSearch_->cosetPrefixes(depth - 1, mask_);
         const std::uint64_t depthStartNodes = nodes_, depthStartLeaves = leaves_;
+        const std::uint64_t prefixNodes = prefixSearch_->nodes;
+        std::vector<CosetPrefix> items = prefixSearch_->cosetPrefixes(depth - 1, mask_);
+        nodes_ += prefixSearch_->nodes - prefixNodes;  // the first moves count as searched nodes too
         {
             std::lock_guard lock(mutex_);
             items_ = std::move(items);

@@ -53,6 +53,10 @@ TEST(CliCoset, RefusesWhatItCannotDo) {
     EXPECT_EQ(huge.code, 2);
     EXPECT_NE(huge.err.find("tesserix-cli tables --huge"), std::string::npos) << huge.err;
     EXPECT_FALSE(fs::exists(fs::path(testTableFolder()) / "ubigPF.prun"));
+    const auto bench = runCli({"bench", "coset", "--depth", "1", "--data-dir", testTableFolder()});
+    EXPECT_EQ(bench.code, 2);
+    EXPECT_NE(bench.err.find("tesserix-cli bench coset: the huge table"), std::string::npos) << bench.err;
+    EXPECT_FALSE(fs::exists(fs::path(testTableFolder()) / "ubigPF.prun"));
 
     for (const char* bad : {"xyz", "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBU"}) {
         const auto r = runCli({"coset", bad, "--phase1-bound", "--data-dir", testTableFolder()});
