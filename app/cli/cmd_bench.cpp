@@ -6,8 +6,10 @@
 #include <iterator>
 #include <thread>
 
+#include "bench_symmetry.hpp"
 #include "command.hpp"
 #include "coset_bench.hpp"
+#include "bench_partial.hpp"
 #include "numbers.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
@@ -151,9 +153,12 @@ int run(const Args& given) {
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
-    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal" && args[0] != "coset")) {
-        std::fprintf(stderr, "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge]"
-                             " | coset [--depth N] [--threads T]\n");
+    if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
+    if (args.empty() ||
+        (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "coset")) {
+        std::fprintf(stderr,
+                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge] | "
+                     "symmetry [--rows A-B] | partial [--count N] | coset [--depth N] [--threads T]\n");
         return kExitError;
     }
     std::string what = args[0];
@@ -162,6 +167,7 @@ int run(const Args& given) {
     if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
+    if (what == "partial") return benchPartial(*loaded, args, tables.slice);
     if (what == "coset") return benchCoset(*loaded, args);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
@@ -169,14 +175,19 @@ int run(const Args& given) {
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
+             "       tesserix-cli bench symmetry [--rows A-B]\n"
+             "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
-             "runs the two-phase search with slice moves (one orientation only). coset runs the coset\n"
-             "explorer (huge table) on the solved cube's coset and a random one to --depth (default 15)\n"
-             "and prints per depth the positions, seconds and positions per second.\n",
+             "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
+             "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
+             "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
+             "one depth beyond their first maneuvers. coset runs the coset explorer (huge table) on the\n"
+             "solved cube's coset and a random one to --depth (default 15) and prints per depth the\n"
+             "positions, seconds and positions per second.\n",
              run);
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The cube menu of the maneuver window: opened by a right click on a cube picture, it acts
 // on that entry (rotations, reflection, inversion, clipboard copies, removal, transfer to
-// the facelet editor, the coset explorer). The symmetry page items are present but stay
-// disabled until that page exists.
+// the facelet editor, transfer to the symmetry page, the coset explorer); symmetries are
+// applied from the symmetry page.
 #include <QAction>
 #include <QMenu>
 
@@ -57,7 +57,8 @@ void ManeuverWindow::buildCubeMenu() {
     cubeMenu_->addSeparator();
     for (const Item& item : others) add(item);
     cubeMenu_->addSeparator();
-    addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page"))->setEnabled(false);
+    connect(addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page")), &QAction::triggered, this,
+            [this] { cubeCommand([this](int i) { emit symmetryTransferRequested(i); }); });
     connect(addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer for this Cube")), &QAction::triggered,
             this, [this] {
                 if (runCosetExplorer) cubeCommand(runCosetExplorer);
@@ -70,9 +71,9 @@ void ManeuverWindow::updateCubeMenu(int index) {
     const bool copy = list_.copyEnabled(index);
     cubeMenu_->findChild<QAction*>("CopySolverToClipboard")->setEnabled(copy);
     cubeMenu_->findChild<QAction*>("CopyGeneratortoClipboard")->setEnabled(copy);
+    cubeMenu_->findChild<QAction*>("MTransferSym")->setEnabled(symmetryTransferEnabled_);
     cubeMenu_->findChild<QAction*>("RunCosetExplorer")->setEnabled(cosetExplorerAvailable && cosetExplorerAvailable());
-    // The symmetry page and symmetries to apply are not there yet.
-    for (const char* name : {"MTransferSym", "MIApplySymToSel"}) cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
+    cubeMenu_->findChild<QAction*>("MIApplySymToSel")->setEnabled(false);
 }
 
 void ManeuverWindow::openCubeMenu(int index, const QPoint& globalPos) {

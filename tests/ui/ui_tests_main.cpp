@@ -44,6 +44,22 @@ int main(int argc, char* argv[]) {
         failed += QTest::qExec(&t, argc, argv);
     }
     {
+        tx::ui::test::SymmetryPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::PatternPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
         tx::ui::test::CosetWindowTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
