@@ -58,7 +58,8 @@ Folders makeFolders(const std::filesystem::path& root, const std::filesystem::pa
 // Every attacker on a thread of its own, from start() to stop().
 class Attacks {
 public:
-    Attacks(int port, Folders folders, int idle, int burst);
+    // `which`: the attacks to run, by name ("idle,big,garbage,split,traverse,burst,vanish").
+    Attacks(int port, Folders folders, int idle, int burst, std::string which);
     ~Attacks();
     void start();
     void stop();
@@ -75,10 +76,12 @@ private:
     void bursts();
     void vanishing();
     bool running() const { return !stopping_; }
+    bool chosen(const std::string& name) const;
 
     int port_;
     Folders folders_;
     int idle_, burst_;
+    std::string which_;
     std::atomic<bool> stopping_{false};
     std::vector<std::thread> threads_;
 

@@ -12,7 +12,9 @@
 // descriptors and memory, and each attack's outcome. Exit code 1 when a good, split or burst
 // answer was wrong, a traversal got a file from outside, or the server died.
 //   server_attack --cli build/release/app/tesserix-cli --data-dir DATA [--seconds 20]
-//                 [--good 20] [--idle 1000] [--burst 200]
+//                 [--good 20] [--idle 1000] [--burst 200] [--attacks idle,big,...]
+// --attacks chooses the attackers (default all); "idle,big,garbage,split,traverse" leaves out
+// the two that make the server search (burst, vanish), to see what slow clients alone cost.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -47,6 +49,7 @@ namespace {
 struct Options {
     std::string cli, dataDir;
     int seconds = 20, good = 20, idle = 1000, burst = 200;
+    std::string attacks = "idle,big,garbage,split,traverse,burst,vanish";
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -58,6 +61,7 @@ bool parse(int argc, char** argv, Options& o) {
         else if (key == "--good") o.good = std::stoi(value);
         else if (key == "--idle") o.idle = std::stoi(value);
         else if (key == "--burst") o.burst = std::stoi(value);
+        else if (key == "--attacks") o.attacks = value;
         else return false;
     }
     return argc % 2 == 1 && !o.cli.empty() && !o.dataDir.empty() && o.seconds > 0 && o.good > 0;
@@ -164,7 +168,7 @@ std::string loadAverage() {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fprintf(stderr, "usage: server_attack --cli PATH --data-dir DIR [--seconds S] [--good N] [--idle N] [--burst N]\n");
+        std::fprintf(stderr, "usage: server_attack --cli PATH --data-dir DIR [--seconds S] [--good N] [--idle N] [--burst N] [--attacks LIST]\n");
         return 2;
     }
     ::signal(SIGPIPE, SIG_IGN);
@@ -183,7 +187,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "server_attack: the server did not start (log: %s)\n", server.log.c_str());
         return 2;
     }
-    std::printf("server pid %d port %d, load before: %s\n", server.pid, server.port, loadAverage().c_str());
+    std::printf("server pid %d port %d, attacks %s, load before: %s\n", server.pid, server.port, o.attacks.c_str(),
+                loadAverage().c_str());
 
     Sampler sampler;
     std::atomic<bool> sampling = true;
@@ -198,7 +203,7 @@ int main(int argc, char** argv) {
     runGoodClients(o, server.port, 1000, alone);
     printPhase("without attack", alone);
 
-    Attacks attacks(server.port, folders, o.idle, o.burst);
+    Attacks attacks(server.port, folders, o.idle, o.burst, o.attacks);
     attacks.start();
     std::this_thread::sleep_for(2s);  // the idle connections are in place
     Phase attacked;
