@@ -99,6 +99,18 @@ struct Server {
             if (line.rfind(name + ":", 0) == 0) return std::stol(line.substr(name.size() + 1));
         return -1;
     }
+    // CPU seconds the server has used (user and system); of its main thread, the event loop
+    // that serves every connection, when asked.
+    double cpuSeconds(bool mainThread = false) const {
+        const std::string process = "/proc/" + std::to_string(pid);
+        std::ifstream in(mainThread ? process + "/task/" + std::to_string(pid) + "/stat" : process + "/stat");
+        std::string field;
+        for (int i = 1; i <= 13 && in >> field; ++i) {
+        }
+        long user = 0, system = 0;
+        in >> user >> system;
+        return double(user + system) / double(::sysconf(_SC_CLK_TCK));
+    }
     long descriptors() const {
         long n = 0;
         std::error_code ec;
@@ -132,10 +144,20 @@ struct Sampler {
 struct Phase {
     Tally tally;
     double seconds = 0;
+    double serverCpu = 0, loopCpu = 0, ownCpu = 0;  // CPU seconds: server, its event loop, this program
 };
 
+double ownCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 // Good clients for `seconds`, from 127.0.0.2: each sends random cubes one after another.
-void runGoodClients(const Options& o, int port, unsigned seed, Phase& phase) {
+void runGoodClients(const Options& o, const Server& server, unsigned seed, Phase& phase) {
+    const int port = server.port;
+    const double serverCpu = server.cpuSeconds(), loopCpu = server.cpuSeconds(true), ownCpu = ownCpuSeconds();
     std::atomic<bool> stop = false;
     std::vector<std::thread> clients;
     const auto start = Clock::now();
@@ -148,12 +170,17 @@ void runGoodClients(const Options& o, int port, unsigned seed, Phase& phase) {
     stop = true;
     for (auto& t : clients) t.join();
     phase.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    phase.serverCpu = server.cpuSeconds() - serverCpu;
+    phase.loopCpu = server.cpuSeconds(true) - loopCpu;
+    phase.ownCpu = ownCpuSeconds() - ownCpu;
 }
 
 void printPhase(const char* name, Phase& p) {
     std::printf("%-16s %6zu answers (%zu wrong, %zu failed) in %.1f s: %.1f requests/s, latency median %.0f ms, p95 %.0f ms\n",
                 name, p.tally.good.load(), p.tally.wrong.load(), p.tally.failed.load(), p.seconds,
                 double(p.tally.good) / p.seconds, p.tally.percentile(0.5), p.tally.percentile(0.95));
+    std::printf("%-16s CPU: server %.1f s (event loop %.1f s), this program (clients and attackers) %.1f s\n", "",
+                p.serverCpu, p.loopCpu, p.ownCpu);
 }
 
 std::string loadAverage() {
@@ -200,14 +227,14 @@ int main(int argc, char** argv) {
     });
 
     Phase alone;
-    runGoodClients(o, server.port, 1000, alone);
+    runGoodClients(o, server, 1000, alone);
     printPhase("without attack", alone);
 
     Attacks attacks(server.port, folders, o.idle, o.burst, o.attacks);
     attacks.start();
     std::this_thread::sleep_for(2s);  // the idle connections are in place
     Phase attacked;
-    runGoodClients(o, server.port, 2000, attacked);
+    runGoodClients(o, server, 2000, attacked);
     attacks.stop();
     printPhase("under attack", attacked);
     const bool stillAnswers = [&] {

@@ -25,8 +25,9 @@ using std::chrono::milliseconds;
 // After the answer, what the client still sends is read and dropped for this long, so closing
 // does not reset the connection before the client has read the answer.
 constexpr milliseconds kLingerTime{1000};
-// A client that sends more than this in all is cut off, whatever it asked.
-constexpr std::size_t kMaxInput = 2u << 20;
+// A client that sends more than this in all is cut off, whatever it asked: a request is at
+// most 5001 bytes, and reading megabytes only to drop them would cost the other clients.
+constexpr std::size_t kMaxInput = 64 * 1024;
 constexpr std::size_t kFileChunk = 64 * 1024;
 
 // The request line is complete once "HTTP" follows "GET", a line ends, a zero byte came or
@@ -144,7 +145,9 @@ bool Connection::receive() {
             }
             if (state_ == State::Closed) return false;
             if (received_ > kMaxInput) {
-                gone("the client sent more than 2 MiB");
+                // Answered already: the answer stands; otherwise the client gets none.
+                if (state_ == State::Lingering) close(record_.result);
+                else gone("the client sent more than 64 KiB");
                 return false;
             }
             continue;
@@ -310,6 +313,12 @@ void Connection::gone(const std::string& why) {
         host_.leaveSearchPlace(*this);
     }
     close("no answer: " + why);
+}
+
+bool Connection::stillReading() {
+    Turn turn(*this);
+    if (state_ == State::Reading) receive();
+    return state_ == State::Reading;
 }
 
 void Connection::evict(const std::string& why) {

@@ -90,6 +90,9 @@ public:
     // for a newcomer (only while Reading); the server goes away (no answer, entry released).
     void startSearch();
     void evict(const std::string& why);
+    // Reads what the client has sent and not yet been read (the event loop may lag behind);
+    // true when the connection is still waiting for its request.
+    bool stillReading();
     void serverStopped();
 
 private:

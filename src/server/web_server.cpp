@@ -1,5 +1,6 @@
 #include "server/web_server.hpp"
 
+#include <QPointer>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace tx {
 namespace {
@@ -82,6 +84,7 @@ bool WebServer::open() {
         return false;
     }
     connectionLimit_ = std::max(1, std::min(limits_.connections, descriptorBudget()));
+    rate_.setLimits(std::max(limits_.perAddress, limits_.newPerSecond), limits_.newPerSecond);
     if (!listener_->listen(address_, quint16(port_))) {
         error_ = listener_->errorString();
         return false;
@@ -102,6 +105,7 @@ QString WebServer::errorString() const { return error_; }
 void WebServer::accept(qintptr descriptor) {
     const int fd = static_cast<int>(descriptor);
     const std::string address = peerAddress(fd);
+    if (!rate_.take(address, detail::Connection::Clock::now())) return refuseTooFast(fd, address);
     if (perAddress_[address] >= limits_.perAddress &&
         !evictOldestIdle(&address, "closed for a newer connection from the same address"))
         return refuse(fd, address, "too many connections from this address");
@@ -117,9 +121,15 @@ void WebServer::accept(qintptr descriptor) {
 // and has had kEvictAfter for it; false when there is none.
 bool WebServer::evictOldestIdle(const std::string* address, const std::string& why) {
     const auto now = detail::Connection::Clock::now();
-    for (detail::Connection* c : connections_) {
-        if (c->state() != detail::Connection::State::Reading || now - c->acceptedAt() < kEvictAfter) continue;
-        if (address && c->address() != *address) continue;
+    // Reading a candidate may serve it and end it, which changes connections_: pick first.
+    std::vector<QPointer<detail::Connection>> candidates;
+    for (detail::Connection* c : connections_)
+        if (c->state() == detail::Connection::State::Reading && now - c->acceptedAt() >= kEvictAfter &&
+            (!address || c->address() == *address))
+            candidates.emplace_back(c);
+    for (const auto& c : candidates) {
+        // A client whose request waits unread is not idle: it is served instead.
+        if (!c || !c->stillReading()) continue;
         c->evict(why);
         return true;
     }
@@ -134,6 +144,20 @@ void WebServer::refuse(int descriptor, const std::string& address, const std::st
     record.time = std::chrono::system_clock::now();
     record.address = address;
     record.result = "no answer: refused, " + why;
+    core_.logger(http::logLine(record));
+}
+
+// One log line a second per address for these: a client reconnecting in a loop would
+// otherwise fill the log.
+void WebServer::refuseTooFast(int descriptor, const std::string& address) {
+    ::close(descriptor);
+    const long count = rate_.refusalToLog(address, detail::Connection::Clock::now());
+    if (count < 0 || !core_.logger) return;
+    http::RequestRecord record;
+    record.time = std::chrono::system_clock::now();
+    record.address = address;
+    record.result = "no answer: refused, too many new connections from this address";
+    if (count > 1) record.result += " (" + std::to_string(count) + " since the last such line)";
     core_.logger(http::logLine(record));
 }
 

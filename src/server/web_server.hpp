@@ -12,8 +12,11 @@
 //   newcomer would pass a bound, the oldest connection of that address (or of all) that is
 //   still sending its request, for kEvictAfter or longer, is closed for it; when there is
 //   none, the newcomer is closed at once. Accepting never runs out of descriptors.
+// - one address opens at most limits().perAddress (or newPerSecond) connections in a burst, then
+//   limits().newPerSecond a second; faster ones are closed as they come (one log line a
+//   second for them).
 // - a request is read for readTimeout() at most (10 s) and is at most 5001 bytes; a client
-//   that sends more than 2 MiB in all is cut off; an answer that makes no progress for
+//   that sends more than 64 KiB in all is cut off; an answer that makes no progress for
 //   readTimeout() is given up.
 // - at most limits().searches facelet requests search at once; further ones wait in line.
 //
@@ -35,6 +38,7 @@
 #include <unordered_set>
 
 #include "server/connection.hpp"
+#include "server/connection_rate.hpp"
 
 class QTcpServer;
 
@@ -57,6 +61,7 @@ public:
         int connections = 1024;
         int perAddress = 256;
         int searches = 32;
+        int newPerSecond = 64;
     };
 
     WebServer(ServerBackend& backend, Events& events, QObject* parent = nullptr);
@@ -116,6 +121,7 @@ private:
     void accept(qintptr descriptor);
     bool evictOldestIdle(const std::string* address, const std::string& why);
     void refuse(int descriptor, const std::string& address, const std::string& why);
+    void refuseTooFast(int descriptor, const std::string& address);
     void promote();
 
     detail::ServerCore& core() override { return core_; }
@@ -132,6 +138,7 @@ private:
     int connectionLimit_ = Limits{}.connections;
     std::list<detail::Connection*> connections_;  // oldest first
     std::unordered_map<std::string, int> perAddress_;
+    detail::ConnectionRate rate_;
     std::unordered_set<detail::Connection*> searching_;
     std::deque<detail::Connection*> searchQueue_;
 };

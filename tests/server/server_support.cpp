@@ -46,6 +46,15 @@ Reply talk(int port, const std::string& request, const ClientOptions& options) {
     const auto start = Clock::now();
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0) throw std::runtime_error("socket() failed");
+    if (options.from) {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        ::inet_pton(AF_INET, options.from, &local.sin_addr);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            ::close(fd);
+            throw std::runtime_error("bind() failed");
+        }
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(std::uint16_t(port));

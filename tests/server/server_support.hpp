@@ -50,6 +50,7 @@ struct ClientOptions {
     std::chrono::milliseconds pause{0};       // between the two parts of a split request
     std::size_t splitAt = std::string::npos;  // send the request in two parts
     std::chrono::milliseconds patience{15000};  // give up reading after this long
+    const char* from = nullptr;                 // the local address (any 127.x.y.z), if not the usual
 };
 
 // Connects to 127.0.0.1:port, sends request (nothing when empty) and reads until the server

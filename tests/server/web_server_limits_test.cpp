@@ -98,6 +98,25 @@ TEST_F(WebServerLimits, OneAddressCannotHoldMoreThanItsShare) {
               1);
 }
 
+TEST_F(WebServerLimits, AnAddressReconnectingTooFastIsRefusedAtTheDoor) {
+    open({1024, 4, 32, 4});
+    ClientOptions flooder;
+    flooder.from = "127.0.0.5";
+    const auto fromFlooder = [&] { return whilePumping([&] { return talk(port, "GET /?getLast HTTP/1.0\r\n\r\n", flooder); }); };
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(fromFlooder().bytes, http::htmlAnswer("Buffer is empty!")) << i;
+    // The bucket is empty: the next ones are closed unanswered, even though none is open.
+    EXPECT_EQ(fromFlooder().bytes, "");
+    EXPECT_EQ(fromFlooder().bytes, "");
+    // Another address is not affected; the flooder's bucket refills at four a second.
+    EXPECT_EQ(get(port, "/?getLast").bytes, http::htmlAnswer("Buffer is empty!"));
+    pumpUntil([] { return false; }, 400ms);
+    EXPECT_EQ(fromFlooder().bytes, http::htmlAnswer("Buffer is empty!"));
+    // Refusals are logged at most once a second per address.
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                            [](const std::string& l) { return l.find("too many new connections") != std::string::npos; }),
+              1);
+}
+
 TEST_F(WebServerLimits, TheConnectionCapEvictsTheOldestIdleOrRefuses) {
     open({3, 256, 32});
     EXPECT_EQ(server->connectionLimit(), 3);
