@@ -60,7 +60,7 @@ std::string peerAddress(int fd) {
 
 WebServer::WebServer(ServerBackend& backend, Events& events, QObject* parent)
     : QObject(parent), core_(backend, events), listener_(std::make_unique<Listener>([this](qintptr d) { accept(d); })) {
-    listener_->setListenBacklogSize(128);
+    listener_->setListenBacklogSize(1024);
     // Out of descriptors the listener pauses; it tries again shortly instead of giving up.
     connect(listener_.get(), &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError) {
         if (core_.logger) core_.logger("accepting a connection failed: " + listener_->errorString().toStdString());
@@ -103,6 +103,17 @@ quint16 WebServer::listeningPort() const { return listener_->isListening() ? lis
 QString WebServer::errorString() const { return error_; }
 
 void WebServer::accept(qintptr descriptor) {
+    // Every turn of the event loop looks at every open connection, so a client connecting in a
+    // loop must not buy one turn per connection: after a round of accepts the listener rests
+    // for kAcceptPause and the next round takes what queued meanwhile.
+    if (!acceptPaused_) {
+        acceptPaused_ = true;
+        listener_->pauseAccepting();
+        QTimer::singleShot(kAcceptPause, this, [this] {
+            acceptPaused_ = false;
+            if (listener_->isListening()) listener_->resumeAccepting();
+        });
+    }
     const int fd = static_cast<int>(descriptor);
     const std::string address = peerAddress(fd);
     if (!rate_.take(address, detail::Connection::Clock::now())) return refuseTooFast(fd, address);

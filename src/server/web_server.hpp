@@ -54,6 +54,7 @@ public:
     static constexpr std::chrono::milliseconds kReadTimeout{10000};
     static constexpr std::chrono::milliseconds kPollInterval{300};
     static constexpr std::chrono::milliseconds kEvictAfter{500};
+    static constexpr std::chrono::milliseconds kAcceptPause{10};
     // Descriptors kept free for everything else the program opens.
     static constexpr int kReservedDescriptors = 64;
 
@@ -139,6 +140,7 @@ private:
     std::list<detail::Connection*> connections_;  // oldest first
     std::unordered_map<std::string, int> perAddress_;
     detail::ConnectionRate rate_;
+    bool acceptPaused_ = false;
     std::unordered_set<detail::Connection*> searching_;
     std::deque<detail::Connection*> searchQueue_;
 };
