@@ -173,8 +173,8 @@ void WebServer::refuseTooFast(int descriptor, const std::string& address) {
 }
 
 bool WebServer::takeSearchPlace(detail::Connection& c) {
-    if (static_cast<int>(searching_.size()) < limits_.searches) {
-        searching_.insert(&c);
+    if (static_cast<int>(searching_.size()) < limits_.searches && searchQueue_.empty()) {
+        startSearching(c);
         return true;
     }
     searchQueue_.push_back(&c);
@@ -182,7 +182,7 @@ bool WebServer::takeSearchPlace(detail::Connection& c) {
 }
 
 void WebServer::leaveSearchPlace(detail::Connection& c) {
-    if (searching_.erase(&c) == 0) {
+    if (!stopSearching(c)) {
         std::erase(searchQueue_, &c);
         return;
     }
@@ -190,12 +190,33 @@ void WebServer::leaveSearchPlace(detail::Connection& c) {
     if (!searchQueue_.empty()) QMetaObject::invokeMethod(this, [this] { promote(); }, Qt::QueuedConnection);
 }
 
+void WebServer::startSearching(detail::Connection& c) {
+    searching_.insert(&c);
+    ++searchingFrom_[c.address()];
+}
+
+bool WebServer::stopSearching(detail::Connection& c) {
+    if (searching_.erase(&c) == 0) return false;
+    const auto it = searchingFrom_.find(c.address());
+    if (it != searchingFrom_.end() && --it->second <= 0) searchingFrom_.erase(it);
+    return true;
+}
+
+// A free place goes to the first in line whose address holds fewer than a quarter of the
+// places, else to the first in line: many requests from one client cannot keep the others
+// waiting behind all of them.
 void WebServer::promote() {
+    const int share = std::max(1, limits_.searches / 4);
     while (static_cast<int>(searching_.size()) < limits_.searches && !searchQueue_.empty()) {
-        detail::Connection* next = searchQueue_.front();
-        searchQueue_.pop_front();
-        searching_.insert(next);
-        next->startSearch();
+        auto next = std::find_if(searchQueue_.begin(), searchQueue_.end(), [&](detail::Connection* c) {
+            const auto it = searchingFrom_.find(c->address());
+            return it == searchingFrom_.end() || it->second < share;
+        });
+        if (next == searchQueue_.end()) next = searchQueue_.begin();
+        detail::Connection* c = *next;
+        searchQueue_.erase(next);
+        startSearching(*c);
+        c->startSearch();
     }
 }
 
@@ -204,7 +225,7 @@ void WebServer::ended(detail::Connection& c) {
     const auto it = perAddress_.find(c.address());
     if (it != perAddress_.end() && --it->second <= 0) perAddress_.erase(it);
     std::erase(searchQueue_, &c);
-    if (searching_.erase(&c) != 0 && !searchQueue_.empty())
+    if (stopSearching(c) && !searchQueue_.empty())
         QMetaObject::invokeMethod(this, [this] { promote(); }, Qt::QueuedConnection);
     c.deleteLater();
 }

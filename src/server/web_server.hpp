@@ -18,7 +18,8 @@
 // - a request is read for readTimeout() at most (10 s) and is at most 5001 bytes; a client
 //   that sends more than 64 KiB in all is cut off; an answer that makes no progress for
 //   readTimeout() is given up.
-// - at most limits().searches facelet requests search at once; further ones wait in line.
+// - at most limits().searches facelet requests search at once; further ones wait in line, and
+//   a free place goes first to an address holding less than a quarter of the places.
 //
 // Every method is called on the owning thread. The backend and the events object must
 // outlive the server; the destructor stops listening and closes every connection without
@@ -124,6 +125,8 @@ private:
     void refuse(int descriptor, const std::string& address, const std::string& why);
     void refuseTooFast(int descriptor, const std::string& address);
     void promote();
+    void startSearching(detail::Connection& c);
+    bool stopSearching(detail::Connection& c);  // false when c was not searching
 
     detail::ServerCore& core() override { return core_; }
     bool takeSearchPlace(detail::Connection& c) override;
@@ -142,6 +145,7 @@ private:
     detail::ConnectionRate rate_;
     bool acceptPaused_ = false;
     std::unordered_set<detail::Connection*> searching_;
+    std::unordered_map<std::string, int> searchingFrom_;  // searches running per address
     std::deque<detail::Connection*> searchQueue_;
 };
 

@@ -164,6 +164,38 @@ TEST_F(WebServerLimits, FaceletRequestsBeyondTheSearchPlacesWaitInLine) {
     EXPECT_EQ(backend.released.size(), 4u);
 }
 
+TEST_F(WebServerLimits, AFreeSearchPlaceGoesFirstToAnAddressWithFewSearches) {
+    open({1024, 256, 4});  // one place each is an address's share
+    backend.pollsToSolve = -1;
+    std::vector<std::future<Reply>> replies;
+    auto ask = [&](int cube, const char* from) {
+        replies.push_back(std::async(std::launch::async, [&, cube, from] {
+            ClientOptions o;
+            o.from = from;
+            return talk(port, "GET /?" + facelets(cube) + " HTTP/1.0\r\n\r\n", o);
+        }));
+    };
+    for (int i = 0; i < 6; ++i) ask(i, "127.0.0.6");
+    ASSERT_TRUE(pumpUntil([&] { return server->searchingCount() == 4 && server->queuedCount() == 2; }));
+    ask(6, "127.0.0.7");
+    ASSERT_TRUE(pumpUntil([&] { return server->queuedCount() == 3; }));
+    // The newcomer from the other address is served before the two that came earlier.
+    backend.pending.begin()->second.pollsLeft = 0;
+    ASSERT_TRUE(pumpUntil([&] { return backend.submitted.size() == 5; }));
+    EXPECT_EQ(backend.submitted.back(), "?" + facelets(6));
+    for (int round = 0; round < 3; ++round) {
+        for (auto& [h, p] : backend.pending) p.pollsLeft = 0;
+        pumpUntil([&] { return backend.submitted.size() == 7; }, 2s);
+    }
+    for (auto& [h, p] : backend.pending) p.pollsLeft = 0;
+    ASSERT_TRUE(pumpUntil([&] {
+        for (auto& r : replies)
+            if (r.wait_for(0s) != std::future_status::ready) return false;
+        return true;
+    }));
+    EXPECT_EQ(backend.submitted.size(), 7u);
+}
+
 TEST_F(WebServerLimits, AClientLeavingTheLineIsNeverSubmitted) {
     open({1024, 256, 1});
     backend.pollsToSolve = -1;
