@@ -89,7 +89,7 @@ private:
     std::atomic<long> idleHeld_{0};
     Outcomes big_, garbage_, vanish_, traversalOutcomes_;
     Tally split_, burstTally_;
-    std::atomic<std::size_t> waves_{0}, traversalLeaks_{0}, facesWrong_{0}, facesRight_{0};
+    std::atomic<std::size_t> waves_{0}, traversalLeaks_{0}, facesWrong_{0}, facesShort_{0}, facesRight_{0};
     std::atomic<long long> slowestWaveMs_{0};
 };
 
