@@ -11,6 +11,7 @@
 #include "command.hpp"
 #include "cube_input.hpp"
 #include "numbers.hpp"
+#include "output.hpp"
 #include "workspace/entry_search.hpp"
 #include "solve_fast.hpp"
 #include "table_setup.hpp"
@@ -135,7 +136,7 @@ public:
             }
             while (nextToPrint < all_.size() && (all_[nextToPrint].failed || !all_[nextToPrint].output.empty())) {
                 std::printf("%s\n", all_[nextToPrint++].output.c_str());
-                std::fflush(stdout);
+                if (!flushOutput()) return;  // the rest would be lost too; main reports it
             }
         }
     }

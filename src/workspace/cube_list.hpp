@@ -143,6 +143,9 @@ public:
 
     // ------------------------------------------------------------------ removing
     void removeEntry(int index);  // RemoveCube1
+    // Takes the given entries out (those still in the list), stopping their searches; the
+    // selection and anchor of the others stay.
+    void remove(const std::vector<std::shared_ptr<Entry>>& entries);
     void deleteSelected();        // DeleteselectedCubes1, the Delete key
     // ClearMainWindow1; asks first when modified and fromUser. False when declined.
     bool clear(bool fromUser);
