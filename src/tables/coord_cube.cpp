@@ -2,6 +2,7 @@
 
 #include "cube/symmetry.hpp"
 #include "tables/coord_tables.hpp"
+#include "tables/table_index.hpp"
 
 namespace tx {
 
@@ -40,6 +41,22 @@ CoordCube::CoordCube(const CoordTables& t, CubieCube& cube) {
     // Three conjugations by the URF rotation have restored the cube.
     udEdgePerm = t.udEdgeFromSlices[index::udEdgeFromSlices(axis[1].sliceSorted, axis[2].sliceSorted)];
     cornerParity = cube.cornerParity();
+}
+
+namespace {
+bool within(int value, int size) { return value >= 0 && value < size; }
+}  // namespace
+
+bool CoordCube::inRange() const {
+    for (const AxisCoords& a : axis) {
+        if (!within(a.flipSliceClass, kFlipSliceClasses) || !within(a.flipSliceSym, kUdSymmetries) ||
+            !within(a.twist, kTwists) || !within(a.dCornerPos, kDCornerPos) || !within(a.sliceSorted, kSliceSorted) ||
+            !within(a.sliceSortedClass, kSliceSortedClasses) || !within(a.sliceSortedSym, kUdSymmetries) ||
+            !within(a.centerOri, kCenterOris) || !within(a.centerParity, kCenterParities))
+            return false;
+    }
+    return within(cornerPerm, kCornerPerms) && (within(udEdgePerm, kUdEdgePerms) || udEdgePerm == kNoUdEdgePerm) &&
+           within(cornerParity, 2);
 }
 
 }  // namespace tx
