@@ -54,7 +54,7 @@ void TableLoader::freeCenterTables() { publishPart(&TableSet::center, {}); }
 bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
     progress_.setLabel("Loading " + name + " (430 MB)");
     progress_.setRange(0, kTwists);
-    return readTableFile(file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
+    return readTableFile(*disk, file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
         progress_.setPosition(i + 1);
         if ((i & 63) == 0) progress_.pump();
     });
@@ -125,7 +125,7 @@ bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
     }
     progress_.setLabel("Loading " + name + " (1881 MB)");
     progress_.setRange(0, index::kHugeParts);
-    std::FILE* f = std::fopen(file(name).c_str(), "rb");
+    std::FILE* f = disk->openForReading(file(name));
     if (!f) return false;
     bool ok = true;
     for (int i = 0; i < index::kHugeParts && ok; ++i) {
