@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QTabWidget;
+class QTimer;
 
 namespace tx {
 class CubeList;
@@ -32,6 +33,7 @@ class MersenneTwister;
 class NoCameraWebcam;
 class QtEvents;
 class Settings;
+class TimingTest;
 class WebServer;
 }  // namespace tx
 
@@ -141,6 +143,12 @@ public:
     std::function<bool()> saveWorkspace;
     std::function<bool()> listEmpty;
 
+    // The 100 ms timer of the window (TimerBlink) and the timing test that its ticks drive
+    // (menu item TimingTest1).
+    QTimer* blinkTimer() const { return timerBlink_; }
+    void timingTestClick(bool on);
+    void TimerBlinkTimer1();
+
 signals:
     void startUpFinished(bool tablesReady);
     void busyChanged(bool busy);
@@ -178,6 +186,9 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void updateMenuItems();
     void createDialogs();
+    // main_timing.cpp
+    void addTimingTestItem(QMenu* menu);
+    void finishTimingTest(const std::string& text);
     // main_options.cpp
     void allowSliceMovesClick(bool checked);
     void fixCenterFaceletsClick(bool checked);
@@ -226,6 +237,9 @@ private:
     QAction* freeThreads_ = nullptr;
     QAction* fixCenterFacelets_ = nullptr;
     QAction* editCenters_ = nullptr;
+    QAction* timingTestItem_ = nullptr;
+    QTimer* timerBlink_ = nullptr;
+    std::unique_ptr<TimingTest> timingTest_;
 
     TAboutBox* aboutBox_ = nullptr;
     TOptionForm* optionForm_ = nullptr;
