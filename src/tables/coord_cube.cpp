@@ -1,5 +1,6 @@
 #include "tables/coord_cube.hpp"
 
+#include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
 #include "tables/coord_tables.hpp"
 #include "tables/table_index.hpp"
@@ -19,6 +20,12 @@ std::uint64_t symmetryMaskOf(const CubieCube& cube, bool compareCenters) {
 
 CoordCube::CoordCube(const CoordTables& t, CubieCube& cube) {
     centers = cube.centersCount;
+    // Pieces missing, doubled or turned beyond their orientations would index the tables
+    // below out of range: such a cube gets coordinates that inRange() refuses.
+    if (cubieProblem(cube)) {
+        cornerPerm = -1;
+        return;
+    }
     symmetryMask = symmetryMaskOf(cube, centers);
     for (int k = 0; k < 3; ++k) {
         AxisCoords& a = axis[k];

@@ -36,7 +36,8 @@ public:
 
     // Every coordinate lies within its table's range (udEdgePerm may also be kNoUdEdgePerm, the
     // mark of a cube outside the phase-2 group). A search indexes its tables with these
-    // values, so it refuses a cube for which this is false.
+    // values, so it refuses a cube for which this is false; a cube that no moves reach
+    // (cubieProblem) is given coordinates out of range instead of being read.
     bool inRange() const;
 
 private:
