@@ -99,6 +99,7 @@ private slots:
     void cubeMenuActsOnTheRightEntry();
     void cubeMenuEnablingAndLateEntries();
     void keysDeleteQuickSaveAndEscape();
+    void longNamesStayWholeUntilShortened();
 };
 
 class ListMenuTest : public QObject {
