@@ -124,6 +124,7 @@ private slots:
     void rowButtonStartsAndStopsAnOptimalSearch();
     void startDialogStartsAndRefuses();
     void webServerServesTheList();
+    void timingTestRunsFromTheOptionsMenu();
 };
 
 }  // namespace tx::ui::test
