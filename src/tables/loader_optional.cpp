@@ -187,6 +187,10 @@ bool TableLoader::makeOptional(const OptionalTable& table, const CoordTables* t,
     try {
         progress_.setLabel("Initializing memory. Please wait...");
         if (fileUsable(name, table.bytes)) {
+            // A file that cannot be opened fails before hundreds of megabytes are allocated.
+            std::FILE* probe = disk->openForReading(file(name));
+            if (!probe) return fail(table.unableToLoad);
+            std::fclose(probe);
             allocate(table.bytes);
             if (!read(name)) return fail(table.unableToLoad);
             if (!t) return fail(kNotStarted);
