@@ -1,6 +1,7 @@
 #pragma once
-// The webcam as the web server's requests see it. Until a capture device is wired in, the
-// program behaves as it does with no camera connected: NoCameraWebcam.
+// The webcam as the web server's requests see it: the desktop program's webcam page
+// (ui/page_webcam.hpp), or, without a window ("tesserix-cli serve"), NoCameraWebcam, which
+// behaves as the program does with no camera connected.
 #include <string>
 
 #include "cube/facelet_cube.hpp"

@@ -1,7 +1,7 @@
 // The cube menu of the maneuver window: opened by a right click on a cube picture, it acts
 // on that entry (rotations, reflection, inversion, clipboard copies, removal, transfer to
-// the facelet editor). The symmetry page and the coset explorer items are present but stay
-// disabled until those pages exist.
+// the facelet editor, transfer to the symmetry page). The coset explorer item is present but
+// stays disabled until that page exists; symmetries are applied from the symmetry page.
 #include <QAction>
 #include <QMenu>
 
@@ -57,7 +57,8 @@ void ManeuverWindow::buildCubeMenu() {
     cubeMenu_->addSeparator();
     for (const Item& item : others) add(item);
     cubeMenu_->addSeparator();
-    addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page"))->setEnabled(false);
+    connect(addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page")), &QAction::triggered, this,
+            [this] { cubeCommand([this](int i) { emit symmetryTransferRequested(i); }); });
     addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer..."))->setEnabled(false);
     addItem(cubeMenu_, "MIApplySymToSel", tr("&Apply Symmetry to Selected Cubes"))->setEnabled(false);
 }
@@ -67,9 +68,9 @@ void ManeuverWindow::updateCubeMenu(int index) {
     const bool copy = list_.copyEnabled(index);
     cubeMenu_->findChild<QAction*>("CopySolverToClipboard")->setEnabled(copy);
     cubeMenu_->findChild<QAction*>("CopyGeneratortoClipboard")->setEnabled(copy);
-    // The symmetry page, the coset explorer and symmetries to apply are not there yet.
-    for (const char* name : {"MTransferSym", "RunCosetExplorer", "MIApplySymToSel"})
-        cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
+    cubeMenu_->findChild<QAction*>("MTransferSym")->setEnabled(symmetryTransferEnabled_);
+    // The coset explorer is not there yet.
+    for (const char* name : {"RunCosetExplorer", "MIApplySymToSel"}) cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
 }
 
 void ManeuverWindow::openCubeMenu(int index, const QPoint& globalPos) {

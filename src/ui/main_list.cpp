@@ -12,16 +12,19 @@
 #include <QMenuBar>
 #include <QTabWidget>
 
+#include "cube/random.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
-#include "server/webcam_port.hpp"
 #include "ui/center_dlg.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/page_webcam.hpp"
+#include "ui/pat_edit.hpp"
 #include "ui/serv_setup_form.hpp"
 #include "ui/start_man_setup_form.hpp"
+#include "ui/tab_sym.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/workspace_file.hpp"
@@ -84,7 +87,29 @@ void TForm1::wireList() {
     });
     connect(maneuverWindow_, &ManeuverWindow::repainted, this, &TForm1::showListStatus);
     maneuverWindow_->setSearchEnabled(searchesMayStart());
+    wireSearchPages();
 }
+
+// The symmetry and pattern pages. Their searches keep the list from being cleared and the
+// cube menu from transferring to the symmetry page; a click on an entry while the symmetry
+// page shows (its search idle) transfers the entry, as the cube menu's item does.
+void TForm1::wireSearchPages() {
+    connect(tabSym_, &TabSym::showRequested, this, [this] { pages_->setCurrentWidget(tabSym_); });
+    connect(maneuverWindow_, &ManeuverWindow::symmetryTransferRequested, tabSym_, &TabSym::transferFromEntry);
+    connect(maneuverWindow_, &ManeuverWindow::pictureClicked, this, [this](int index) {
+        if (pages_->currentWidget() == tabSym_) tabSym_->transferFromEntry(index);
+    });
+    connect(tabSym_, &TabSym::searchRunningChanged, maneuverWindow_,
+            [this](bool running) { maneuverWindow_->setSymmetryTransferEnabled(!running); });
+    auto follow = [this] {
+        tabSym_->setStartEnabled(searchesMayStart());
+        patEdit_->setStartEnabled(searchesMayStart());
+    };
+    connect(this, &TForm1::searchControlsEnabledChanged, this, follow);
+    follow();
+}
+
+bool TForm1::pageSearchRunning() const { return tabSym_->searchRunning() || patEdit_->searchRunning(); }
 
 // The number of cubes and of running searches, at the right of the status bar.
 void TForm1::showListStatus() {
@@ -100,7 +125,7 @@ void TForm1::showListStatus() {
 }
 
 void TForm1::createWebServer() {
-    webcam_ = std::make_unique<NoCameraWebcam>();
+    webcam_ = std::make_unique<PageWebcam>(*webcamPage_);
     backend_ = std::make_unique<ListBackend>(*list_, *editor_, *webcam_);
     // Requests are refused while the editor's add-and-solve button is disabled.
     backend_->busyHook = [this] { return !editorPage_->addSolveEnabled(); };
@@ -111,6 +136,31 @@ void TForm1::createWebServer() {
         servSetupForm_->raise();
         servSetupForm_->activateWindow();
     });
+}
+
+// The webcam page hands its transfers to the editor and the list.
+void TForm1::createWebcamPage() {
+    WebcamPage::Hooks hooks;
+    hooks.addSolve = [this] {
+        const std::size_t before = list_->size();
+        addFromEditor(true);
+        return list_->size() > before;
+    };
+    hooks.editorReplaced = [this] {
+        editorPage_->refresh();
+        maneuverWindow_->repaintNow();
+        pages_->setCurrentWidget(editorPage_);
+    };
+    hooks.lastSolverText = [this]() -> std::optional<std::string> {
+        if (list_->empty()) return std::nullopt;
+        return list_->entries().back()->solverText;
+    };
+    webcamPage_ = new WebcamPage(*editor_, *events_, *prompts_, std::move(hooks), pages_);
+    pages_->addTab(webcamPage_, tr("Web Cam"));
+    // The test-pattern camera, when asked for, shows a random cube.
+    FaceletCube shown;
+    randomCube(shown, *rng_);
+    webcamPage_->setDevices(availableCaptureDevices(webcamPage_->webcam(), shown));
 }
 
 // The server goes first (its connections wait on entries), then the list's searches.
@@ -133,8 +183,9 @@ void TForm1::listCommand(const std::function<void()>& command) {
 
 void TForm1::addFromEditor(bool solve) {
     listCommand([this, solve] {
-        if (list_->addFromEditor(*editor_, solve) == EditorAdd::Added)
-            maneuverWindow_->scrollToEntry(static_cast<int>(list_->size()) - 1);
+        const EditorAdd result = list_->addFromEditor(*editor_, solve);
+        if (result == EditorAdd::Added) maneuverWindow_->scrollToEntry(static_cast<int>(list_->size()) - 1);
+        if (result == EditorAdd::HandedOver) openIncomplete();
     });
 }
 
@@ -191,7 +242,7 @@ void TForm1::setSelectionItemsEnabled(bool on) {
 void TForm1::updateListItems() {
     if (!cubesMenu_ || !list_) return;
     setSelectionItemsEnabled(list_->hasSelection());
-    const bool clear = list_->clearEnabled();
+    const bool clear = list_->clearEnabled() && !pageSearchRunning();
     findChild<QAction*>("ClearMainWindow1")->setEnabled(clear);
     findChild<QAction*>("ClearMainWindow2")->setEnabled(clear);
     for (const char* name : kNonEmptyItems) findChild<QAction*>(name)->setEnabled(!list_->empty());
@@ -252,9 +303,19 @@ bool TForm1::listKey(QKeyEvent* event) {
         list_->quickSave(QDir::currentPath().toStdString());
         return true;
     }
-    // The webcam's scan and transfer keys: there is no capture page yet, so its buttons are
-    // never enabled and the keys do nothing.
-    if ((key == Qt::Key_S || key == Qt::Key_V) && modifiers == Qt::AltModifier) return true;
+    // The webcam page's scan and transfer keys, and the key that shows its scan-and-solve button.
+    if (key == Qt::Key_S && modifiers == Qt::AltModifier) {
+        webcamPage_->scanKey();
+        return true;
+    }
+    if (key == Qt::Key_V && modifiers == Qt::AltModifier) {
+        webcamPage_->transferKey();
+        return true;
+    }
+    if (key == Qt::Key_R && modifiers == (Qt::AltModifier | Qt::ControlModifier)) {
+        webcamPage_->showScanSolveButton();
+        return true;
+    }
     return false;
 }
 

@@ -10,16 +10,20 @@
 #include <QTabWidget>
 
 #include "cube/random.hpp"
+#include "ui/capture_form.hpp"
 #include "ui/center_dlg.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
-#include "server/webcam_port.hpp"
 #include "ui/editor_page.hpp"
+#include "ui/incomplete.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
+#include "ui/page_webcam.hpp"
+#include "ui/pat_edit.hpp"
 #include "ui/qt_progress.hpp"
 #include "ui/qt_prompts.hpp"
 #include "ui/serv_setup_form.hpp"
+#include "ui/tab_sym.hpp"
 #include "ui/table_service.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
@@ -54,6 +58,11 @@ TForm1::TForm1(Options options, QWidget* parent)
     pages_->setObjectName("PageControl1");
     editorPage_ = new EditorPage(*editor_, *rng_, prompts_, pages_);
     pages_->addTab(editorPage_, tr("Facelet Editor"));
+    tabSym_ = new TabSym(*list_, *events_, pages_);
+    pages_->addTab(tabSym_, tr("Symmetry"));
+    patEdit_ = new PatEdit(*list_, *events_, pages_);
+    pages_->addTab(patEdit_, tr("Pattern Editor"));
+    createWebcamPage();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);
@@ -102,6 +111,8 @@ TForm1::~TForm1() {
     // The dialogs and pages refer to the editor model: take them down before the model goes.
     delete centerDlg_;
     centerDlg_ = nullptr;
+    delete incomplete_;  // its search reports through the window's events
+    incomplete_ = nullptr;
     delete takeCentralWidget();
 }
 
@@ -168,6 +179,11 @@ bool TForm1::mayClose() {
         return false;
     }
     if (quitting_) return true;
+    if (webcamPage_->cameraRunning()) {
+        prompts_->message("Please close the " + webcamPage_->captureForm()->windowTitle().toStdString() +
+                          " Window before closing Tesserix.");
+        return false;
+    }
     if (hasUnsavedChanges && hasUnsavedChanges()) {
         const Answer a = prompts_->ask({"Do you want to save the cubes in the Main Window before exiting Tesserix?",
                                         "", Icon::Question, Buttons::YesNoCancel});

@@ -30,7 +30,6 @@ class CubeList;
 class FaceletEditor;
 class ListBackend;
 class MersenneTwister;
-class NoCameraWebcam;
 class QtEvents;
 class Settings;
 class TimingTest;
@@ -40,6 +39,8 @@ class WebServer;
 namespace tx::ui {
 
 class EditorPage;
+class PatEdit;
+class ListReports;
 class QtPrompts;
 class QtProgress;
 class TableService;
@@ -49,7 +50,11 @@ class TOptOptionForm;
 class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
+class TIncomplete;
 class ManeuverWindow;
+class TabSym;
+class PageWebcam;
+class WebcamPage;
 
 inline constexpr const char* kProductCaption = "Tesserix 5.00s";
 inline constexpr const char* kUntitledWorkspace = "untitled.txt";
@@ -80,6 +85,9 @@ public:
     Progress& progress();
     TableService& tables() { return *tables_; }
     EditorPage* editorPage() const { return editorPage_; }
+    TabSym* symmetryPage() const { return tabSym_; }
+    PatEdit* patternPage() const { return patEdit_; }
+    WebcamPage* webcamPage() const { return webcamPage_; }
     QTabWidget* pages() const { return pages_; }
     ManeuverWindow* maneuverWindow() const { return maneuverWindow_; }
     QMenu* fileMenu() const { return fileMenu_; }
@@ -94,6 +102,9 @@ public:
     TCenterDlg* centerDlg() const { return centerDlg_; }
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+    TIncomplete* incomplete() const { return incomplete_; }
+    // Statistics, autorun, web pages and printing.
+    ListReports* reports() const { return reports_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -172,6 +183,7 @@ private:
     void createList();
     void wireList();
     void createWebServer();
+    void createWebcamPage();
     void buildCubesMenu();
     void updateListItems();
     void setSelectionItemsEnabled(bool on);
@@ -181,6 +193,8 @@ private:
     bool listKey(QKeyEvent* event);
     void shutDownList();
     void showListStatus();
+    void wireSearchPages();
+    bool pageSearchRunning() const;  // the symmetry or the pattern search
     // main_menu.cpp
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
@@ -199,6 +213,9 @@ private:
     void openCenterDialog();
     void centerDialogOk();
     void centerDialogFollowsEditor();
+    // main_incomplete.cpp
+    void createIncomplete();
+    void openIncomplete();
 
     std::filesystem::path dataFolder_;
     std::string startUpNote_;
@@ -216,13 +233,16 @@ private:
     int autoTime_ = 10;
     // Destroyed in reverse order: the server before its backend, both before the list.
     std::unique_ptr<CubeList> list_;
-    std::unique_ptr<NoCameraWebcam> webcam_;
+    std::unique_ptr<PageWebcam> webcam_;
     std::unique_ptr<ListBackend> backend_;
     std::unique_ptr<WebServer> server_;
 
     ManeuverWindow* maneuverWindow_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
+    TabSym* tabSym_ = nullptr;
+    PatEdit* patEdit_ = nullptr;
+    WebcamPage* webcamPage_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QLabel* listStatus_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
@@ -247,6 +267,8 @@ private:
     TCenterDlg* centerDlg_ = nullptr;
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
+    TIncomplete* incomplete_ = nullptr;
+    ListReports* reports_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;

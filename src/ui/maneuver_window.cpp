@@ -253,7 +253,11 @@ void ManeuverWindow::mousePressEvent(QMouseEvent* event) {
         unsigned modifiers = CubeList::kNone;
         if (event->modifiers() & Qt::ShiftModifier) modifiers |= CubeList::kShift;
         if (event->modifiers() & Qt::ControlModifier) modifiers |= CubeList::kCtrl;
-        runOperation([&] { list_.click(hitTest(p), modifiers); });
+        runOperation([&] {
+            const int index = hitTest(p);
+            if (index >= 0) emit pictureClicked(index);
+            list_.click(index, modifiers);
+        });
     } else if (event->button() == Qt::RightButton) {
         const int i = hitTest(p);
         const QPoint global = event->globalPosition().toPoint();

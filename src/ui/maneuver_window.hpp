@@ -68,6 +68,8 @@ public:
     int scrollY() const;
     // Whether searches may be started (tables ready, nothing loading).
     void setSearchEnabled(bool on);
+    // Whether the cube menu may transfer an entry to the symmetry page (its search is idle).
+    void setSymmetryTransferEnabled(bool on) { symmetryTransferEnabled_ = on; }
 
     // The rectangle of entry `index`'s picture in viewport coordinates.
     QRect pictureRect(int index) const;
@@ -96,6 +98,10 @@ signals:
     void backgroundMenuRequested(const QPoint& globalPos);
     // The rows were brought up to date (after a coalesced or immediate repaint).
     void repainted();
+    // The cube menu's transfer to the symmetry page, for entry `index`.
+    void symmetryTransferRequested(int index);
+    // A left click on the picture of entry `index`, before the list selects by it.
+    void pictureClicked(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -122,6 +128,7 @@ private:
     QTimer repaintTimer_;
     int contentHeight_ = 0;
     bool searchEnabled_ = true;
+    bool symmetryTransferEnabled_ = true;
     bool operation_ = false;
     QMenu* cubeMenu_ = nullptr;
     std::weak_ptr<Entry> menuEntry_;

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Fails (exit 1, one line per finding) when a folder under SRC_DIR includes a layer above its
-# own, or when an engine folder includes Qt. Layers from the bottom:
+# own, or when a Qt-free folder includes Qt. Layers from the bottom:
 #   platform < cube < tables < solver < searches < workspace < server, webcam < ui
-# Every layer may include platform; server and webcam stand side by side.
+# Every layer may include platform; server and webcam stand side by side. Qt-free are the
+# engine (platform to workspace), webcam's recognition (its camera/ adapter uses Qt
+# Multimedia) and ui/keyboard (plain C++ on X11, tested without Qt).
 set -u
 src="${1:?usage: layers.sh SRC_DIR}"
+src=${src%/}
 
 rank() {
     case "$1" in
@@ -12,7 +15,17 @@ rank() {
         workspace) echo 5 ;; server | webcam) echo 6 ;; ui) echo 7 ;; *) echo -1 ;;
     esac
 }
-engine() { [ "$(rank "$1")" -ge 0 ] && [ "$(rank "$1")" -le 5 ]; }
+
+# Whether the file (its path below SRC_DIR) belongs to a part that must not use Qt.
+qt_free() {
+    local path=$1 layer=${1%%/*}
+    [ "$(rank "$layer")" -ge 0 ] && [ "$(rank "$layer")" -le 5 ] && return 0
+    case "$path" in
+        webcam/camera/*) return 1 ;;
+        webcam/* | ui/keyboard/*) return 0 ;;
+    esac
+    return 1
+}
 
 status=0
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
@@ -28,8 +41,8 @@ for dir in "$src"/*/; do
         file=${hit%%:*}
         rest=${hit#*:}
         text=${rest#*:}
-        if [[ $text =~ $include\<(Q[A-Za-z]*|qt[A-Za-z]*)[/\>] ]] && engine "$layer"; then
-            echo "$file: the engine folder $layer includes Qt: $text"
+        if [[ $text =~ $include\<(Q[A-Za-z]*|qt[A-Za-z]*)[/\>] ]] && qt_free "${file#"$src"/}"; then
+            echo "$file: the Qt-free folder $(dirname "${file#"$src"/}") includes Qt: $text"
             status=1
         fi
         if [[ $text =~ $include\"([a-z_]+)/ ]]; then

@@ -33,8 +33,8 @@ TEST(CliHelp, ListsEveryCommandWithASummary) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const auto listed = listedCommands(r.out);
-    for (const char* name : {"apply", "batch", "bench", "check", "cubie", "inverse", "pieces", "random", "solve",
-                             "tables", "version"}) {
+    for (const char* name : {"apply", "batch", "bench", "check", "cubie", "inverse", "pattern", "pieces", "random",
+                             "solve", "symmetry", "tables", "version"}) {
         ASSERT_TRUE(listed.count(name)) << name << " missing from\n" << r.out;
         EXPECT_FALSE(listed.at(name).empty()) << name;
     }
@@ -56,8 +56,8 @@ TEST(CliHelp, MissingOrUnknownCommandListsTheCommandsAsAnError) {
 
 // Each command describes itself, wherever --help stands, and does nothing else.
 TEST(CliHelp, CommandsDescribeThemselves) {
-    for (const std::string name : {"apply", "batch", "bench", "check", "cubie", "inverse", "pieces", "random", "solve",
-                                   "tables", "version"}) {
+    for (const std::string name : {"apply", "batch", "bench", "check", "cubie", "inverse", "pattern", "pieces",
+                                   "random", "solve", "symmetry", "tables", "version"}) {
         for (const auto& args : std::vector<std::vector<std::string>>{{name, "--help"}, {name, "-", "--help"}}) {
             const CliResult r = runCli(args, "R U\n");
             EXPECT_EQ(r.code, 0) << name << ": " << r.err;

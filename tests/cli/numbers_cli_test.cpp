@@ -37,6 +37,7 @@ TEST(CliNumbers, TrailingJunkExponentsWordsSignsAndEmptyAreRefusedEverywhere) {
         {{"tables", "--data-dir", data}, "--threads"},
         {{"bench", "twophase", "--data-dir", data}, "--count"},
         {{"bench", "optimal", "--data-dir", data}, "--count"},
+        {{"bench", "symmetry"}, "--rows"},
     };
     for (const auto& [args, option] : options)
         for (const auto& value : bad) expectRefused(args, option, value);
@@ -54,6 +55,8 @@ TEST(CliNumbers, NegativeAndOutOfRangeValuesAreRefused) {
     expectRefused({"random"}, "--seed", "4294967296");
     expectRefused({"random"}, "-n", "-1");
     expectRefused({"bench", "optimal", "--data-dir", data}, "--count", "7");
+    expectRefused({"bench", "symmetry"}, "--rows", "9-3");
+    expectRefused({"bench", "symmetry"}, "--rows", "3-33");
 }
 
 TEST(CliNumbers, WholeAndDecimalNumbersInRangeAreTaken) {

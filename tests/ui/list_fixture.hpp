@@ -2,10 +2,12 @@
 // A started main window, shown offscreen at a fixed size, with helpers to fill its cube list
 // and to click and look at the rows of the maneuver window.
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -98,6 +100,18 @@ struct ListWindow : WindowFixture {
         QTest::mouseClick(viewport(), button, modifiers, pictureCenter(i));
     }
     std::vector<int> selected() const { return list().selectedIndices(); }
+    // Whether the window offers to clear the list (as the Cubes menu shows it when opened).
+    bool clearOffered() const {
+        emit form->cubesMenu()->aboutToShow();
+        return form->findChild<QAction*>("ClearMainWindow1")->isEnabled();
+    }
+    // Whether the cube menu of entry i offers the transfer to the symmetry page.
+    bool symmetryTransferOffered(int i) const {
+        view().openCubeMenu(i, QPoint(0, 0));
+        const bool on = view().cubeMenu()->findChild<QAction*>("MTransferSym")->isEnabled();
+        view().cubeMenu()->hide();
+        return on;
+    }
     ManeuverRow* row(int entry) const { return view().rowOf(entry); }
     QImage grab() const {
         flush();

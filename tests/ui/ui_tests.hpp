@@ -127,4 +127,54 @@ private slots:
     void timingTestRunsFromTheOptionsMenu();
 };
 
+class SymmetryPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlHasItsNameAndDefault();
+    void choosingAGroupPressesItsButtonsAndListsItsSubgroups();
+    void buttonsCloseTheGroupAndReleaseWhatTheOthersGenerate();
+    void antisymmetrySubgroupsRaiseTheOtherElements();
+    void selfInverseAndIsomorphBoxesFollowTheirRules();
+    void popupUsesAsAntisymmetryAndAppliesToTheSelection();
+    void transferShowsTheEntrysSymmetries();
+    void searchAddsItsCubesAndRestoresTheControls();
+    void stopEndsTheSearchAndKeepsItsCubes();
+};
+
+class PatternPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlHasItsNameAndDefault();
+    void paletteCellsAndClear();
+    void allBoxesSumUpTheFaceBoxes();
+    void oneColourFindsOnlyTheSolvedCube();
+    void emptyPatternsFindNothingAndReenableTheControls();
+    void stopEndsTheSearch();
+};
+
+class WebcamPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyComponentHasItsName();
+    void noDeviceFound();
+    void deviceFailures();
+    void testPatternScannedAndTransferredAutomatically();
+    void samplesFromThePreviewMenu();
+    void gridKeysAndFaceChoice();
+    void transferFailuresByMessageOrAnswer();
+    void scanSolveTypeStepByStep();
+    void scanSolveTypeNeedsAKeyboard();
+};
+
+// With TESSERIX_SCREENSHOT_DIR set, screenshot() saves pictures of the webcam page (run it
+// under Xvfb with QT_QPA_PLATFORM=xcb).
+class WebcamWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pageAndServerRequests();
+    void keysOfTheMainWindow();
+    void closeRefusedWhileTheCameraRuns();
+    void screenshot();
+};
+
 }  // namespace tx::ui::test

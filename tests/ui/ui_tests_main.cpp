@@ -43,5 +43,21 @@ int main(int argc, char* argv[]) {
         tx::ui::test::ListSearchTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::SymmetryPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::PatternPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamPageTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        tx::ui::test::WebcamWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }

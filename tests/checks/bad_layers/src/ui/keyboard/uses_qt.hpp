@@ -1,0 +1,3 @@
+#pragma once
+// Fixture of the layer check (never compiled): key output that includes Qt.
+#include <QKeyEvent>

@@ -1,0 +1,3 @@
+#pragma once
+// Fixture of the layer check (never compiled): webcam recognition that includes Qt.
+#include <QImage>
