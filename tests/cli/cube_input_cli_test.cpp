@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "cube/cube_input.hpp"
 #include "cube/notation.hpp"
 #include "support/random_cubes.hpp"
+#include "support/temp_folder.hpp"
 
 namespace tx {
 namespace {
@@ -103,6 +105,24 @@ TEST(CliCubeInput, TheSolvedCubeIsOptimalWithNoMove) {
     EXPECT_EQ(r.out, " (0f*)\n (0f*)\n (0f*)\nR'  (1f*)\n");
     // The two-phase search keeps its rule for the solved cube.
     EXPECT_EQ(solve({}, kSolved + "\n").out, "U U'  (2f)\n");
+}
+
+// batch and apply --from take cubes too, and refuse them with check's reason.
+TEST(CliCubeInput, BatchAndApplyRefuseWithCheckReasons) {
+    const std::string twisted = "UF UR UB UL DF DR DB DL FR FL BR BL FRU URB UBL ULF DRF DFL DLB DBR";
+    testing::TempFolder folder("cube-input");
+    const auto in = folder / "in.txt";
+    {
+        std::ofstream out(in);
+        out << twisted << "   //twisted\nR U\n";
+    }
+    const auto r = runCli({"batch", in.string(), "-o", (folder / "out.txt").string(), "--data-dir", testTableFolder()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cube 1 cannot be solved: twist error (a corner is twisted)"), std::string::npos) << r.err;
+    const auto apply = runCli({"apply", "--from", twisted, "R"});
+    EXPECT_EQ(apply.code, 1);
+    EXPECT_EQ(apply.out, "");
+    EXPECT_NE(apply.err.find("--from: twist error (a corner is twisted)"), std::string::npos) << apply.err;
 }
 
 // Thousands of texts, most of them no cube: solve never crashes or hangs, refuses exactly
