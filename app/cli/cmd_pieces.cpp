@@ -17,8 +17,8 @@ constexpr const char* kUsage =
     "A facelet string (54 face letters) is printed as a piece list, a piece list (48 face\n"
     "letters, in the order UF UR UB UL DF DR DB DL FR FL BR BL UFR URB UBL ULF DRF DFL DLB\n"
     "DBR) as a facelet string. Other characters are ignored. Reads stdin, one per line,\n"
-    "when no TEXT is given. A cube that cannot be solved prints \"invalid\" and the reason\n"
-    "(as check gives it) on stderr; the exit code is then 1.\n";
+    "when no TEXT is given. A cube that cannot be solved is refused with the reason check\n"
+    "gives (on stderr); the exit code is then 1.\n";
 
 // The other form of one line, or nullopt and the reason.
 std::optional<std::string> convert(const std::string& line, std::string& error) {

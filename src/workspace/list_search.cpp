@@ -120,9 +120,8 @@ void CubeList::entryButton(int index) {
         return;
     // A complete cube can still be impossible (a hand-written facelet line); the search
     // would read such a cube as garbage.
-    if (const auto problem = cubeProblem(e->cube)) {
-        prompts_->message("Cube cannot be solved. Missing or wrong facelet colors! Reason: " + *problem,
-                          kManeuverWindow);
+    if (cubeProblem(e->cube)) {
+        prompts_->message("Cube cannot be solved. Missing or wrong facelet colors!", kManeuverWindow);
         return;
     }
     startEntrySearch(e, false);
