@@ -9,6 +9,7 @@
 
 #include "batch_fast.hpp"
 #include "command.hpp"
+#include "cube/cube_input.hpp"
 #include "console.hpp"
 #include "numbers.hpp"
 #include "platform/data_folder.hpp"
@@ -43,8 +44,8 @@ std::vector<std::shared_ptr<Entry>> entriesToSolve(const CubeList& list, int& un
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto& e = list.entries()[i];
         if (e->hasOptimalManeuver()) continue;
-        if (!solvableCube(e->cube)) {
-            std::fprintf(stderr, "batch: cube %zu cannot be solved (missing or wrong facelets); kept as it is\n", i + 1);
+        if (const auto problem = cubeProblem(e->cube)) {
+            std::fprintf(stderr, "batch: cube %zu cannot be solved: %s; kept as it is\n", i + 1, problem->c_str());
             ++unsolvable;
             continue;
         }

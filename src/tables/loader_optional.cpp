@@ -54,7 +54,7 @@ void TableLoader::freeCenterTables() { publishPart(&TableSet::center, {}); }
 bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
     progress_.setLabel("Loading " + name + " (430 MB)");
     progress_.setRange(0, kTwists);
-    return readTableFile(file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
+    return readTableFile(*disk, file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
         progress_.setPosition(i + 1);
         if ((i & 63) == 0) progress_.pump();
     });
@@ -125,7 +125,7 @@ bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
     }
     progress_.setLabel("Loading " + name + " (1881 MB)");
     progress_.setRange(0, index::kHugeParts);
-    std::FILE* f = std::fopen(file(name).c_str(), "rb");
+    std::FILE* f = disk->openForReading(file(name));
     if (!f) return false;
     bool ok = true;
     for (int i = 0; i < index::kHugeParts && ok; ++i) {
@@ -187,6 +187,10 @@ bool TableLoader::makeOptional(const OptionalTable& table, const CoordTables* t,
     try {
         progress_.setLabel("Initializing memory. Please wait...");
         if (fileUsable(name, table.bytes)) {
+            // A file that cannot be opened fails before hundreds of megabytes are allocated.
+            std::FILE* probe = disk->openForReading(file(name));
+            if (!probe) return fail(table.unableToLoad);
+            std::fclose(probe);
             allocate(table.bytes);
             if (!read(name)) return fail(table.unableToLoad);
             if (!t) return fail(kNotStarted);

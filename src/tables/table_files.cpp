@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.hpp"
+#include "platform/data_folder.hpp"
 
 namespace tx {
 
@@ -15,9 +16,18 @@ long long tableFileSize(const fs::path& file) {
     return ec ? -1 : static_cast<long long>(size);
 }
 
-bool readTableFile(const fs::path& file, void* data, std::uint64_t bytes, int chunks,
+long long TableDisk::fileSize(const fs::path& file) const { return tableFileSize(file); }
+long long TableDisk::freeBytes(const fs::path& folder) const { return freeDiskBytes(folder); }
+std::FILE* TableDisk::openForReading(const fs::path& file) const { return std::fopen(file.c_str(), "rb"); }
+
+const TableDisk& TableDisk::real() {
+    static const TableDisk disk;
+    return disk;
+}
+
+bool readTableFile(const TableDisk& disk, const fs::path& file, void* data, std::uint64_t bytes, int chunks,
                    const std::function<void(int)>& onChunk) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
+    std::FILE* f = disk.openForReading(file);
     if (!f) return false;
     auto* out = static_cast<unsigned char*>(data);
     if (chunks < 1) chunks = 1;
