@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -41,7 +42,7 @@ bool readTableFile(const fs::path& file, void* data, std::uint64_t bytes, int ch
 bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes, std::uint64_t blockBytes,
                     const std::function<void(std::uint64_t)>& onBlock) {
     const auto* in = static_cast<const unsigned char*>(data);
-    return writeFileAtomically(file, [&](FileSink& sink) {
+    const bool written = writeFileAtomically(file, [&](FileSink& sink) {
         std::uint64_t block = 0;
         for (std::uint64_t done = 0; done < bytes; done += blockBytes, ++block) {
             if (!sink.write(in + done, std::min(blockBytes, bytes - done))) return false;
@@ -49,6 +50,9 @@ bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes,
         }
         return true;
     }).ok;
+    // The checksum that later loads compare the file with.
+    if (written) recordTableChecksum(file.parent_path(), file.filename().string(), {tableChecksum(data, bytes), bytes});
+    return written;
 }
 
 std::string modeFileName(const std::string& name, bool sliceMode) {
