@@ -182,10 +182,16 @@ std::string inverseManeuver(std::string_view text) {
         const int p = powerOf(at(powerAt));  // past the end reads as a blank: a plain turn
         out += p == 3 ? " " : p == 2 ? "2 " : "' ";
     }
-    if (const auto open = text.find('('); open != std::string_view::npos) {
+    // The length mark is the first parenthesis without a move in it. Parentheses holding
+    // moves are no mark: the reader applies those moves, so they are inverted above.
+    for (auto open = text.find('('); open != std::string_view::npos; open = text.find('(', open + 1)) {
         const auto close = text.find(')', open);
+        const std::string_view mark =
+            text.substr(open, close == std::string_view::npos ? std::string_view::npos : close - open + 1);
+        if (std::any_of(mark.begin(), mark.end(), isMoveLetter)) continue;
         out += ' ';
-        out += text.substr(open, close == std::string_view::npos ? std::string_view::npos : close - open + 1);
+        out += mark;
+        break;
     }
     return out;
 }

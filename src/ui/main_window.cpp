@@ -45,6 +45,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     }
     rng_ = std::make_unique<MersenneTwister>(MersenneTwister::timeOfDaySeed());
     settings_ = std::make_unique<Settings>(dataFolder_ / "cube.ini");
+    settings_->reportFailuresTo(prompts_);
     editor_ = std::make_unique<FaceletEditor>(settings_.get());
 
     createList();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.hpp"
+#include "platform/prompts.hpp"
 #include "platform/text.hpp"
 
 namespace tx {
@@ -81,7 +82,25 @@ std::string Settings::serialize() const {
     return out;
 }
 
-bool Settings::save() const { return writeFileAtomically(path_, serialize()).ok; }
+bool Settings::save() const {
+    const WriteResult written = writeFileAtomically(path_, serialize());
+    lastError_ = written.error;
+    return written.ok;
+}
+
+bool Settings::told(bool written) {
+    std::string error;
+    {
+        std::lock_guard lock(mutex_);
+        if (written) failureTold_ = false;
+        else if (prompts_ && !failureTold_) error = lastError_;
+        failureTold_ |= !error.empty();
+    }
+    if (!error.empty())
+        prompts_->message("The settings could not be saved: " + error + ". The change holds until Tesserix ends.",
+                          "Error", Icon::Error);
+    return written;
+}
 
 const Settings::Line* Settings::find(std::string_view section, std::string_view key) const {
     // The first section and the first key of a name win, as with any INI reader.
@@ -148,11 +167,11 @@ bool Settings::write(std::string_view section, std::string_view key, const std::
 }
 
 bool Settings::writeInt(std::string_view section, std::string_view key, int value) {
-    return write(section, key, std::to_string(value));
+    return told(write(section, key, std::to_string(value)));
 }
 
 bool Settings::writeBool(std::string_view section, std::string_view key, bool value) {
-    return write(section, key, value ? "1" : "0");
+    return told(write(section, key, value ? "1" : "0"));
 }
 
 std::uint32_t Settings::color(int index) const {

@@ -17,6 +17,8 @@
 
 namespace tx {
 
+class Prompts;
+
 // Section and key names, spelled exactly as they appear in the file.
 namespace ini {
 inline constexpr std::string_view kColorScheme = "Color Scheme";
@@ -65,6 +67,9 @@ public:
     explicit Settings(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return path_; }
+    // Where a failed write is told (nowhere while unset): once, until a write works again,
+    // so a full disk does not bring up a message for every change.
+    void reportFailuresTo(Prompts* prompts) { prompts_ = prompts; }
 
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
@@ -103,11 +108,16 @@ private:
     bool save() const;
     const Line* find(std::string_view section, std::string_view key) const;
     bool write(std::string_view section, std::string_view key, const std::string& value);
+    bool told(bool written);  // tells a failed write, outside the lock
+
 
     std::filesystem::path path_;
     std::vector<Section> sections_;
     std::string eol_ = "\n";
     mutable std::mutex mutex_;
+    mutable std::string lastError_;  // why the last write failed
+    Prompts* prompts_ = nullptr;
+    bool failureTold_ = false;
 };
 
 }  // namespace tx

@@ -1,0 +1,28 @@
+// Workspace lines found by the fuzz targets: each loads, writes back and loads again to the
+// same entry, and writing that entry gives the same line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "workspace/workspace_file.hpp"
+
+namespace tx {
+namespace {
+
+TEST(WorkspaceLineFuzzCases, ParenthesesWithMovesDoNotGrowTheLineOnEverySave) {
+    using namespace std::string_literals;
+    // An unclosed parenthesis full of moves used to be copied as a length mark, so each save
+    // wrote the moves once more.
+    for (const std::string& line : {"\0\0(U\xe0\xad\xcd\xdf\xb9\xdf\xdf\xd7\0 RUf3ceet\0F"s, "R U (F)   //x"s,
+                                   "(R U R' U')2 (8f)"s}) {
+        const auto entry = parseWorkspaceLine(line, 'f');
+        const std::string written = workspaceLine(*entry, 'f');
+        const auto loaded = parseWorkspaceLine(written, 'f');
+        EXPECT_EQ(loaded->cube.f, entry->cube.f);
+        EXPECT_EQ(loaded->solverText, entry->solverText);
+        EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
+    }
+}
+
+}  // namespace
+}  // namespace tx
