@@ -137,6 +137,16 @@ bool Settings::write(std::string_view section, std::string_view key, const std::
     // in the meantime are not lost.
     if (auto content = readWholeFile(path_)) parse(*content);
     if (sections_.empty()) sections_.push_back({});
+    // Values whose writes failed stay in force until a write succeeds.
+    std::erase_if(unsaved_, [&](const Unsaved& u) { return sameName(u.section, section) && sameName(u.key, key); });
+    unsaved_.push_back({std::string(section), std::string(key), value});
+    for (const Unsaved& u : unsaved_) set(u.section, u.key, u.value);
+    if (!save()) return false;
+    unsaved_.clear();
+    return true;
+}
+
+void Settings::set(std::string_view section, std::string_view key, const std::string& value) {
     std::string text = std::string(key) + "=" + value;
     Section* target = nullptr;
     for (std::size_t s = 1; s < sections_.size() && !target; ++s)
@@ -147,12 +157,12 @@ bool Settings::write(std::string_view section, std::string_view key, const std::
         for (auto& line : target->lines) {
             if (!line.key.empty() && sameName(line.key, key)) {
                 line.text = std::string(line.key) + "=" + value;
-                return save();
+                return;
             }
         }
         target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
                              Line{text, std::string(key)});
-        return save();
+        return;
     }
     // A new section goes at the end, after one blank line unless the file is empty.
     auto& last = sections_.back().lines;
@@ -163,7 +173,6 @@ bool Settings::write(std::string_view section, std::string_view key, const std::
     added.lines.push_back({header, ""});
     added.lines.push_back({text, std::string(key)});
     sections_.push_back(std::move(added));
-    return save();
 }
 
 bool Settings::writeInt(std::string_view section, std::string_view key, int value) {

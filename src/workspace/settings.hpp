@@ -108,6 +108,7 @@ private:
     bool save() const;
     const Line* find(std::string_view section, std::string_view key) const;
     bool write(std::string_view section, std::string_view key, const std::string& value);
+    void set(std::string_view section, std::string_view key, const std::string& value);  // in memory only
     bool told(bool written);  // tells a failed write, outside the lock
 
 
@@ -115,6 +116,10 @@ private:
     std::vector<Section> sections_;
     std::string eol_ = "\n";
     mutable std::mutex mutex_;
+    struct Unsaved {
+        std::string section, key, value;
+    };
+    std::vector<Unsaved> unsaved_;   // values whose writes failed, applied again on every write
     mutable std::string lastError_;  // why the last write failed
     Prompts* prompts_ = nullptr;
     bool failureTold_ = false;
