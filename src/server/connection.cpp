@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <condition_variable>
 #include <exception>
-#include <fstream>
 #include <optional>
 #include <thread>
 #include <utility>
 
+#include "platform/atomic_file.hpp"
 #include "platform/events.hpp"
 #include "server/request.hpp"
 #include "server/server_backend.hpp"
@@ -46,8 +46,8 @@ std::mutex& answerFileLock() {
 
 void writeAnswerFile(const std::filesystem::path& folder, const std::string& text) {
     std::lock_guard lock(answerFileLock());
-    std::ofstream out(folder / std::string(http::kAnswerFileName), std::ios::binary | std::ios::trunc);
-    out << text;
+    // Replaced whole, so a reader never sees half an answer.
+    writeFileAtomically(folder / std::string(http::kAnswerFileName), text);
 }
 
 milliseconds remaining(Clock::time_point deadline) {
