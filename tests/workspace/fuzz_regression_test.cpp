@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "cube/notation.hpp"
 #include "workspace/workspace_file.hpp"
 
 namespace tx {
@@ -22,6 +23,20 @@ TEST(WorkspaceLineFuzzCases, ParenthesesWithMovesDoNotGrowTheLineOnEverySave) {
         EXPECT_EQ(loaded->solverText, entry->solverText);
         EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
     }
+}
+
+TEST(WorkspaceLineFuzzCases, TheMarkOfAnOptimalLineIsItsLastParenthesis) {
+    using namespace std::string_literals;
+    // An earlier parenthesis without moves was taken for the mark, so the entry lost its star
+    // when it was written.
+    const std::string line = "  (3f=\0\0  ) /&(3f*)(3f3   (3f=\0  ) /&(3f*)(e fU"s;
+    const auto entry = parseWorkspaceLine(line, 'f');
+    EXPECT_EQ(entry->optimalText, " (3f*)");
+    const std::string written = workspaceLine(*entry, 'f');
+    const auto loaded = parseWorkspaceLine(written, 'f');
+    EXPECT_EQ(loaded->optimalText, entry->optimalText);
+    EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
+    EXPECT_EQ(inverseManeuver("R U (2f) (7f)"), "U' R'  (7f)");
 }
 
 }  // namespace
