@@ -69,6 +69,7 @@ int tryEveryWriter(const fs::path& folder) {
 }
 
 TEST(FailedSave, AReadOnlyFolderKeepsTheOldFilesAndTellsTheUser) {
+    testing::testTableSource();  // loaded before the child gives up its rights to read the build tree
     TempFolder dir("readonly");
     OldFiles files(dir.path());
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
@@ -81,6 +82,7 @@ TEST(FailedSave, AReadOnlyFolderKeepsTheOldFilesAndTellsTheUser) {
 }
 
 TEST(FailedSave, AFileSizeLimitReachedMidwayKeepsTheOldFilesAndTellsTheUser) {
+    testing::testTableSource();
     TempFolder dir("fsize");
     OldFiles files(dir.path());
     // cube.ini must outgrow the limit as well: it keeps a long comment.
