@@ -8,6 +8,7 @@
 
 #include "bench_symmetry.hpp"
 #include "command.hpp"
+#include "bench_partial.hpp"
 #include "numbers.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
@@ -152,16 +153,17 @@ int run(const Args& given) {
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
     if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
-    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal")) {
+    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial")) {
         std::fprintf(stderr,
                      "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge] | "
-                     "symmetry [--rows A-B]\n");
+                     "symmetry [--rows A-B] | partial [--count N]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
+    if (what == "partial") return benchPartial(*loaded, args, tables.slice);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
 
@@ -169,13 +171,15 @@ Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
+             "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
              "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
              "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
-             "prints count and time per group.\n",
+             "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
+             "one depth beyond their first maneuvers.\n",
              run);
 
 }  // namespace

@@ -287,6 +287,14 @@ bool TableLoader::switchMode(bool sliceMode, bool centres) {
     return ok;
 }
 
+std::shared_ptr<const TwoBitTable> TableLoader::cornerTable(bool sliceMode) {
+    const TableSet set = current();
+    if (!set.coords) return nullptr;
+    auto table = std::make_shared<TwoBitTable>();
+    loadCorner(*set.coords, sliceMode, table.get());
+    return table;
+}
+
 bool TableLoader::collectStatistics() {
     const TableSet set = current();
     if (!set.ready()) return false;

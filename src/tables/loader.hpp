@@ -61,6 +61,10 @@ public:
     void freeHugeTable();
     // Reloads every table that depends on the move set; centre tables too when centres is set.
     bool switchMode(bool sliceMode, bool centres);
+    // The corner table of either move set as a table of its own (read from its file, or built
+    // when the file is missing), for searches that choose their move set themselves; null
+    // before start-up.
+    std::shared_ptr<const TwoBitTable> cornerTable(bool sliceMode);
 
     static constexpr std::uint64_t kRawFlipSliceBytes = std::uint64_t(kFlipSliceClasses) * 4;
     static constexpr std::uint64_t kFlipSliceMoveBytes = std::uint64_t(kFlipSliceClasses) * kMoves * 4;

@@ -183,8 +183,9 @@ void TForm1::listCommand(const std::function<void()>& command) {
 
 void TForm1::addFromEditor(bool solve) {
     listCommand([this, solve] {
-        if (list_->addFromEditor(*editor_, solve) == EditorAdd::Added)
-            maneuverWindow_->scrollToEntry(static_cast<int>(list_->size()) - 1);
+        const EditorAdd result = list_->addFromEditor(*editor_, solve);
+        if (result == EditorAdd::Added) maneuverWindow_->scrollToEntry(static_cast<int>(list_->size()) - 1);
+        if (result == EditorAdd::HandedOver) openIncomplete();
     });
 }
 

@@ -8,6 +8,7 @@
 #include "ui/center_dlg.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/facelet_editor_widget.hpp"
+#include "ui/list_reports.hpp"
 #include "ui/main_window.hpp"
 #include "ui/opt_option_form.hpp"
 #include "ui/option_form.hpp"
@@ -33,10 +34,14 @@ void TForm1::buildMenus() {
             &TForm1::loadWorkspaceClick);
     connect(addItem(fileMenu_, "SaveWorkspace1", tr("&Save Workspace...")), &QAction::triggered, this,
             &TForm1::saveWorkspaceClick);
+    reports_ = new ListReports(*this);
+    reports_->addFileItems(fileMenu_);
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "Exit1", tr("E&xit")), &QAction::triggered, this, &QWidget::close);
 
     buildCubesMenu();
+    reports_->addCubesItems(cubesMenu_);
+    reports_->addAutorunMenu();
 
     optionsMenu_ = menuBar()->addMenu(tr("&Options"));
     optionsMenu_->setObjectName("Options1");
@@ -123,12 +128,16 @@ void TForm1::createDialogs() {
     connect(startManSetupForm_, &TStartManSetupForm::okClicked, this, [this](bool optimal, int length) {
         listCommand([this, optimal, length] { list_->startSearchForSelected(optimal, length); });
     });
+    reports_->createStatsWindow();
+
+    createIncomplete();
 
     centerDlg_ = new TCenterDlg(*editor_, this);
     connect(centerDlg_, &TCenterDlg::rotationChanged, editorPage_->picture(), qOverload<>(&QWidget::update));
     connect(centerDlg_, &TCenterDlg::okClicked, this, &TForm1::centerDialogOk);
     connect(editorPage_, &EditorPage::centerDialogRequested, this, &TForm1::openCenterDialog);
     connect(editorPage_, &EditorPage::cubeChanged, this, &TForm1::centerDialogFollowsEditor);
+    reports_->createAutorunSetup();
 }
 
 }  // namespace tx::ui

@@ -15,6 +15,7 @@
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
 #include "ui/editor_page.hpp"
+#include "ui/incomplete.hpp"
 #include "ui/maneuver_window.hpp"
 #include "server/qt_events.hpp"
 #include "ui/page_webcam.hpp"
@@ -108,6 +109,8 @@ TForm1::~TForm1() {
     // The dialogs and pages refer to the editor model: take them down before the model goes.
     delete centerDlg_;
     centerDlg_ = nullptr;
+    delete incomplete_;  // its search reports through the window's events
+    incomplete_ = nullptr;
     delete takeCentralWidget();
 }
 

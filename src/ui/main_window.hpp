@@ -38,6 +38,7 @@ namespace tx::ui {
 
 class EditorPage;
 class PatEdit;
+class ListReports;
 class QtPrompts;
 class QtProgress;
 class TableService;
@@ -47,6 +48,7 @@ class TOptOptionForm;
 class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
+class TIncomplete;
 class ManeuverWindow;
 class TabSym;
 class PageWebcam;
@@ -98,6 +100,9 @@ public:
     TCenterDlg* centerDlg() const { return centerDlg_; }
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+    TIncomplete* incomplete() const { return incomplete_; }
+    // Statistics, autorun, web pages and printing.
+    ListReports* reports() const { return reports_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -197,6 +202,9 @@ private:
     void openCenterDialog();
     void centerDialogOk();
     void centerDialogFollowsEditor();
+    // main_incomplete.cpp
+    void createIncomplete();
+    void openIncomplete();
 
     std::filesystem::path dataFolder_;
     std::string startUpNote_;
@@ -245,6 +253,8 @@ private:
     TCenterDlg* centerDlg_ = nullptr;
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
+    TIncomplete* incomplete_ = nullptr;
+    ListReports* reports_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;

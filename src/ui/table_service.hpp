@@ -7,6 +7,7 @@
 
 #include "platform/progress.hpp"
 #include "platform/prompts.hpp"
+#include "searches/incomp_tables.hpp"
 #include "tables/loader.hpp"
 
 namespace tx::ui {
@@ -21,6 +22,10 @@ public:
     virtual bool loadHugeTable() = 0;
     virtual bool hasCenter() const = 0;
     virtual bool hasHuge() const = 0;
+    // The tables of the search for partially defined cubes, made after the start-up load and
+    // again for the other move set when that search switches (null until then).
+    virtual std::shared_ptr<const IncompTables> incompTables() const { return nullptr; }
+    virtual bool buildIncompTables(bool /*sliceMode*/) { return false; }
 };
 
 // The tables built or loaded from the data folder.

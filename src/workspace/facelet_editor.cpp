@@ -60,6 +60,8 @@ bool piecesIdentified(const FaceletCube& cube, const CubieCube& cubies, bool cor
     return true;
 }
 
+}  // namespace
+
 // Where the centre of each face ends up when the maneuver field text is applied. The text
 // goes to three probe cubes whose centre orientations spell each centre's number in binary
 // and to a plain one; turns only add to and permute centre orientations, so the difference
@@ -81,8 +83,6 @@ ColorRenaming centreMovement(std::string_view fieldText) {
     for (int face = 0; face < 6; ++face) moved[static_cast<std::size_t>(arrived[static_cast<std::size_t>(face)])] = static_cast<std::uint8_t>(face);
     return moved;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 

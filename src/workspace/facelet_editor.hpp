@@ -43,6 +43,11 @@ struct FaceletPaint {
 // How facelet `facelet` holding `value` is painted in the given display mode.
 FaceletPaint faceletPaint(int facelet, int value, int displayMode, const ColorScheme& scheme);
 
+// Where the centre of each face ends up when a maneuver field text is applied: rotations and
+// middle-layer turns move the centres, and a colour scheme permuted with this renaming
+// (permuteScheme) keeps showing the same physical colours.
+ColorRenaming centreMovement(std::string_view fieldText);
+
 // ---------------------------------------------------------------------------------------
 // Picture geometry: U and R as parallelograms in perspective above and beside F, then D
 // below F, L left of F and B at the far right, all in units of the facelet size c.

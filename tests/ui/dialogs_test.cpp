@@ -52,7 +52,8 @@ void DialogsTest::dialogsAreCreatedInOrder() {
     WindowFixture w(false);
     QStringList names;
     for (QDialog* d : w.form->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) names << d->objectName();
-    QCOMPARE(names, QStringList({"AboutBox", "OptionForm", "OptOptionForm", "ServSetupForm", "StartManSetupForm", "CenterDlg"}));
+    QCOMPARE(names, QStringList({"AboutBox", "OptionForm", "OptOptionForm", "ServSetupForm", "StartManSetupForm", "Stats",
+                                 "Incomplete", "CenterDlg", "OptimalBatch"}));
     for (QDialog* d : w.form->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) QVERIFY(!d->isVisible());
 }
 
