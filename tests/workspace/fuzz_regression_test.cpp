@@ -39,5 +39,21 @@ TEST(WorkspaceLineFuzzCases, TheMarkOfAnOptimalLineIsItsLastParenthesis) {
     EXPECT_EQ(inverseManeuver("R U (2f) (7f)"), "U' R'  (7f)");
 }
 
+TEST(WorkspaceLineFuzzCases, AnOptimalTextWhoseMarkCannotBeReadIsSavedByItsFacelets) {
+    using namespace std::string_literals;
+    // The mark before "*)" has no "(" of its own: written as a maneuver it would load as an
+    // ordinary entry, so the saved line changed at every save until it held the facelets.
+    const std::string line = "\0V<\xb1\x10\x0e(\x99((\xd9((((((((((((\xd6\xcd*\xad\xdf)\xdf\xd7\xd7\xcd" "0f*)B  (Ue`//super\x1alip"s;
+    const auto entry = parseWorkspaceLine(line, 'f');
+    ASSERT_TRUE(entry->hasOptimalText());
+    bool asFacelets = false;
+    const std::string written = workspaceLine(*entry, 'f', &asFacelets);
+    EXPECT_TRUE(asFacelets);
+    EXPECT_EQ(written, faceletLineText(entry->cube) + "   //super lip");
+    const auto loaded = parseWorkspaceLine(written, 'f');
+    EXPECT_EQ(loaded->cube.f, entry->cube.f);
+    EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
+}
+
 }  // namespace
 }  // namespace tx
