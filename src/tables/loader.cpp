@@ -5,6 +5,7 @@
 #include "cube/symmetry.hpp"
 #include "tables/loader_steps.hpp"
 #include "tables/prune_spaces.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -47,7 +48,15 @@ void TableLoader::report(const std::string& name, std::uint64_t bytes, bool buil
 bool TableLoader::fileUsable(const std::string& name, std::uint64_t bytes) {
     long long size = disk->fileSize(file(name));
     if (size < 0) return false;
-    if (static_cast<std::uint64_t>(size) == bytes) return true;
+    if (static_cast<std::uint64_t>(size) == bytes) {
+        // A file whose bytes changed since it was written is not trusted either.
+        if (checkTableFile(folder_, name) != TableFileState::Differs) return true;
+        prompts_.message("The table file " + name + " does not match the checksum recorded when it was written. "
+                         "It will be created again.", "Tables", Icon::Warning);
+        std::error_code ec;
+        fs::remove(file(name), ec);
+        return false;
+    }
     prompts_.message("The table file " + name + " has " + std::to_string(size) + " bytes instead of " +
                          std::to_string(bytes) + ". It will be created again.",
                      "Tables", Icon::Warning);

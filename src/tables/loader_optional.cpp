@@ -8,6 +8,7 @@
 #include "tables/loader.hpp"
 #include "tables/loader_steps.hpp"
 #include "tables/prune_spaces.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -153,14 +154,18 @@ bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, 
     }
     progress_.setLabel("Writing " + name);
     progress_.setRange(0, index::kHugeParts);
-    return writeFileAtomically(file(name), [&](FileSink& sink) {
+    TableChecksum sum;
+    const bool written = writeFileAtomically(file(name), [&](FileSink& sink) {
         for (int d = 0; d < index::kHugeParts; ++d) {
             if (!sink.write(h.parts[d].bytes.data(), kPhase1Bytes)) return false;
+            sum.update(h.parts[d].bytes.data(), kPhase1Bytes);
             progress_.setPosition(d + 1);
             progress_.pump();
         }
         return true;
     }).ok;
+    if (written) recordTableChecksum(folder_, name, {sum.digest(), kHugeBytes});
+    return written;
 }
 
 std::shared_ptr<const HugeTable> TableLoader::makeHugeTable(const CoordTables* t, bool sliceMode) {

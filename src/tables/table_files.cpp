@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.hpp"
 #include "platform/data_folder.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -51,7 +52,7 @@ bool readTableFile(const TableDisk& disk, const fs::path& file, void* data, std:
 bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes, std::uint64_t blockBytes,
                     const std::function<void(std::uint64_t)>& onBlock) {
     const auto* in = static_cast<const unsigned char*>(data);
-    return writeFileAtomically(file, [&](FileSink& sink) {
+    const bool written = writeFileAtomically(file, [&](FileSink& sink) {
         std::uint64_t block = 0;
         for (std::uint64_t done = 0; done < bytes; done += blockBytes, ++block) {
             if (!sink.write(in + done, std::min(blockBytes, bytes - done))) return false;
@@ -59,6 +60,9 @@ bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes,
         }
         return true;
     }).ok;
+    // The checksum that later loads compare the file with.
+    if (written) recordTableChecksum(file.parent_path(), file.filename().string(), {tableChecksum(data, bytes), bytes});
+    return written;
 }
 
 std::string modeFileName(const std::string& name, bool sliceMode) {
