@@ -140,7 +140,8 @@ TEST_F(CosetCountsTest, stopAndStartContinueTheCount) {
     std::uint64_t last = 0;
     int stops = 0;
     while (!ended) {
-        events.runUntil([&] { return ended; }, std::chrono::milliseconds(30));
+        // A short slice of work between pauses, so even a fast machine pauses it several times.
+        events.runUntil([&] { return ended; }, std::chrono::milliseconds(1));
         if (stops % 2 == 0) {
             search->stop();
         } else {  // as the window pauses: ask, then wait for every thread to have paused
