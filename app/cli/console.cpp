@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 namespace tx::cli {
@@ -61,20 +62,48 @@ void ConsoleProgress::draw(bool force) {
     std::fflush(stderr);
 }
 
+namespace {
+
+// The size in "... create a 430 MB file ...", the questions before the centre and huge tables
+// are built; empty for every other question.
+std::string giantTableSize(const std::string& question) {
+    const std::size_t mb = question.find(" MB file");
+    if (question.find("will now create a") == std::string::npos || mb == std::string::npos) return {};
+    const std::size_t start = question.rfind(' ', mb - 1);
+    return start == std::string::npos ? std::string() : question.substr(start + 1, mb - start - 1);
+}
+
+}  // namespace
+
+// With a terminal the question is asked there (the answer is read from the terminal, so a cube
+// list on stdin is not consumed). Without one, building a giant table is refused unless --yes
+// was given; the first-run question (65 MB) is answered yes so that pipelines just work.
 Answer ConsolePrompts::ask(const Prompt& prompt) {
     std::string caption = prompt.caption.empty() ? "" : prompt.caption + ": ";
     if (prompt.buttons == Buttons::Ok) {
         std::fprintf(stderr, "%s%s\n", caption.c_str(), prompt.text.c_str());
         return Answer::Ok;
     }
-    if (assumeYes_ || ::isatty(0) == 0) {
+    if (assumeYes_) {
         std::fprintf(stderr, "%s%s yes\n", caption.c_str(), prompt.text.c_str());
         return Answer::Yes;
     }
-    std::fprintf(stderr, "%s%s [y/N] ", caption.c_str(), prompt.text.c_str());
-    std::string line;
-    if (!std::getline(std::cin, line)) return Answer::No;
-    return (!line.empty() && (line[0] == 'y' || line[0] == 'Y')) ? Answer::Yes : Answer::No;
+    std::ifstream terminal;
+    if (::isatty(2)) terminal.open("/dev/tty");
+    if (terminal.is_open()) {
+        std::fprintf(stderr, "%s%s [y/N] ", caption.c_str(), prompt.text.c_str());
+        std::fflush(stderr);
+        std::string line;
+        if (!std::getline(terminal, line)) return Answer::No;
+        return (!line.empty() && (line[0] == 'y' || line[0] == 'Y')) ? Answer::Yes : Answer::No;
+    }
+    if (const std::string size = giantTableSize(prompt.text); !size.empty()) {
+        std::fprintf(stderr, "tesserix-cli: not building the %s MB table without a terminal to ask; --yes builds it\n",
+                     size.c_str());
+        return Answer::No;
+    }
+    std::fprintf(stderr, "%s%s yes\n", caption.c_str(), prompt.text.c_str());
+    return Answer::Yes;
 }
 
 std::optional<std::string> ConsolePrompts::input(const std::string&, const std::string&,

@@ -1,6 +1,6 @@
 #pragma once
 // Progress and prompts of the command line: a bar on stderr, messages on stderr, questions
-// answered yes without a terminal (or with --yes) so that the command never blocks.
+// asked on the terminal; without one the command never blocks (see ConsolePrompts::ask).
 #include <string>
 
 #include "platform/progress.hpp"
