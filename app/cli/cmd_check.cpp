@@ -4,27 +4,38 @@
 
 #include "command.hpp"
 #include "cube_input.hpp"
+#include "json_output.hpp"
+#include "line_reader.hpp"
 
 namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "check";
 constexpr const char* kUsage =
-    "usage: tesserix-cli check [FACELETS...|-]\n"
+    "usage: tesserix-cli check [--format text|json] [FACELETS...|-]\n"
     "Checks each facelet string (54 face letters U R F D L B, either case; other characters\n"
     "are skipped; stdin, one per line, when none is given or the argument is -). Prints \"ok\"\n"
-    "or the reason the cube cannot be solved. Exit code 1 when any cube was not ok.\n";
+    "or the reason the cube cannot be solved. Exit code 1 when any cube was not ok. --format json\n"
+    "prints one JSON object per line: line, input, ok, and error when it is not ok.\n";
 
-int runCheck(const Args& args) {
-    if (hasUnknownOption(kName, args)) return kExitError;
+int runCheck(const Args& given) {
+    Args args = given;
+    const auto format = takeFormat(args, kName);
+    if (!format || hasUnknownOption(kName, args)) return kExitError;
     int exitCode = kExitOk;
-    for (const auto& line : inputLines(args, true)) {
+    std::size_t lineNo = 0;
+    LineReader input(args, true);
+    while (const auto line = input.next()) {
         std::string error;
-        if (parseCube(line, false, error)) {
-            std::printf("ok\n");
+        const bool ok = parseCube(*line, false, error).has_value();
+        if (!ok) exitCode = kExitInvalid;
+        if (*format == OutputFormat::Json) {
+            nlohmann::json record = {{"line", ++lineNo}, {"input", *line}, {"ok", ok}};
+            if (!ok) record["error"] = error;
+            printJsonLine(record);
         } else {
-            std::printf("%s\n", error.c_str());
-            exitCode = kExitInvalid;
+            std::printf("%s\n", ok ? "ok" : error.c_str());
+            std::fflush(stdout);  // each answer as soon as its line is read
         }
     }
     return exitCode;

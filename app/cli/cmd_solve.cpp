@@ -1,8 +1,10 @@
 // solve: two-phase search to a target length, or optimal search, for each cube given as a
-// facelet string or "@MANEUVER"; one output line per input line, in input order.
+// facelet string or "@MANEUVER"; one output line per input line, in input order, each as soon
+// as it and the lines before it are answered.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <optional>
 #include <memory>
 #include <thread>
@@ -10,6 +12,8 @@
 
 #include "command.hpp"
 #include "cube_input.hpp"
+#include "json_output.hpp"
+#include "line_reader.hpp"
 #include "numbers.hpp"
 #include "workspace/entry_search.hpp"
 #include "table_setup.hpp"
@@ -21,6 +25,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Job {
     std::size_t line = 0;
+    std::string input;
     std::shared_ptr<Entry> entry;
     std::string output;
     bool failed = false;
@@ -37,6 +42,7 @@ struct SolveOptions {
     bool optimal = false, triple = false, times = false, log = false;
     int target = 20, jobs = 0;
     double maxTime = 0;
+    OutputFormat format = OutputFormat::Text;
 };
 
 // The options, or nullopt after a usage error was told.
@@ -54,7 +60,9 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     const auto target = takeWholeOption(args, "solve", "--target", 20, 0, 30);
     const auto jobs = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
     const auto maxTime = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
-    if (!target || !jobs || !maxTime) return std::nullopt;
+    const auto format = takeFormat(args, "solve");
+    if (!target || !jobs || !maxTime || !format) return std::nullopt;
+    o.format = *format;
     o.target = static_cast<int>(*target);
     o.jobs = static_cast<int>(*jobs);
     o.maxTime = *maxTime;
@@ -67,39 +75,41 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     return o;
 }
 
-std::vector<Job> readJobs(const Args& args, bool centres) {
-    std::vector<Job> all;
-    std::size_t lineNo = 0;
-    for (const auto& line : inputLines(args, true)) {
-        Job job;
-        job.line = ++lineNo;
-        std::string error;
-        auto cube = parseCube(line, centres, error);
-        if (!cube) {
-            job.failed = job.done = true;
-            job.output = "error: " + error;
-        } else {
-            job.entry = std::make_shared<Entry>();
-            job.entry->cube = *cube;
-        }
-        all.push_back(std::move(job));
+// The job of one input line: a cube to search, or the reason it is not one.
+Job makeJob(std::size_t lineNo, const std::string& line, bool centres) {
+    Job job;
+    job.line = lineNo;
+    job.input = line;
+    std::string error;
+    auto cube = parseCube(line, centres, error);
+    if (!cube) {
+        job.failed = job.done = true;
+        job.output = "error: " + error;
+    } else {
+        job.entry = std::make_shared<Entry>();
+        job.entry->cube = *cube;
     }
-    return all;
+    return job;
 }
 
-// Runs the jobs' searches, at most o.jobs at a time, and prints their results in input order.
+struct TimedLine {
+    std::size_t line;
+    double ms;
+    int length;
+};
+
+// Reads the input as it arrives, runs the jobs' searches, at most o.jobs at a time, and prints
+// their results in input order. Only the jobs between the oldest unprinted one and the newest
+// are held, at most a window's worth, so memory stays flat however long the input is.
 class Solver {
 public:
-    Solver(const SolveOptions& o, const TableSet& tables, std::vector<Job>& all)
-        : o_(o), source_(tables), all_(all) {
+    Solver(const SolveOptions& o, const TableSet& tables) : o_(o), source_(tables) {
         context_.events = &events_;
         context_.tables = &source_;
         context_.stopAt = o.target;
         context_.triple = o.triple;
         context_.sliceMode = o.tables.slice;
         context_.hugeMode = o.tables.huge;
-        for (auto& j : all_)
-            if (j.entry) jobOfEntry_[j.entry.get()] = &j;
         notices_.ended = [this](Entry& e) {
             if (Job* j = jobOf(e)) j->done = true;
         };
@@ -109,12 +119,16 @@ public:
             };
     }
 
-    void runAll() {
-        std::size_t nextToStart = 0, nextToPrint = 0;
+    void runAll(LineReader& input) {
+        const std::size_t window = std::max<std::size_t>(64, 4 * static_cast<std::size_t>(o_.jobs));
         std::vector<Job*> active;
-        while (nextToPrint < all_.size()) {
-            while (static_cast<int>(active.size()) < o_.jobs && nextToStart < all_.size()) {
-                Job& j = all_[nextToStart++];
+        std::size_t lineNo = 0;
+        while (!input.ended() || !window_.empty()) {
+            while (static_cast<int>(active.size()) < o_.jobs && window_.size() < window) {
+                const auto line = input.poll();
+                if (!line) break;
+                Job& j = window_.emplace_back(makeJob(++lineNo, *line, o_.tables.centres));
+                if (j.entry) jobOfEntry_[j.entry.get()] = &j;
                 if (!j.failed && start(j)) active.push_back(&j);
             }
             events_.waitAndDrain(std::chrono::milliseconds(5));
@@ -126,14 +140,34 @@ public:
                 }
                 stopWhenOutOfTime(**it++);
             }
-            while (nextToPrint < all_.size() && (all_[nextToPrint].failed || !all_[nextToPrint].output.empty())) {
-                std::printf("%s\n", all_[nextToPrint++].output.c_str());
-                std::fflush(stdout);
+            while (!window_.empty() && (window_.front().failed || !window_.front().output.empty())) {
+                retire(window_.front());
+                window_.pop_front();
             }
         }
     }
 
+    bool anyFailed() const { return anyFailed_; }
+    const std::vector<TimedLine>& times() const { return times_; }
+
 private:
+    // Prints a finished job and lets it go.
+    void retire(const Job& j) {
+        print(j);
+        anyFailed_ = anyFailed_ || j.failed;
+        if (o_.times && j.started) times_.push_back({j.line, j.ms, j.length});
+        if (j.entry) jobOfEntry_.erase(j.entry.get());
+    }
+
+    void print(const Job& j) const {
+        if (o_.format == OutputFormat::Json) {
+            printJsonLine(maneuverRecord(j.line, j.input, j.output, j.started ? std::optional(j.ms) : std::nullopt));
+            return;
+        }
+        std::printf("%s\n", j.output.c_str());
+        std::fflush(stdout);
+    }
+
     Job* jobOf(Entry& e) {
         auto it = jobOfEntry_.find(&e);
         return it == jobOfEntry_.end() ? nullptr : it->second;
@@ -196,17 +230,18 @@ private:
 
     const SolveOptions& o_;
     FixedTables source_;
-    std::vector<Job>& all_;
+    std::deque<Job> window_;  // references stay valid: jobs are added at the back, retired at the front
     QueueEvents events_;
     SearchContext context_;
     EntryNotices notices_;
     std::unordered_map<const Entry*, Job*> jobOfEntry_;
+    bool anyFailed_ = false;
+    std::vector<TimedLine> times_;
 };
 
-void reportTimes(const std::vector<Job>& all) {
+void reportTimes(const std::vector<TimedLine>& all) {
     std::vector<double> solved;
     for (const auto& j : all) {
-        if (!j.started) continue;
         std::fprintf(stderr, "line %zu: %.1f ms, length %d\n", j.line, j.ms, j.length);
         solved.push_back(j.ms);
     }
@@ -223,23 +258,24 @@ int run(const Args& given) {
     Args args = given;
     const auto options = parseOptions(args);
     if (!options) return kExitError;
-    std::vector<Job> all = readJobs(args, options->tables.centres);
     const auto loaded = prepareTables(options->tables);
     if (!loaded) return kExitError;
-    Solver(*options, *loaded, all).runAll();
-    if (options->times) reportTimes(all);
-    for (const auto& j : all)
-        if (j.failed) return kExitInvalid;
-    return kExitOk;
+    LineReader input(args, true);
+    Solver solver(*options, *loaded);
+    solver.runAll(input);
+    if (options->times) reportTimes(solver.times());
+    return solver.anyFailed() ? kExitInvalid : kExitOk;
 }
 
 Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "usage: tesserix-cli solve [--target N] [--triple] [--slice] [--optimal [--huge] [--centres] [--log]]\n"
-             "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
+             "                          [--jobs J] [--max-time SECONDS] [--times] [--format text|json] [--data-dir DIR]\n"
+             "                          [--yes] [CUBE...]\n"
              "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the solved\n"
              "cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its length mark\n"
              "per input line, in input order, or \"error: \" and the reason. --times reports milliseconds per cube\n"
-             "and a summary on stderr; --log shows the optimal search's progress on stderr.\n",
+             "and a summary on stderr; --log shows the optimal search's progress on stderr. --format json prints one\n"
+             "JSON object per input line: line, input, maneuver, length, metric, optimal, milliseconds, or error.\n",
              run);
 
 }  // namespace

@@ -56,8 +56,9 @@ TEST(CliVersion, ComesFromTheProjectVersionAndTheCommit) {
         << r.out;
     const auto [gitCode, head] =
         runShell("git -C " + shellQuote(TESSERIX_SOURCE_DIR) + " rev-parse --short=10 HEAD 2>/dev/null");
-    if (gitCode == 0 && head.size() > 1)
+    if (gitCode == 0 && head.size() > 1) {
         EXPECT_NE(r.out.find("(commit " + head.substr(0, head.size() - 1)), std::string::npos) << r.out << head;
+    }
     EXPECT_EQ(runCli({"version"}).out, r.out);
 }
 
