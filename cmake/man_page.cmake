@@ -23,7 +23,7 @@ endfunction()
 string(TOUPPER "${NAME}" title)
 help_of(main_help)
 roff_block("${main_help}" main_roff)
-set(page ".TH ${title} 1 \"\" \"Tesserix ${VERSION}\" \"User Commands\"\n"
+string(CONCAT page ".TH ${title} 1 \"\" \"Tesserix ${VERSION}\" \"User Commands\"\n"
          ".SH NAME\n${NAME} \\- ${SUMMARY}\n"
          ".SH DESCRIPTION\n${main_roff}")
 if(SUBCOMMANDS)

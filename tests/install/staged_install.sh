@@ -61,7 +61,11 @@ grep -q '^usage: tesserix\\-cli solve' "$man" || fail "no solve usage in the man
 if command -v groff >/dev/null; then
     warnings="$(groff -man -Tutf8 -ww -z "$man" 2>&1)"
     [ -z "$warnings" ] || fail "groff: $warnings"
-    groff -man -Tutf8 "$man" 2>/dev/null | grep -q "tesserix-cli tables" || fail "manual page text"
+    page="$(groff -man -Tutf8 -P-cbou "$man" 2>/dev/null)"
+    grep -q "tesserix-cli tables" <<<"$page" || fail "manual page text"
+    grep -q "^NAME$" <<<"$page" || fail "manual page has no NAME section"
+    grep -q "^ *tesserix-cli - command line of Tesserix" <<<"$page" || fail "manual page name line"
+    ! grep -q "^;" <<<"$page" || fail "manual page holds list separators"
 fi
 
 # Bash completion: commands, then a command's options from its help.
