@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "command.hpp"
+#include "console.hpp"
 #include "cube_input.hpp"
 #include "json_output.hpp"
 #include "line_reader.hpp"
@@ -154,6 +155,7 @@ private:
     // Prints a finished job and lets it go.
     void retire(const Job& j) {
         print(j);
+        progress_.update(++answered_);
         anyFailed_ = anyFailed_ || j.failed;
         if (o_.times && j.started) times_.push_back({j.line, j.ms, j.length});
         if (j.entry) jobOfEntry_.erase(j.entry.get());
@@ -237,6 +239,8 @@ private:
     std::unordered_map<const Entry*, Job*> jobOfEntry_;
     bool anyFailed_ = false;
     std::vector<TimedLine> times_;
+    CountProgress progress_{"solve: cubes answered"};
+    std::size_t answered_ = 0;
 };
 
 void reportTimes(const std::vector<TimedLine>& all) {

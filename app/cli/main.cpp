@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "command.hpp"
+#include "console.hpp"
 #include "version/version.hpp"
 
 namespace tx::cli {
@@ -107,7 +108,8 @@ void listCommands(std::FILE* to) {
     for (const auto& [name, cmd] : tx::cli::commands())
         std::fprintf(to, "  %-10s %s\n", name.c_str(), cmd.summary.c_str());
     std::fprintf(to, "\n\"tesserix-cli COMMAND --help\" describes a command and its options;\n"
-                     "\"tesserix-cli --version\" prints the version.\n");
+                     "\"tesserix-cli --version\" prints the version. Every command takes --quiet (-q): no\n"
+                     "progress on stderr. Options spelled with \"centres\" may be spelled \"centers\".\n");
 }
 
 // "--help"/"-h" and "--version" mean the same after every command, wherever they stand.
@@ -153,6 +155,7 @@ int main(int argc, char** argv) {
         return kExitError;
     }
     const Command& cmd = it->second;
+    if (takeFlag(args, "--quiet") || takeFlag(args, "-q")) silenceProgress();
     try {
         if (asks(args, {"--version"})) {
             std::printf("%s\n", tx::app::versionLine("tesserix-cli").c_str());

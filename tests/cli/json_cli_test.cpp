@@ -2,6 +2,8 @@
 // the same results as the text output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "cli_runner.hpp"
@@ -83,6 +85,19 @@ TEST(CliJson, CheckLinesCarryTheTextResults) {
         EXPECT_EQ(records[i]["error"], lines[i]);
     }
     EXPECT_EQ(records[2]["input"], "\"quoted\" \\ text");  // escaped by the library, read back whole
+}
+
+TEST(CliJson, BatchPrintsOneLinePerSearchedEntry) {
+    const tx::testing::TempFolder dir("cli-json-batch");
+    tx::testing::writeFile(dir.path() / "ws.txt", "R U F'   //a\nD2 L\nF  (1f*)\n");
+    const CliResult r = runCli({"batch", (dir.path() / "ws.txt").string(), "--optimal", "--format", "json", "--data-dir",
+                                testTableFolder()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto records = jsonLines(r);
+    ASSERT_EQ(records.size(), 2u) << r.out;  // the proven third entry is not searched again
+    std::sort(records.begin(), records.end(), [](const json& a, const json& b) { return a["entry"] < b["entry"]; });
+    EXPECT_EQ(records[0], json({{"entry", 1}, {"maneuver", "F U' R'"}, {"length", 3}, {"metric", "face"}, {"optimal", true}}));
+    EXPECT_EQ(records[1], json({{"entry", 2}, {"maneuver", "L' D2"}, {"length", 2}, {"metric", "face"}, {"optimal", true}}));
 }
 
 TEST(CliJson, TablesListTheirFilesAndAnUnknownFormatIsRefused) {

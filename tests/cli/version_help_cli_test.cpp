@@ -1,7 +1,6 @@
 // --version and -h/--help of both executables and of every command, run as processes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -13,18 +12,8 @@ namespace {
 
 using tx::testing::CliResult;
 using tx::testing::runCli;
+using tx::testing::runShell;
 using tx::testing::shellQuote;
-
-// Output and exit code of a shell command line (stderr is left out).
-std::pair<int, std::string> runShell(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return {-1, out};
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 // The names of the commands in "tesserix-cli --help".
 std::vector<std::string> commandNames() {
