@@ -100,6 +100,26 @@ TEST(CliJson, BatchPrintsOneLinePerSearchedEntry) {
     EXPECT_EQ(records[1], json({{"entry", 2}, {"maneuver", "L' D2"}, {"length", 2}, {"metric", "face"}, {"optimal", true}}));
 }
 
+TEST(CliJson, BenchSignsLikeItsText) {
+    for (const std::string what : {"twophase", "optimal"}) {
+        std::vector<std::string> args = {"bench", what, "--count", "3", "--data-dir", testTableFolder()};
+        if (what == "twophase") args.push_back("--no-triple");
+        const CliResult text = runCli(args);
+        args.insert(args.end(), {"--format", "json"});
+        const CliResult js = runCli(args);
+        ASSERT_EQ(js.code, 0) << js.err;
+        const auto records = jsonLines(js);
+        ASSERT_EQ(records.size(), what == "twophase" ? 3u : 4u) << js.out;  // summaries or positions, signature
+        const std::string signature = std::to_string(records.back()["signature"].get<std::uint64_t>());
+        EXPECT_NE(text.out.find("signature " + signature + " nodes"), std::string::npos) << text.out;
+        for (std::size_t i = 0; i + 1 < records.size(); ++i) {
+            EXPECT_EQ(records[i]["bench"], what);
+            EXPECT_GT(records[i]["nodes"].get<std::uint64_t>(), 0u);
+        }
+    }
+    EXPECT_EQ(runCli({"bench", "symmetry", "--format", "json"}).code, 2);
+}
+
 TEST(CliJson, TablesListTheirFilesAndAnUnknownFormatIsRefused) {
     const CliResult text = runCli({"tables", "--data-dir", testTableFolder()});
     const CliResult js = runCli({"tables", "--data-dir", testTableFolder(), "--format", "json"});
