@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 
 namespace tx::cli {
 
@@ -15,9 +14,7 @@ long long nowMs() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-}  // namespace
 
-namespace {
 bool silenced = false;
 // True while a bar or count stands on the terminal's current line without a line end.
 bool lineOpen = false;
@@ -26,6 +23,7 @@ void endOpenLine() {
     if (lineOpen) std::fprintf(stderr, "\n");
     lineOpen = false;
 }
+
 // Without a terminal (a log file, a pipe) a plain line at most this often.
 constexpr long long kPlainLineGapMs = 5000;
 }  // namespace
