@@ -6,8 +6,10 @@
 #include <iterator>
 #include <thread>
 
+#include "bench_fast.hpp"
 #include "bench_symmetry.hpp"
 #include "command.hpp"
+#include "coset_bench.hpp"
 #include "bench_partial.hpp"
 #include "json_output.hpp"
 #include "numbers.hpp"
@@ -117,10 +119,18 @@ int benchTwoPhase(const TableSet& tables, Args args, bool slice, bool json) {
         }
         std::fflush(stdout);
     }
+    if (!slice && !json) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
     if (json)
         printJsonLine({{"signature", signature}});
     else
         std::printf("signature %llu nodes\n", (unsigned long long)signature);
+    return kExitOk;
+}
+
+int benchFast(const TableSet& tables, Args args) {
+    const auto count = takeWholeOption(args, "bench", "--count", 200, 1, 100000);
+    if (!count) return kExitError;
+    printFastEngine(tables, benchCubes(static_cast<int>(*count)), true);
     return kExitOk;
 }
 
@@ -191,35 +201,46 @@ int run(const Args& given) {
         return kExitError;
     }
     if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
-    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial")) {
+    if (args.empty() ||
+        (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "fast" &&
+         args[0] != "coset")) {
         std::fprintf(stderr,
-                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge] | "
-                     "symmetry [--rows A-B] | partial [--count N]\n");
+                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | fast [--count N] | optimal [--count N] "
+                     "[--huge] | symmetry [--rows A-B] | partial [--count N] | coset [--depth N] [--threads T]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
+    tables.huge = tables.huge || what == "coset";
+    if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
+    if (what == "fast") return benchFast(*loaded, args);
     if (what == "partial") return benchPartial(*loaded, args, tables.slice);
+    if (what == "coset") return benchCoset(*loaded, args);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice, json)
                               : benchOptimal(*loaded, args, tables.huge, json);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--format text|json] [--data-dir DIR]\n"
+             "       tesserix-cli bench fast [--count N] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--format text|json] [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
              "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
+             "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
-             "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
+             "twophase also times the triple search (three threads, wall clock) to 20 moves and the fast engine;\n"
+             "fast runs only the fast engine (default for solve) and shows its tables. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
              "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
              "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
              "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
-             "one depth beyond their first maneuvers. --format json (twophase, optimal): one JSON object per\n"
-             "summary or position, and the signature last.\n",
+             "one depth beyond their first maneuvers. coset runs the coset explorer (huge table) on the\n"
+             "solved cube's coset and a random one to --depth (default 15) and prints per depth the\n"
+             "positions, seconds and positions per second. --format json (twophase, optimal): one JSON\n"
+             "object per summary or position, and the signature last.\n",
              run);
 
 }  // namespace
