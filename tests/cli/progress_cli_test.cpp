@@ -22,7 +22,7 @@ TEST(CliProgress, QuietLeavesStderrEmptyAndStdoutAlone) {
         EXPECT_EQ(tables.code, 0) << tables.err;
         EXPECT_EQ(tables.err, "");
         EXPECT_EQ(tables.lines().size(), loud.lines().size());
-        const CliResult solve = runCli({"solve", "--data-dir", data, quiet}, "@R U\n@F\n");
+        const CliResult solve = runCli({"solve", "--data-dir", data, quiet, "--target", "2"}, "@R U\n@F\n");
         EXPECT_EQ(solve.code, 0);
         EXPECT_EQ(solve.err, "");
         EXPECT_EQ(solve.out, "U' R'  (2f)\nF'  (1f)\n");

@@ -88,7 +88,8 @@ private:
 };
 
 TEST(CliStreaming, SolveAnswersEachLineBeforeTheInputEnds) {
-    LiveCli cli({"solve", "--data-dir", testTableFolder(), "--jobs", "2"});
+    // Target 2: each answer is the one shortest maneuver, whichever engine runs.
+    LiveCli cli({"solve", "--data-dir", testTableFolder(), "--jobs", "2", "--target", "2"});
     cli.write("@R U\n");
     EXPECT_EQ(cli.readLine(std::chrono::seconds(120)), "U' R'  (2f)");
     cli.write("not a cube\n@F2\n");
@@ -116,7 +117,8 @@ TEST(CliStreaming, LongInputKeepsItsOrder) {
     std::string input;
     const std::vector<std::string> moves = {"R", "U", "F", "D", "L", "B"};
     for (int i = 0; i < 300; ++i) input += "@" + moves[i % 6] + (i % 2 ? "2" : "") + "\n";
-    const auto r = tx::testing::runCli({"solve", "--data-dir", testTableFolder(), "--jobs", "3"}, input);
+    const auto r =
+        tx::testing::runCli({"solve", "--data-dir", testTableFolder(), "--jobs", "3", "--target", "1"}, input);
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 300u);

@@ -43,13 +43,13 @@ out="$(run "$cli" tables </dev/null 2>"$stage/err")" || fail "installed tables: 
 grep -q "^phase1PF.prun .* loaded" <<<"$out" || fail "tables did not load from the data folder: $out"
 [ -z "$(ls "$stage/usr/bin" | grep -v '^tesserix\(-cli\)\?$')" ] || fail "files beside the program: $(ls "$stage/usr/bin")"
 [ ! -e "$stage/usr/bin/cube.ini" ] || fail "cube.ini beside the program"
-solved="$(echo "@R U" | run "$cli" solve 2>"$stage/err")" || fail "installed solve: $(cat "$stage/err")"
+solved="$(echo "@R U" | run "$cli" solve --target 2 2>"$stage/err")" || fail "installed solve: $(cat "$stage/err")"
 [ "$solved" = "U' R'  (2f)" ] || fail "solve answered '$solved'"
 # XDG_DATA_HOME moves the folder; --data-dir and TESSERIX_DATA win over both.
 out="$(env -u TESSERIX_DATA HOME="$home" XDG_DATA_HOME="$home/.local/share" "$cli" tables </dev/null 2>&1)" ||
     fail "tables with XDG_DATA_HOME: $out"
 out="$(run "$cli" tables --data-dir "$tables" </dev/null 2>&1)" || fail "tables --data-dir: $out"
-solved="$(echo "@R U" | env TESSERIX_DATA="$tables" HOME="$stage/nowhere" "$cli" solve 2>&1)"
+solved="$(echo "@R U" | env TESSERIX_DATA="$tables" HOME="$stage/nowhere" "$cli" solve --target 2 2>&1)"
 [ "$solved" = "U' R'  (2f)" ] || fail "TESSERIX_DATA solve answered '$solved'"
 [ ! -e "$stage/nowhere/.local/share/tesserix/phase1PF.prun" ] || fail "TESSERIX_DATA was not used"
 
