@@ -13,6 +13,7 @@
 #include "bench_partial.hpp"
 #include "json_output.hpp"
 #include "numbers.hpp"
+#include "output.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
@@ -117,7 +118,7 @@ int benchTwoPhase(const TableSet& tables, Args args, bool slice, bool json) {
                             "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
                             target, count, t.median, t.p90, t.max, t.total / 1000);
         }
-        std::fflush(stdout);
+        if (!flushOutput()) return kExitError;
     }
     if (!slice && !json) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
     if (json)
@@ -175,7 +176,7 @@ int benchOptimal(const TableSet& tables, Args args, bool huge, bool json) {
                     (unsigned long long)r.nodes);
         for (std::size_t d = 0; d < r.depthNodes.size(); ++d)
             std::printf("    depth %2zu: %llu\n", d + 1, (unsigned long long)r.depthNodes[d]);
-        std::fflush(stdout);
+        if (!flushOutput()) return kExitError;
     }
     if (json) {
         printJsonLine({{"signature", total}, {"seconds", seconds}});

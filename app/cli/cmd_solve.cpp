@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <memory>
 #include <thread>
@@ -12,10 +13,11 @@
 
 #include "command.hpp"
 #include "console.hpp"
-#include "cube_input.hpp"
+#include "cube/cube_input.hpp"
 #include "json_output.hpp"
 #include "line_reader.hpp"
 #include "numbers.hpp"
+#include "output.hpp"
 #include "workspace/entry_search.hpp"
 #include "solve_fast.hpp"
 #include "table_setup.hpp"
@@ -88,14 +90,15 @@ Job makeJob(std::size_t lineNo, const std::string& line, bool centres) {
     Job job;
     job.line = lineNo;
     job.input = line;
-    std::string error;
-    auto cube = parseCube(line, centres, error);
-    if (!cube) {
+    CubeTextOptions options;
+    options.centersCount = centres;
+    const CubeText read = readCube(line, options);
+    if (!read.ok()) {
         job.failed = job.done = true;
-        job.output = "error: " + error;
+        job.output = "error: " + read.error;
     } else {
         job.entry = std::make_shared<Entry>();
-        job.entry->cube = *cube;
+        job.entry->cube = read.cube;
     }
     return job;
 }
@@ -111,9 +114,12 @@ struct TimedLine {
 // are held, at most a window's worth, so memory stays flat however long the input is.
 class Solver {
 public:
-    Solver(const SolveOptions& o, const TableSet& tables) : o_(o), source_(tables) {
+    using LoadTables = std::function<std::optional<TableSet>()>;
+
+    // The tables are loaded (or built) only once a cube worth a search arrives, so input
+    // without one is answered without them.
+    Solver(const SolveOptions& o, LoadTables loadTables) : o_(o), loadTables_(std::move(loadTables)) {
         context_.events = &events_;
-        context_.tables = &source_;
         context_.stopAt = o.target;
         context_.triple = o.triple;
         context_.sliceMode = o.tables.slice;
@@ -127,7 +133,8 @@ public:
             };
     }
 
-    void runAll(LineReader& input) {
+    // False when the tables could not be loaded (the loader has said why).
+    bool runAll(LineReader& input) {
         const std::size_t window = std::max<std::size_t>(64, 4 * static_cast<std::size_t>(o_.jobs));
         std::vector<Job*> active;
         std::size_t lineNo = 0;
@@ -137,7 +144,9 @@ public:
                 if (!line) break;
                 Job& j = window_.emplace_back(makeJob(++lineNo, *line, o_.tables.centres));
                 if (j.entry) jobOfEntry_[j.entry.get()] = &j;
-                if (!j.failed && start(j)) active.push_back(&j);
+                if (j.failed) continue;
+                if (!haveTables()) return false;
+                if (start(j)) active.push_back(&j);
             }
             events_.waitAndDrain(std::chrono::milliseconds(5));
             for (auto it = active.begin(); it != active.end();) {
@@ -149,32 +158,41 @@ public:
                 stopWhenOutOfTime(**it++);
             }
             while (!window_.empty() && (window_.front().failed || !window_.front().output.empty())) {
-                retire(window_.front());
+                if (!retire(window_.front())) return true;  // the rest would be lost too; main reports it
                 window_.pop_front();
             }
         }
+        return true;
     }
 
     bool anyFailed() const { return anyFailed_; }
     const std::vector<TimedLine>& times() const { return times_; }
 
 private:
-    // Prints a finished job and lets it go.
-    void retire(const Job& j) {
+    bool haveTables() {
+        if (source_) return true;
+        auto loaded = loadTables_();
+        if (!loaded) return false;
+        source_.emplace(std::move(*loaded));
+        context_.tables = &*source_;
+        return true;
+    }
+
+    // Prints a finished job and lets it go; false once writing to stdout has failed.
+    bool retire(const Job& j) {
         print(j);
         progress_.update(++answered_);
         anyFailed_ = anyFailed_ || j.failed;
         if (o_.times && j.started) times_.push_back({j.line, j.ms, j.length});
         if (j.entry) jobOfEntry_.erase(j.entry.get());
+        return flushOutput();
     }
 
     void print(const Job& j) const {
-        if (o_.format == OutputFormat::Json) {
+        if (o_.format == OutputFormat::Json)
             printJsonLine(maneuverRecord(j.line, j.input, j.output, j.started ? std::optional(j.ms) : std::nullopt));
-            return;
-        }
-        std::printf("%s\n", j.output.c_str());
-        std::fflush(stdout);
+        else
+            std::printf("%s\n", j.output.c_str());
     }
 
     Job* jobOf(Entry& e) {
@@ -238,7 +256,8 @@ private:
     }
 
     const SolveOptions& o_;
-    FixedTables source_;
+    LoadTables loadTables_;
+    std::optional<FixedTables> source_;
     std::deque<Job> window_;  // references stay valid: jobs are added at the back, retired at the front
     QueueEvents events_;
     SearchContext context_;
@@ -276,11 +295,9 @@ int run(const Args& given) {
         if (!tables) return kExitError;
         return solveWithFastEngine(args, {o.target, o.jobs, o.maxTime, o.times, o.format}, *tables);
     }
-    const auto loaded = prepareTables(options->tables);
-    if (!loaded) return kExitError;
     LineReader input(args, true);
-    Solver solver(*options, *loaded);
-    solver.runAll(input);
+    Solver solver(*options, [&] { return prepareTables(options->tables); });
+    if (!solver.runAll(input)) return kExitError;
     if (options->times) reportTimes(solver.times());
     return solver.anyFailed() ? kExitInvalid : kExitOk;
 }
@@ -289,11 +306,14 @@ Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "usage: tesserix-cli solve [--target N] [--engine fast|specified] [--triple] [--slice]\n"
              "                          [--optimal [--huge] [--centres] [--log]] [--jobs J] [--max-time SECONDS]\n"
              "                          [--times] [--format text|json] [--data-dir DIR] [--yes] [CUBE...]\n"
-             "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the solved\n"
-             "cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its length mark\n"
-             "per input line, in input order, or \"error: \" and the reason. --times reports milliseconds per cube\n"
-             "and a summary on stderr; --log shows the optimal search's progress on stderr. --format json prints one\n"
-             "JSON object per input line: line, input, maneuver, length, metric, optimal, milliseconds, or error.\n"
+             "A cube is a facelet string (54 face letters), a piece list (48 face letters) or @ and a maneuver\n"
+             "that generates it from the solved cube; a cube that cannot be solved gets the reason check gives,\n"
+             "and the exit code is 1. Without cubes, one cube per line is read from stdin. Prints one maneuver\n"
+             "with its length mark per input line, in input order, or \"error: \" and the reason; the solved cube\n"
+             "is \" (0f*)\" under --optimal. --centres: the centre orientations count. --times reports milliseconds\n"
+             "per cube and a summary on stderr; --log shows the optimal search's progress on stderr. --format json\n"
+             "prints one JSON object per input line: line, input, maneuver, length, metric, optimal, milliseconds,\n"
+             "or error.\n"
              "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
              "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
              "desktop program, which improves its maneuver run by run.\n",

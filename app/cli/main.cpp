@@ -4,6 +4,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "output.hpp"
 #include "version/version.hpp"
 
 namespace tx::cli {
@@ -85,6 +86,7 @@ int convertLines(const char* command, const Args& positional, const LineConverte
     int exitCode = kExitOk;
     std::size_t lineNo = 0;
     for (const auto& line : inputLines(positional, true)) {
+        if (std::ferror(stdout)) break;  // the output is lost; main() reports it
         ++lineNo;
         std::string error;
         if (const auto out = convert(line, error)) {
@@ -138,12 +140,12 @@ int main(int argc, char** argv) {
     Args args(argv + 2, argv + argc);
     if (name == "--version") {
         std::printf("%s\n", tx::app::versionLine("tesserix-cli").c_str());
-        return kExitOk;
+        return finishOutput("version", kExitOk);
     }
     if (name == "-h" || name == "--help" || name == "help") {
         if (name != "help" || args.empty()) {
             listCommands(stdout);
-            return kExitOk;
+            return finishOutput("help", kExitOk);
         }
         name = args.front();  // "help COMMAND"
         args = {"--help"};
@@ -156,15 +158,18 @@ int main(int argc, char** argv) {
     }
     const Command& cmd = it->second;
     if (takeFlag(args, "--quiet") || takeFlag(args, "-q")) silenceProgress();
+    int code = kExitError;
     try {
         if (asks(args, {"--version"})) {
             std::printf("%s\n", tx::app::versionLine("tesserix-cli").c_str());
-            return kExitOk;
+            code = kExitOk;
+        } else if (asks(args, {"-h", "--help"})) {
+            code = describe(cmd);
+        } else {
+            code = cmd.run(args);
         }
-        if (asks(args, {"-h", "--help"})) return describe(cmd);
-        return cmd.run(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tesserix-cli %s: %s\n", name.c_str(), e.what());
-        return kExitError;
     }
+    return finishOutput(name.c_str(), code);
 }
