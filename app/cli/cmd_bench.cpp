@@ -213,12 +213,14 @@ int run(const Args& given) {
     std::string what = args[0];
     args.erase(args.begin());
     tables.huge = tables.huge || what == "coset";
-    if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
+    // The numbers are checked before a table is asked for.
+    const auto coset = what == "coset" ? cosetBenchOptions(args) : std::nullopt;
+    if (what == "coset" && (!coset || !mayLoadHugeTable(tables, "bench coset"))) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
     if (what == "fast") return benchFast(*loaded, args);
     if (what == "partial") return benchPartial(*loaded, args, tables.slice);
-    if (what == "coset") return benchCoset(*loaded, args);
+    if (what == "coset") return benchCoset(*loaded, *coset);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice, json)
                               : benchOptimal(*loaded, args, tables.huge, json);
 }
