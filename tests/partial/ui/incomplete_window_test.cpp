@@ -315,6 +315,18 @@ private slots:
         QCOMPARE(static_cast<int>(w.form->list().size()), 1);
         QVERIFY(!w.dialog()->isVisible());
     }
+    // A picture of the window during a search, for looking at it.
+    void screenshot() {
+        const QString dir = qEnvironmentVariable("TESSERIX_SCREENSHOT_DIR");
+        if (dir.isEmpty()) QSKIP("TESSERIX_SCREENSHOT_DIR is not set");
+        REQUIRE_SHARED_TABLES();
+        Window w;
+        w.add(threeEdges());
+        QTRY_VERIFY_WITH_TIMEOUT(w.hasLine("f)"), kTimeout);
+        QTest::qWait(1500);
+        QTest::mouseClick(w.find("BStop"), Qt::LeftButton);
+        QVERIFY(w.dialog()->grab().save(dir + "/incomplete.png"));
+    }
 };
 
 }  // namespace tx::ui::test
