@@ -233,5 +233,24 @@ TEST(ReportsWindow, SavesBothPagesAndTellsWhenItCannot) {
     EXPECT_TRUE(w.prompts.shown.empty());
 }
 
+// Pictures of the statistics window and of the list with optimal autorun on, for looking at them.
+TEST(ReportsWindow, Screenshot) {
+    const QString dir = qEnvironmentVariable("TESSERIX_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "TESSERIX_SCREENSHOT_DIR is not set";
+    ASSERT_TRUE(loadSharedTables());
+    ReportsWindow w;
+    w.addScrambles(3, 12);
+    w.addRandom(3, 21);
+    w.add(FaceletCube(), "solved");
+    w.item("GenerateStatistics1")->trigger();
+    TStats* stats = w.reports().stats();
+    EXPECT_TRUE(stats->grab().save(dir + "/stats.png"));
+    w.click(3);
+    w.item("StartAutomodusforOptimalSolver1")->trigger();
+    QTest::qWait(2000);
+    EXPECT_TRUE(w.form->grab().save(dir + "/autorun.png"));
+    w.item("StartAutomodusforOptimalSolver1")->trigger();
+}
+
 }  // namespace
 }  // namespace tx::ui::test
