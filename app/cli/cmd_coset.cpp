@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "command.hpp"
+#include "console.hpp"
 #include "cube/cube_input.hpp"
 #include "numbers.hpp"
 #include "platform/atomic_file.hpp"
@@ -78,6 +79,7 @@ public:
     ProgressLine() : tty_(::isatty(2) != 0) {}
     ~ProgressLine() { clear(); }
     void show(const CosetSearch& s) {
+        if (progressSilenced()) return;
         const auto now = std::chrono::steady_clock::now();
         if (now - last_ < (tty_ ? std::chrono::seconds(1) : std::chrono::seconds(60))) return;
         last_ = now;
