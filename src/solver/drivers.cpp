@@ -1,5 +1,6 @@
 #include "solver/drivers.hpp"
 
+#include <algorithm>
 #include <optional>
 
 #include "cube/cube_input.hpp"
@@ -64,6 +65,9 @@ TripleSearch::TripleSearch(const CubieCube& cube, int bestLength, SearchContext&
       listener_(std::move(listener)),
       tables_(std::move(tables)) {
     for (int k = 0; k < orientations(); ++k) coords_[k] = coordsOf(*tables_.coords, cube, k);
+    fast = context.fastSearch && !context.sliceMode && bound >= context.stopAt &&
+           fastEngineProblem(tables_, cube).empty();
+    if (fast) fastRun_ = std::make_unique<FastRun>(tables_, cube);
 }
 
 std::shared_ptr<TripleSearch> TripleSearch::create(const CubieCube& cube, int bestLength, SearchContext& context,
@@ -75,6 +79,7 @@ std::shared_ptr<TripleSearch> TripleSearch::create(const CubieCube& cube, int be
 
 TripleSearch::~TripleSearch() {
     stopThreads();
+    fastRun_.reset();
     for (auto& t : current_) t.reset();
     for (auto& t : previous_) t.reset();
 }
@@ -82,6 +87,7 @@ TripleSearch::~TripleSearch() {
 void TripleSearch::start() {
     endedThreads = 0;
     halted_ = false;
+    if (fast) return startFast();
     for (int k = 0; k < orientations(); ++k) {
         if (current_[k]) {
             current_[k]->join();
@@ -109,6 +115,49 @@ void TripleSearch::start() {
 void TripleSearch::stopThreads() {
     for (auto& t : current_)
         if (t) t->requestStop();
+    if (fastRun_) fastRun_->requestStop();
+}
+
+void TripleSearch::startFast() {
+    std::weak_ptr<TripleSearch> self = weak_from_this();
+    fastRun_->start(std::min(bound, context_->stopAt), *context_->events, [self] {
+        if (auto s = self.lock()) s->onFastEnd();
+    });
+}
+
+// The fast engine's maneuver is reported like a run's result; the driver then ends, as after
+// any result within the target. A fast run that found none within the target (it does not
+// prove that none exists) hands over to the improving search.
+void TripleSearch::onFastEnd() {
+    const FastResult& r = fastRun_->result();
+    endedThreads = orientations();
+    if (r.length >= 0) {
+        fast = false;
+        lastResult = r.length;
+        bound = r.length - 1;
+        SearchReport found = reportOf(SearchState::Found, *context_);
+        found.moves = r.moves;
+        found.length = r.length;
+        found.nodes = r.nodes();
+        listener_(found);
+    } else {
+        lastResult = r.stopped || halted_ ? kStopped : kNoSolution;
+        if (lastResult == kNoSolution && r.error.empty() && !halted_) {
+            fast = false;
+            return postNextRun();
+        }
+    }
+    SearchReport ended = reportOf(SearchState::Ended, *context_);
+    ended.length = lastResult;
+    listener_(ended);
+}
+
+void TripleSearch::postNextRun() {
+    std::weak_ptr<TripleSearch> self = weak_from_this();
+    context_->events->post([self] {
+        auto s = self.lock();
+        if (s && !s->halted_) s->start();
+    });
 }
 
 void TripleSearch::stop() {
@@ -136,14 +185,7 @@ void TripleSearch::onThreadEnd(int orientation) {
         for (auto& t : current_) t.reset();
     // Another run only after a maneuver still longer than the target (never after a stop or
     // after "none shorter", whatever the target).
-    if (lastResult >= 0 && lastResult > context_->stopAt && !halted_) {
-        std::weak_ptr<TripleSearch> self = weak_from_this();
-        context_->events->post([self] {  // the next run
-            auto s = self.lock();
-            if (s && !s->halted_) s->start();
-        });
-        return;
-    }
+    if (lastResult >= 0 && lastResult > context_->stopAt && !halted_) return postNextRun();
     SearchReport ended = reportOf(SearchState::Ended, *context_);
     ended.length = lastResult;
     listener_(ended);

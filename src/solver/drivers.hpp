@@ -5,10 +5,17 @@
 // report through the context's event queue, and the drivers report to their listener as data
 // (search_report.hpp). A driver is the solver's record of a search: the cube's coordinates,
 // the bound, the tables it holds and its threads.
+//
+// With the context's fastSearch on when it is made, the first run of a TripleSearch asks the
+// fast engine for a maneuver of at most stopAt moves instead (face turns, centres not counted,
+// and only when no maneuver of that length is known yet); it reports that maneuver and ends.
+// A stopped fast run is run again (to the target of that time) at the next start. Later runs, and
+// a fast run that finds none, are the improving search's.
 #include <array>
 #include <memory>
 #include <string>
 
+#include "solver/fast_run.hpp"
 #include "solver/search_context.hpp"
 #include "solver/search_report.hpp"
 #include "solver/search_thread.hpp"
@@ -24,7 +31,7 @@ public:
                                                 SearchListener listener, std::string* whyNot = nullptr);
     ~TripleSearch();
 
-    void start();  // one run, bounded by `bound`
+    void start();  // one run, bounded by `bound` (and stopAt for a fast run)
     // Asks every thread of the run to stop; no further run follows.
     void stop();
     bool cannotImprove() const { return bound == -1; }
@@ -32,6 +39,7 @@ public:
     bool threadsRunning() const { return endedThreads < orientations(); }
 
     bool triple = false;
+    bool fast = false;    // the next run is the fast engine's
     int bound = 30;       // longest maneuver the next run may find; -1 when none shorter exists
     int lastResult = -1;
     int endedThreads = 0;
@@ -40,6 +48,9 @@ private:
     TripleSearch(const CubieCube& cube, int bestLength, SearchContext& context, SearchListener listener,
                  TableSet tables);
     void onThreadEnd(int orientation);
+    void startFast();
+    void onFastEnd();
+    void postNextRun();
     void stopThreads();
     int orientations() const { return triple ? 3 : 1; }
 
@@ -48,6 +59,7 @@ private:
     TableSet tables_;
     std::array<std::unique_ptr<CoordCube>, 3> coords_;
     std::array<std::unique_ptr<SearchThread>, 3> current_, previous_;
+    std::unique_ptr<FastRun> fastRun_;  // made for the fast run, kept until the driver goes
     bool halted_ = false;  // stopped from outside: a pending next run does not start
 };
 

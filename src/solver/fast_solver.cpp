@@ -1,17 +1,20 @@
 // The fast two-phase engine. Phase 1 runs over the six presentations together, depth by depth;
 // each node first asks the two small phase-1 tables (cache-resident) and only then the exact
 // flip-slice x twist table, whose entries for all surviving children are prefetched before any
-// is read. Phase 2 starts only at end points whose last move leaves the phase-2 group and whose
-// phase-2 bounds fit; its coordinates are carried along the phase-1 path, not rebuilt.
+// is read; within two moves of the end points the moves into the group are read off the
+// coordinates instead. Phase 2 starts only at end points whose last move leaves the phase-2
+// group and whose phase-2 bounds fit; its coordinates are carried along the phase-1 path.
 #include "solver/fast_solver.hpp"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
 #include "solver/fast_tables.hpp"
 #include "solver/move_rules.hpp"
+#include "solver/search_gate.hpp"
 #include "solver/search_tables.hpp"
 
 namespace tx {
@@ -70,7 +73,11 @@ const std::array<std::array<std::uint8_t, kFaceMoves>, 3>& backMoves() {
 class FastSearch {
 public:
     FastSearch(const TableSet& set, const FastOptions& o)
-        : set_(set), t_(*set.coords), tb_(SearchTables::of(set)), f_(fastTables(*set.coords)), o_(o) {}
+        : set_(set), t_(*set.coords), tb_(SearchTables::of(set)), f_(fastTables(*set.coords)), o_(o) {
+        for (int prev = -1; prev < 6; ++prev)
+            for (int m = 0; m < kFaceMoves; ++m)
+                if (axisMayFollow(m / 3, prev, false)) followers_[prev + 1] |= 1u << m;
+    }
 
     FastResult run(const CubieCube& cube);
 
@@ -90,6 +97,7 @@ private:
     std::uint16_t cornerPerm_[kDepthLimit + 1] = {};
     std::uint16_t sliceSorted_[3][kDepthLimit + 1] = {};
     int validCorners_ = 0, validEdges_ = 0;
+    std::uint32_t followers_[7] = {};  // [prevAxis + 1]: the moves the rules allow next
     unsigned ticks_ = 0;
     bool stopped_ = false;
 
@@ -101,7 +109,8 @@ private:
         int move;
     };
     bool phase1(const Phase1Node& node, int depth, int togo, int prevAxis);
-    int rawChildren(const Phase1Node& node, int left, int prevAxis, Child* kids);
+    int rawChildren(const Phase1Node& node, int prevAxis, bool bounds, Child* kids);
+    bool lastMove(const Phase1Node& node, int depth, int prevAxis);
     bool endPoint(int depth, int lastAxis);
     void place(int depth, int move) {
         path_[depth] = move;
@@ -111,7 +120,12 @@ private:
     void updateCorners(int depth);
     void updateEdges(int depth);
     bool phase2(int cp, int ue, int sp, int dist, int depth, int togo, int prevAxis);
-    int phase2Exact(int cp, int ue, int residue) const;
+    int phase2Exact(int cp, int ue, int residue, int limit) const;
+    // The phase-2 table's index of the corners and U-D edges (corners reduced by symmetry).
+    std::uint64_t phase2IndexOf(int cp, int ue) const {
+        const std::uint32_t v = tb_.cornerClassOf[cp];
+        return index::phase2(tb_.udEdgePermConj[index::conj(ue, index::symOf(v))], index::classOf(v));
+    }
     std::vector<Move> maneuverOf(int length) const;
 };
 
@@ -148,6 +162,7 @@ void FastSearch::present(const CubieCube& cube) {
 bool FastSearch::tick() {
     if ((++ticks_ & 4095) != 0 || stopped_) return stopped_;
     if ((o_.stop && o_.stop->load(std::memory_order_relaxed)) || Clock::now() >= o_.deadline) stopped_ = true;
+    if (o_.takeTurns && o_.stop && !stopped_) SearchGate::instance().takeTurn(*o_.stop);
     return stopped_;
 }
 
@@ -159,36 +174,38 @@ bool FastSearch::tick() {
 bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxis) {
     if (togo == 0) return endPoint(depth, prevAxis);
     if (tick()) return false;
+    if (togo == 1) return lastMove(node, depth, prevAxis);
     Child kids[kFaceMoves];
     const int left = togo - 1;
-    int count = rawChildren(node, left, prevAxis, kids);
+    int count = rawChildren(node, prevAxis, left > 1, kids);
     int kept = 0;
     for (int i = 0; i < count; ++i) {
         Child& c = kids[i];
+        if (left == 1) {  // one move from the group exactly when a move the rules allow enters it
+            if ((f_.endMoves(c.node.twist, c.node.flip, c.node.slice) & followers_[c.move / 3 + 1]) == 0) continue;
+            kids[kept++] = c;
+            continue;
+        }
         if (f_.twistSlice[c.node.twist * kSlices + c.node.slice] > left ||
             f_.flipSlice[c.node.flip * kSlices + c.node.slice] > left)
             continue;
-        if (left == 0) {  // both small bounds are 0 only in the phase-2 group: an end point
-            place(depth, c.move);
-            if (endPoint(depth + 1, c.move / 3)) return true;
-            if (stopped_) return false;
-            continue;
-        }
         const std::uint32_t v = tb_.flipSliceMove[node.cls * kMoves + tb_.symMoveConj[node.sym][c.move]];
         c.node.cls = index::classOf(v);
         c.node.sym = tb_.symProduct[index::symOf(v)][node.sym];
         c.index = index::phase1(c.node.cls, tb_.twistConj[index::conj(c.node.twist, c.node.sym)]);
         tb_.phase1.prefetch(c.index);
-        if (left > 1) __builtin_prefetch(tb_.flipSliceMove + c.node.cls * kMoves);
+        if (left > 2) __builtin_prefetch(tb_.flipSliceMove + c.node.cls * kMoves);
         kids[kept++] = c;
     }
-    count = kept;
-    kept = 0;
-    for (int i = 0; i < count; ++i) {
-        Child& c = kids[i];
-        c.node.dist = nextDepth[node.dist][tb_.phase1.get(c.index)];
-        if (c.node.dist > left || c.node.dist == 0) continue;  // left > 0 here: no early entry
-        kids[kept++] = c;
+    if (left > 1) {
+        count = kept;
+        kept = 0;
+        for (int i = 0; i < count; ++i) {
+            Child& c = kids[i];
+            c.node.dist = nextDepth[node.dist][tb_.phase1.get(c.index)];
+            if (c.node.dist > left || c.node.dist == 0) continue;  // no early entry into the group
+            kids[kept++] = c;
+        }
     }
     for (int i = 0; i < kept; ++i) {
         const Child& c = kids[i];
@@ -199,21 +216,34 @@ bool FastSearch::phase1(const Phase1Node& node, int depth, int togo, int prevAxi
     return false;
 }
 
-// The children the move rules allow, with their raw coordinates; a last phase-1 move must
-// leave the phase-2 group, or that end point was reached one move earlier.
-int FastSearch::rawChildren(const Phase1Node& node, int left, int prevAxis, Child* kids) {
+// One move before the end points: the moves entering the phase-2 group follow from the
+// coordinates (such a move never is a phase-2 move), so only they are made.
+bool FastSearch::lastMove(const Phase1Node& node, int depth, int prevAxis) {
+    std::uint32_t moves = f_.endMoves(node.twist, node.flip, node.slice) & followers_[prevAxis + 1];
+    for (; moves != 0; moves &= moves - 1) {
+        const int m = std::countr_zero(moves);
+        ++r_.phase1Nodes;
+        place(depth, m);
+        if (endPoint(depth + 1, m / 3)) return true;
+        if (stopped_) return false;
+    }
+    return false;
+}
+
+// The children the move rules allow, with their raw coordinates.
+int FastSearch::rawChildren(const Phase1Node& node, int prevAxis, bool bounds, Child* kids) {
     int count = 0;
     for (int m = 0; m < kFaceMoves; ++m) {
         if (!axisMayFollow(m / 3, prevAxis, false)) {
             m += 2;
             continue;
         }
-        if (left == 0 && isPhase2Move(m)) continue;
         Child& c = kids[count++];
         c.move = m;
         c.node.twist = tb_.twistMove[node.twist * kMoves + m];
         c.node.slice = t_.sliceMove[node.slice * kMoves + m];
         c.node.flip = t_.flipMove[node.flip * kMoves + m];
+        if (!bounds) continue;
         __builtin_prefetch(&f_.twistSlice[c.node.twist * kSlices + c.node.slice]);
         __builtin_prefetch(&f_.flipSlice[c.node.flip * kSlices + c.node.slice]);
     }
@@ -255,13 +285,9 @@ bool FastSearch::endPoint(int depth, int lastAxis) {
         r_.length = depth;
         return true;
     }
-    // The table holds the corner-and-edge distance modulo 3 and the corners and the edges alone
-    // bound it from below: the least distance that fits both often exceeds the budget already,
-    // which saves walking the table down to the exact value.
-    const int residue = tb_.phase2.get(phase2Index(t_, cp, ue));
-    const int floor = std::max<int>(tb_.cornerPermDepth[cp], f_.udEdgeDepth[ue]);
-    if (floor + (residue - floor % 3 + 3) % 3 > budget) return false;
-    const int exact = phase2Exact(cp, ue, residue);
+    // The table holds the corner-and-edge distance modulo 3; the walk to its exact value stops
+    // once the value is known to exceed the budget.
+    const int exact = phase2Exact(cp, ue, tb_.phase2.get(phase2IndexOf(cp, ue)), budget);
     for (int k = std::max(exact, bound); k <= budget; ++k) {
         if (phase2(cp, ue, sp, exact, depth, k, lastAxis)) {
             r_.length = depth + k;
@@ -272,12 +298,16 @@ bool FastSearch::endPoint(int depth, int lastAxis) {
     return false;
 }
 
-// The exact corner-and-edge distance, walking the mod-3 table down to the goal: at each step
-// the entries of all ten neighbours are fetched together, then the first one a step closer is
-// taken.
-int FastSearch::phase2Exact(int cp, int ue, int residue) const {
+// The exact corner-and-edge distance when it is at most limit (limit + 1 otherwise), walking
+// the mod-3 table down to the goal: at each step the entries of all ten neighbours are
+// fetched together, then the first one a step closer is taken. The walk gives up as soon as
+// the steps taken and the corners' or edges' own distance (matched to the residue) pass the
+// limit: most end points fail there after a few steps instead of walking to the goal.
+int FastSearch::phase2Exact(int cp, int ue, int residue, int limit) const {
     int d = 0;
     while (cp != 0 || ue != 0) {
+        const int floor = std::max<int>(tb_.cornerPermDepth[cp], f_.udEdgeDepth[ue]);
+        if (d + floor + (residue - floor % 3 + 3) % 3 > limit) return limit + 1;
         const int want = (residue + 2) % 3;
         int cps[10], ues[10];
         std::uint64_t idx[10];
@@ -285,12 +315,12 @@ int FastSearch::phase2Exact(int cp, int ue, int residue) const {
             const int m = kPhase2MoveList[i];
             cps[i] = tb_.cornerPermMove[cp * kMoves + m];
             ues[i] = tb_.udEdgePermMove[ue * kMoves + m];
-            idx[i] = phase2Index(t_, cps[i], ues[i]);
+            idx[i] = phase2IndexOf(cps[i], ues[i]);
             tb_.phase2.prefetch(idx[i]);
         }
         int next = 0;
         while (next < 10 && tb_.phase2.get(idx[next]) != want) ++next;
-        if (next == 10 || ++d > kDepthLimit) return kDepthLimit;  // a damaged table: no phase 2 here
+        if (next == 10 || ++d > kDepthLimit) return limit + 1;  // a damaged table: no phase 2 here
         cp = cps[next];
         ue = ues[next];
         residue = want;
@@ -310,7 +340,7 @@ bool FastSearch::phase2(int cp, int ue, int sp, int dist, int depth, int togo, i
         if (f_.cornerSlice[cp2 * kSlicePermutations + sp2] > left) continue;
         const int ue2 = tb_.udEdgePermMove[ue * kMoves + m];
         if (f_.edgeSlice[ue2 * kSlicePermutations + sp2] > left) continue;
-        const int dist2 = nextDepth[dist][tb_.phase2.get(phase2Index(t_, cp2, ue2))];
+        const int dist2 = nextDepth[dist][tb_.phase2.get(phase2IndexOf(cp2, ue2))];
         if (dist2 > left) continue;
         path_[depth] = m;
         if (left == 0) return true;  // every bound is 0: solved

@@ -22,6 +22,9 @@ struct FastOptions {
     // The search gives up (result stopped) at the deadline or when *stop turns true.
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
     const std::atomic<bool>* stop = nullptr;
+    // Now and then the search yields its turn at the search gate (runs on a search thread
+    // that has entered the gate; needs stop).
+    bool takeTurns = false;
     // Bit k set: presentation k is searched (0..2 the cube along its three axes, 3..5 the
     // inverse). Narrowed only to measure or test one presentation.
     unsigned presentations = 0x3F;

@@ -42,6 +42,16 @@ std::vector<int> faceMoves(bool phase2Only) {
     return moves;
 }
 
+// ends[c] has bit m when move m, not a phase-2 move, takes coordinate c to 0 (move tables of
+// 27 columns). Phase-2 moves are left out: they enter the group only from inside it.
+std::vector<std::uint32_t> endMoves(int size, const std::uint16_t* move) {
+    std::vector<std::uint32_t> ends(size, 0);
+    for (int c = 0; c < size; ++c)
+        for (int m = 0; m < kFaceMoves; ++m)
+            if (!isPhase2Move(m) && move[c * kMoves + m] == 0) ends[c] |= 1u << m;
+    return ends;
+}
+
 FastTables build(const CoordTables& t) {
     FastTables f;
     const auto phase2 = faceMoves(true), all = faceMoves(false);
@@ -54,6 +64,9 @@ FastTables build(const CoordTables& t) {
     f.udEdgeDepth = productDistances(kUdEdgePerms, 1, t.udEdgePermMove.data(), stays.data(), phase2);
     f.twistSlice = productDistances(kTwists, kSlices, t.twistMove.data(), t.sliceMove.data(), all);
     f.flipSlice = productDistances(kFlips, kSlices, t.flipMove.data(), t.sliceMove.data(), all);
+    f.twistEnds = endMoves(kTwists, t.twistMove.data());
+    f.flipEnds = endMoves(kFlips, t.flipMove.data());
+    f.sliceEnds = endMoves(kSlices, t.sliceMove.data());
     return f;
 }
 
@@ -65,7 +78,9 @@ const FastTables& fastTables(const CoordTables& t) {
 }
 
 std::uint64_t fastTableBytes(const FastTables& f) {
-    return f.cornerSlice.size() + f.edgeSlice.size() + f.udEdgeDepth.size() + f.twistSlice.size() + f.flipSlice.size();
+    const std::uint64_t masks = f.twistEnds.size() + f.flipEnds.size() + f.sliceEnds.size();
+    return f.cornerSlice.size() + f.edgeSlice.size() + f.udEdgeDepth.size() + f.twistSlice.size() + f.flipSlice.size() +
+           masks * sizeof(std::uint32_t);
 }
 
 }  // namespace tx

@@ -19,6 +19,14 @@ struct FastTables {
     // the slice. Index: twist (or flip) * 495 + slice.
     std::vector<std::uint8_t> twistSlice;  // 2187 x 495
     std::vector<std::uint8_t> flipSlice;   // 2048 x 495
+    // The moves that take a cube from outside the phase-2 group into it, by coordinate: bit m
+    // of twistEnds[twist] & flipEnds[flip] & sliceEnds[slice] is set exactly when move m
+    // brings a cube with these coordinates into the group and is no phase-2 move (one move
+    // before an end point the coordinates alone decide; no distance table is read there).
+    std::vector<std::uint32_t> twistEnds, flipEnds, sliceEnds;
+    std::uint32_t endMoves(int twist, int flip, int slice) const {
+        return twistEnds[twist] & flipEnds[flip] & sliceEnds[slice];
+    }
 };
 
 // The process-wide set, built from these move tables on the first call (thread-safe).

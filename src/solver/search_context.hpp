@@ -11,6 +11,8 @@ struct SearchContext {
     const TableSource* tables = nullptr;  // a new search takes the set loaded now and keeps it
     int stopAt = 20;             // the two-phase search stops improving at this length
     bool triple = false;         // two-phase search on three orientations
+    // A new two-phase search first asks the fast engine for a maneuver of at most stopAt moves.
+    bool fastSearch = false;
     bool sliceMode = false;      // slice moves allowed
     bool hugeMode = false;       // optimal searches read the huge table
     bool freeThreadsOnTerminate = false;

@@ -112,6 +112,8 @@ void TForm1::createDialogs() {
     autoTime_ = optionForm_->autoTime();
     connect(optionForm_, &TOptionForm::stopAtChanged, this, [this](int length) { links_.search->stopAt = length; });
     connect(optionForm_, &TOptionForm::tripleChanged, this, [this](bool on) { links_.search->triple = on; });
+    links_.search->fastSearch = optionForm_->fastSearch();
+    connect(optionForm_, &TOptionForm::fastSearchChanged, this, [this](bool on) { links_.search->fastSearch = on; });
 
     optOptionForm_ = new TOptOptionForm(dataFolder_, this);
     // Huge mode never runs ahead of its table: a box checked and then left without OK must

@@ -21,6 +21,7 @@ TOptionForm::TOptionForm(Settings& settings, QWidget* parent) : QDialog(parent),
     const SettingsValues values = settings_.load();  // each value range-checked
     stopAt_ = values.stopAt;
     triple_ = values.tripleSearch;
+    fast_ = values.fastSearch;
     autoTime_ = values.autoTime;
 
     auto* lengths = new QGroupBox(tr("Stop the search when the maneuver has at most"), this);
@@ -47,6 +48,16 @@ TOptionForm::TOptionForm(Settings& settings, QWidget* parent) : QDialog(parent),
     tripleNote->setObjectName("LabelTriple");
     tripleNote->setWordWrap(true);
 
+    fastBox_ = new QCheckBox(tr("Fast search for new entries"), this);
+    fastBox_->setObjectName("CBFastSearch");
+    fastBox_->setChecked(fast_);
+    connect(fastBox_, &QCheckBox::clicked, this, &TOptionForm::fastClicked);
+    auto* fastNote = new QLabel(tr("A new entry's search returns the first maneuver within the target "
+                                   "length and stops there (face turns, centres not counted)."),
+                                this);
+    fastNote->setObjectName("LabelFastSearch");
+    fastNote->setWordWrap(true);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::hide);
@@ -55,6 +66,8 @@ TOptionForm::TOptionForm(Settings& settings, QWidget* parent) : QDialog(parent),
     layout->addWidget(lengths);
     layout->addWidget(tripleBox_);
     layout->addWidget(tripleNote);
+    layout->addWidget(fastBox_);
+    layout->addWidget(fastNote);
     layout->addWidget(buttons);
     setFixedSize(sizeHint());
 }
@@ -69,6 +82,12 @@ void TOptionForm::tripleClicked(bool on) {
     triple_ = on;
     settings_.writeTripleSearch(on);
     emit tripleChanged(on);
+}
+
+void TOptionForm::fastClicked(bool on) {
+    fast_ = on;
+    settings_.writeFastSearch(on);
+    emit fastSearchChanged(on);
 }
 
 }  // namespace tx::ui

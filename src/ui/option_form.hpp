@@ -1,7 +1,7 @@
 #pragma once
 // Options of the two-phase algorithm: the target length at which a search stops improving
-// (16..23, "stopAt") and the triple search ("TripleSearch"). Both are written to cube.ini at
-// the click. "autoTime", the interval of the two-phase autorun timer, is only read.
+// (16..23, "stopAt"), the triple search ("TripleSearch") and the fast engine for new entries
+// ("FastSearch"). Each is written to cube.ini at the click. "autoTime", the interval of the two-phase autorun timer, is only read.
 #include <QDialog>
 
 class QCheckBox;
@@ -24,21 +24,26 @@ public:
 
     int stopAt() const { return stopAt_; }
     bool triple() const { return triple_; }
+    bool fastSearch() const { return fast_; }
     int autoTime() const { return autoTime_; }
 
 signals:
     void stopAtChanged(int length);
     void tripleChanged(bool on);
+    void fastSearchChanged(bool on);
 
 private:
     void lengthClicked(int length);
     void tripleClicked(bool on);
+    void fastClicked(bool on);
 
     Settings& settings_;
     int stopAt_ = 20;
     bool triple_ = false;
+    bool fast_ = false;
     int autoTime_ = 10;
     QCheckBox* tripleBox_ = nullptr;
+    QCheckBox* fastBox_ = nullptr;
 };
 
 }  // namespace tx::ui

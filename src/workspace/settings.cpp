@@ -214,6 +214,7 @@ SettingsValues Settings::load() const {
     v.autoFix = readBool(ini::kFaceletEditor, ini::kAutoFix, true);
     v.stopAt = readInt(ini::kTwoPhase, ini::kStopAt, 20, ini::kStopAtRange);
     v.tripleSearch = readBool(ini::kTwoPhase, ini::kTripleSearch, false);
+    v.fastSearch = readBool(ini::kTwoPhase, ini::kFastSearch, false);
     v.autoTime = readInt(ini::kTwoPhase, ini::kAutoTime, 10, ini::kAutoTimeRange);
     v.port = readInt(ini::kWebServer, ini::kPort, 8080, ini::kPortRange);
     v.serverEnabled = readBool(ini::kWebServer, ini::kEnabled, false);
@@ -229,6 +230,7 @@ bool Settings::writeColor(int index, std::uint32_t color) {
 bool Settings::writeAutoFix(bool on) { return writeBool(ini::kFaceletEditor, ini::kAutoFix, on); }
 bool Settings::writeStopAt(int length) { return writeInt(ini::kTwoPhase, ini::kStopAt, length); }
 bool Settings::writeTripleSearch(bool on) { return writeBool(ini::kTwoPhase, ini::kTripleSearch, on); }
+bool Settings::writeFastSearch(bool on) { return writeBool(ini::kTwoPhase, ini::kFastSearch, on); }
 bool Settings::writePort(int port) { return writeInt(ini::kWebServer, ini::kPort, port); }
 bool Settings::writeServerEnabled(bool on) { return writeBool(ini::kWebServer, ini::kEnabled, on); }
 bool Settings::writeWriteToFile(bool on) { return writeInt(ini::kWebServer, ini::kWriteToFile, on ? 1 : 0); }

@@ -32,6 +32,7 @@ inline constexpr std::string_view kAutoFix = "AutoFix";
 inline constexpr std::string_view kTwoPhase = "Two-Phase-Algorithm";
 inline constexpr std::string_view kStopAt = "stopAt";
 inline constexpr std::string_view kTripleSearch = "TripleSearch";
+inline constexpr std::string_view kFastSearch = "FastSearch";
 inline constexpr std::string_view kAutoTime = "autoTime";
 
 inline constexpr std::string_view kWebServer = "WebServer";
@@ -63,6 +64,7 @@ struct SettingsValues {
     bool autoFix = true;
     int stopAt = 20;
     bool tripleSearch = false;
+    bool fastSearch = false;  // new entries' searches start with the fast engine
     int autoTime = 10;  // milliseconds; read only
     int port = 8080;
     bool serverEnabled = false;
@@ -106,6 +108,7 @@ public:
     bool writeAutoFix(bool on);
     bool writeStopAt(int length);
     bool writeTripleSearch(bool on);
+    bool writeFastSearch(bool on);
     bool writePort(int port);
     bool writeServerEnabled(bool on);
     bool writeWriteToFile(bool on);

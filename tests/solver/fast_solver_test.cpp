@@ -181,5 +181,30 @@ TEST_F(FastSolverTest, SmallTablesAreLowerBounds) {
     }
 }
 
+TEST_F(FastSolverTest, EndMovesAreExactlyTheMovesIntoTheGroup) {
+    const FastTables& f = fastTables(*tables().coords);
+    const int phase2Moves[] = {0, 1, 2, 4, 7, 9, 10, 11, 13, 16};
+    std::mt19937 rng(23);
+    for (int i = 0; i < 400; ++i) {
+        // A cube of the group turned out of it by the inverse of one move, or a random cube.
+        CubieCube c;
+        for (int j = 0; j < 12; ++j) c.applyMove(phase2Moves[rng() % 10]);
+        if (i % 4 == 3) {
+            c = randomCubie(rng);
+        } else {
+            const int quarter = static_cast<int>(rng() % 18);
+            c.applyMove(quarter / 3 * 3 + 2 - quarter % 3);
+        }
+        const std::uint32_t mask = f.endMoves(c.twist(), c.flip(), c.slice());
+        for (int m = 0; m < kFaceMoves; ++m) {
+            CubieCube d = c;
+            d.applyMove(m);
+            const bool entersGroup = d.twist() == 0 && d.flip() == 0 && d.slice() == 0 &&
+                                     (c.twist() != 0 || c.flip() != 0 || c.slice() != 0);
+            EXPECT_EQ((mask >> m & 1) != 0, entersGroup) << "cube " << i << " move " << m;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tx

@@ -82,6 +82,12 @@ void OptionsTest::twoPhaseOptionsAreWrittenAtOnceAndReadBack() {
         QTest::mouseClick(form.optionForm()->findChild<QRadioButton*>("RadioButton16"), Qt::LeftButton);
         QCOMPARE(checkedLengths(form), std::vector<int>{16});
         QCOMPARE(Settings(folder.path() / "cube.ini").load().stopAt, 16);
+        auto* fast = form.optionForm()->findChild<QCheckBox*>("CBFastSearch");
+        QVERIFY(fast && !fast->isChecked());
+        QTest::mouseClick(fast, Qt::LeftButton);
+        QVERIFY(form.options().search->fastSearch);
+        QCOMPARE(Settings(folder.path() / "cube.ini").readString(ini::kTwoPhase, ini::kFastSearch),
+                 std::optional<std::string>("1"));
     }
     {
         TForm1 form({folder.path(), &prompts, false, "", &tables});
@@ -90,6 +96,12 @@ void OptionsTest::twoPhaseOptionsAreWrittenAtOnceAndReadBack() {
         QVERIFY(!form.options().search->triple);
         QVERIFY(!form.optionForm()->findChild<QCheckBox*>("CheckTripleSearch")->isChecked());
         QCOMPARE(form.autorunInterval(), 250);  // read only: never written back
+        QVERIFY(form.options().search->fastSearch);
+        auto* fast = form.optionForm()->findChild<QCheckBox*>("CBFastSearch");
+        QVERIFY(fast->isChecked());
+        QTest::mouseClick(fast, Qt::LeftButton);
+        QVERIFY(!form.options().search->fastSearch);
+        QVERIFY(!Settings(folder.path() / "cube.ini").load().fastSearch);
     }
     // A length no button carries checks none of them but still is the target.
     Settings(folder.path() / "cube.ini").writeStopAt(30);
@@ -104,6 +116,8 @@ void OptionsTest::twoPhaseDefaultsWithoutSettingsFile() {
     QCOMPARE(checkedLengths(*w.form), std::vector<int>{20});
     QCOMPARE(w.form->options().search->stopAt, 20);
     QVERIFY(!w.form->options().search->triple);
+    QVERIFY(!w.form->options().search->fastSearch);
+    QVERIFY(!w.form->optionForm()->findChild<QCheckBox*>("CBFastSearch")->isChecked());
     QCOMPARE(w.form->autorunInterval(), 10);
     QVERIFY(!std::filesystem::exists(w.folder.path() / "cube.ini"));  // reading writes nothing
 }

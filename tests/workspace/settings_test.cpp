@@ -44,6 +44,7 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
     EXPECT_TRUE(v.autoFix);
     EXPECT_EQ(v.stopAt, 20);
     EXPECT_FALSE(v.tripleSearch);
+    EXPECT_FALSE(v.fastSearch) << "the fast engine is off by default";
     EXPECT_EQ(v.autoTime, 10);
     EXPECT_EQ(v.port, 8080);
     EXPECT_FALSE(v.serverEnabled);
@@ -110,6 +111,7 @@ TEST_F(SettingsFile, EveryTypedWriteRoundTripsThroughTheFile) {
         EXPECT_TRUE(s.writeAutoFix(false));
         EXPECT_TRUE(s.writeStopAt(17));
         EXPECT_TRUE(s.writeTripleSearch(true));
+        EXPECT_TRUE(s.writeFastSearch(true));
         EXPECT_TRUE(s.writePort(9090));
         EXPECT_TRUE(s.writeServerEnabled(true));
         EXPECT_TRUE(s.writeWriteToFile(true));
@@ -123,6 +125,7 @@ TEST_F(SettingsFile, EveryTypedWriteRoundTripsThroughTheFile) {
     EXPECT_FALSE(v.autoFix);
     EXPECT_EQ(v.stopAt, 17);
     EXPECT_TRUE(v.tripleSearch);
+    EXPECT_TRUE(v.fastSearch);
     EXPECT_EQ(v.port, 9090);
     EXPECT_TRUE(v.serverEnabled);
     EXPECT_TRUE(v.writeToFile);
@@ -132,7 +135,7 @@ TEST_F(SettingsFile, EveryTypedWriteRoundTripsThroughTheFile) {
     std::string text = contents();
     for (const char* expected :
          {"[Color Scheme]\n", "UColor=1193046\n", "FreeColor=1\n", "[Faclet Editor]\n", "AutoFix=0\n",
-          "[Two-Phase-Algorithm]\n", "stopAt=17\n", "TripleSearch=1\n", "[WebServer]\n", "port=9090\n",
+          "[Two-Phase-Algorithm]\n", "stopAt=17\n", "TripleSearch=1\n", "FastSearch=1\n", "[WebServer]\n", "port=9090\n",
           "enabled=1\n", "writeToFile=1\n", "[Autorun]\n", "nThreads=32\n"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing in\n" << text;
 }
@@ -143,6 +146,10 @@ TEST_F(SettingsFile, OverwritingAKeyKeepsOneLine) {
     s.writeInt("Two-Phase-Algorithm", "stopAt", 22);
     s.writeBool("Two-Phase-Algorithm", "TripleSearch", true);
     EXPECT_EQ(contents(), "[Two-Phase-Algorithm]\nstopAt=22\nTripleSearch=1\n");
+    s.writeFastSearch(true);
+    s.writeFastSearch(false);
+    EXPECT_EQ(contents(), "[Two-Phase-Algorithm]\nstopAt=22\nTripleSearch=1\nFastSearch=0\n");
+    EXPECT_FALSE(s.load().fastSearch);
     EXPECT_EQ(s.readInt("two-phase-algorithm", "STOPAT", 0), 22) << "names ignore case";
 }
 
