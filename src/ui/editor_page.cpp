@@ -83,7 +83,7 @@ EditorPage::EditorPage(FaceletEditor& editor, MersenneTwister& rng, Prompts* pro
     colorLayout->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(picture_, 0, Qt::AlignTop);
+    top->addWidget(picture_, 1);
     top->addWidget(colorBox);
 
     auto* turnBox = new QGroupBox(tr("Turns (right click: inverse)"), this);
@@ -111,12 +111,11 @@ EditorPage::EditorPage(FaceletEditor& editor, MersenneTwister& rng, Prompts* pro
     addRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(top, 1);
     layout->addWidget(turnBox);
     layout->addWidget(editBox);
     layout->addLayout(maneuverRow);
     layout->addLayout(addRow);
-    layout->addStretch();
 
     refresh();
 }

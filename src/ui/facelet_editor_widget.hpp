@@ -1,6 +1,7 @@
 #pragma once
 // The cube picture of the facelet editor: paints the editor's cube with the shared picture
 // geometry and turns mouse presses into the editor's click actions.
+#include <QTransform>
 #include <QWidget>
 
 #include "workspace/facelet_editor.hpp"
@@ -30,6 +31,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // From the editor's picture geometry to the widget: scaled to fill it, centred across.
+    QTransform pictureTransform() const;
+    QPoint toPicture(const QPointF& widgetPoint) const;
+
     FaceletEditor& editor_;
     Prompts* prompts_;
 };

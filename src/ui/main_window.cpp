@@ -14,6 +14,7 @@
 #include "ui/center_dlg.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
+#include "ui/desktop_actions.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/incomplete.hpp"
 #include "ui/maneuver_window.hpp"
@@ -97,6 +98,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     createDialogs();
     wireList();
     updateMenuItems();
+    desktop_ = new DesktopActions(*this);
     if (options.postStartUp) events_->post([this] { runStartUp(); });
 }
 

@@ -75,6 +75,8 @@ public:
     // not be written (the value is still kept in memory for this session).
     bool writeInt(std::string_view section, std::string_view key, int value);
     bool writeBool(std::string_view section, std::string_view key, bool value);
+    // Text values (file names) for the desktop's own section; a line break is refused.
+    bool writeString(std::string_view section, std::string_view key, const std::string& value);
 
     // The typed view of every key and the typed writers, so callers never spell key names.
     SettingsValues load() const;

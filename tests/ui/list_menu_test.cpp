@@ -243,7 +243,7 @@ void ListMenuTest::listCommandsChangeTheList() {
     QCOMPARE(static_cast<int>(w.list().size()), 4 + 48);
     run("AddAllInverses");
     QVERIFY(w.list().size() > 52u);
-    QCOMPARE(w.form->windowTitle(), QString("untitled.txt - Tesserix 5.00s"));
+    QCOMPARE(w.form->windowTitle(), QString("*untitled.txt - Tesserix 5.00s"));
 
     w.click(0);
     w.click(3, Qt::ShiftModifier);
