@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 
 #include <algorithm>
@@ -236,12 +237,16 @@ bool DesktopActions::listKey(int key, Qt::KeyboardModifiers modifiers) {
     target = std::clamp(target, 0, count - 1);
     const bool extend = modifiers & Qt::ShiftModifier;
     runList([&] {
-        if (extend && list.anchor >= 0)
+        if (extend && list.anchor >= 0) {
             list.click(target, CubeList::kShift);
-        else
+        } else {
+            list.clearSelection();
+            list.anchor = -1;
             list.click(target, CubeList::kNone);
+        }
     });
     view.scrollToEntry(target);
+    if (target == 0) view.verticalScrollBar()->setValue(0);  // the margin above the first row too
     return true;
 }
 
@@ -252,6 +257,10 @@ bool DesktopActions::eventFilter(QObject* watched, QEvent* event) {
             progress_->follow();
         }
         if (event->type() == QEvent::Close) saveGeometry();
+        if (event->type() == QEvent::Show && !splitApplied_) {
+            splitApplied_ = true;
+            applySplit();
+        }
     } else if (watched == form_.maneuverWindow() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const auto mods = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
@@ -275,12 +284,20 @@ void DesktopActions::restoreGeometry() {
         if (QGuiApplication::screenAt(wanted.center())) form_.move(wanted.topLeft());
         if (s.readBool(kDesktopSection, kMaximized, false)) form_.setWindowState(Qt::WindowMaximized);
     }
+    savedListWidth_ = s.readInt(kDesktopSection, kListWidth, 0);
+}
+
+// When the window first shows, at its real width: the list pane as it was left, or else the
+// width of a whole row, and more when the pages need less than the rest.
+void DesktopActions::applySplit() {
     QSplitter* split = splitter();
     if (!split || split->count() < 2) return;
-    const int total = std::max(form_.width(), split->width());
-    const int pages = split->widget(1)->minimumSizeHint().width();
-    const int list = s.readInt(kDesktopSection, kListWidth, total - pages);
-    split->setSizes({std::max(list, 1), std::max(total - list, pages)});
+    const int total = split->width() - split->handleWidth();
+    const int row = form_.maneuverWindow()->sizeHint().width();
+    const int pages = form_.pages()->sizeHint().width();
+    int list = savedListWidth_ > 0 ? savedListWidth_ : std::max(row, total - pages);
+    list = std::clamp(list, std::min(row, total / 2), std::max(1, total - 120));
+    split->setSizes({list, total - list});
 }
 
 void DesktopActions::saveGeometry() {

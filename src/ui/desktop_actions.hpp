@@ -65,6 +65,7 @@ private:
     bool listKey(int key, Qt::KeyboardModifiers modifiers);
     bool runList(const std::function<void()>& command);
     QSplitter* splitter() const;
+    void applySplit();
 
     TForm1& form_;
     RemovalUndo undo_;
@@ -72,6 +73,8 @@ private:
     ListProgress* progress_ = nullptr;
     QAction* undoAction_ = nullptr;
     bool markingTitle_ = false;
+    int savedListWidth_ = 0;  // from cube.ini; 0: none kept
+    bool splitApplied_ = false;
 };
 
 }  // namespace tx::ui

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -64,7 +65,13 @@ TForm1::TForm1(Options options, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);
-    splitter->addWidget(pages_);
+    // A narrow pane scrolls the pages instead of taking the room from the list.
+    auto* pagesPane = new QScrollArea(this);
+    pagesPane->setObjectName("PagesPane");
+    pagesPane->setWidgetResizable(true);
+    pagesPane->setFrameShape(QFrame::NoFrame);
+    pagesPane->setWidget(pages_);
+    splitter->addWidget(pagesPane);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setChildrenCollapsible(false);

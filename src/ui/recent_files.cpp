@@ -45,7 +45,7 @@ void RecentFiles::add(const QString& file) {
 QString RecentFiles::startFolder() const {
     if (!lastFolder_.isEmpty() && QDir(lastFolder_).exists()) return lastFolder_;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
 }
 
 void RecentFiles::store() {

@@ -43,6 +43,7 @@ TEST(Keys, ctrlSSavesIntoTheCurrentFileAndAsksOnlyWithoutOne) {
         return QString::fromStdString(file.string());
     };
     activate(w);
+    w.flush();
     EXPECT_EQ(w.form->windowTitle(), QString("*untitled.txt - Tesserix 5.00s"));
     QTest::keyClick(w.form.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(asked, 1);  // untitled: Save asks where

@@ -83,6 +83,7 @@ TEST(Undo, clearIsTakenBackWithOrderAndManeuvers) {
     fill(w);
     const auto before = snapshot(w.list());
     w.prompts.answers = {Answer::Yes};  // "All changes ... will be discarded. Proceed?"
+    ASSERT_TRUE(w.clearOffered());  // the menu's rules enable the item as it opens
     w.item("ClearMainWindow1")->trigger();
     ASSERT_TRUE(w.list().empty());
     EXPECT_EQ(w.prompts.texts().back(), "All changes to the Main Window will be discarded. Proceed?");
@@ -99,6 +100,7 @@ TEST(Undo, declinedClearKeepsTheEarlierDeleteUndoable) {
     w.click(3);
     w.item("DeleteselectedCubes1")->trigger();
     w.prompts.answers = {Answer::No};
+    ASSERT_TRUE(w.clearOffered());
     w.item("ClearMainWindow2")->trigger();
     ASSERT_EQ(w.list().size(), 4u);
     EXPECT_EQ(w.form->desktop()->undo().what(), "Delete");
@@ -111,6 +113,7 @@ TEST(Undo, clearOfASavedListComesBackUnmodified) {
     ListWindow w;
     fill(w);
     w.list().modified = false;  // as after a save: Clear asks nothing
+    ASSERT_TRUE(w.clearOffered());  // the menu's rules enable the item as it opens
     w.item("ClearMainWindow1")->trigger();
     ASSERT_TRUE(w.list().empty());
     EXPECT_TRUE(w.prompts.shown.empty());
