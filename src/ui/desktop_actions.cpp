@@ -79,6 +79,7 @@ void DesktopActions::buildFileItems() {
 
     auto* recentMenu = new QMenu(tr("&Recent Files"), file);
     recentMenu->setObjectName("RecentFiles");
+    recentMenu->menuAction()->setObjectName("RecentFilesItem");
     const QList<QAction*> items = file->actions();
     const qsizetype next = items.indexOf(saveAs) + 1;
     file->insertMenu(next < items.size() ? items[next] : nullptr, recentMenu);
@@ -191,8 +192,21 @@ void DesktopActions::openFile(const QString& file) {
         form_.prompts().message(kBusyMessage);
         return;
     }
-    runList([this, file] { loadWorkspace(form_.list(), file.toStdString()); });
+    runList([this, file] { workspaceLoaded(file, loadWorkspace(form_.list(), file.toStdString())); });
+}
+
+// A list that holds just what was read from the file, completely, is as saved: no mark, and
+// no question about saving it at exit.
+void DesktopActions::workspaceLoaded(const QString& file, const LoadResult& result) {
+    if (!result.opened) return;
     fileUsed(file);
+    CubeList& list = form_.list();
+    const bool complete = !result.cancelled && !result.tooLong && !result.declined && result.error.empty();
+    if (complete && static_cast<int>(list.size()) == result.added) {
+        list.modified = false;
+        list.showCaption();
+    }
+    updateTitleMark();
 }
 
 void DesktopActions::fileUsed(const QString& file) { recent_->add(file); }
@@ -209,6 +223,8 @@ void DesktopActions::updateTitleMark() {
     if (markingTitle_) return;
     const QString title = form_.windowTitle();
     const QString bare = title.startsWith('*') ? title.mid(1) : title;
+    // A progress text in front of the caption stands alone; the mark returns with the caption.
+    if (bare != QString::fromStdString(form_.list().caption())) return;
     const QString wanted = form_.list().modified ? "*" + bare : bare;
     if (wanted == title) return;
     markingTitle_ = true;

@@ -15,6 +15,10 @@ class QAction;
 class QMenu;
 class QSplitter;
 
+namespace tx {
+struct LoadResult;
+}
+
 namespace tx::ui {
 
 class ListProgress;
@@ -38,6 +42,8 @@ public:
     bool save();
     // Loads a file without the dialog (a recent file).
     void openFile(const QString& file);
+    // A workspace was read from `file` (through the dialog or the recent files).
+    void workspaceLoaded(const QString& file, const LoadResult& result);
     // A workspace file was chosen in a dialog (or opened): it heads the recent files.
     void fileUsed(const QString& file);
     // The folder a workspace dialog starts in for the current file name.

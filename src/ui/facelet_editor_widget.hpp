@@ -17,8 +17,11 @@ class FaceletEditorWidget : public QWidget {
     Q_OBJECT
 public:
     FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent = nullptr);
+    // The picture at scale 1; it grows with the widget.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // From the editor's picture geometry to the widget: scaled to fill it, centred across.
+    QTransform pictureTransform() const;
 
 signals:
     void cubeChanged();
@@ -31,8 +34,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // From the editor's picture geometry to the widget: scaled to fill it, centred across.
-    QTransform pictureTransform() const;
     QPoint toPicture(const QPointF& widgetPoint) const;
 
     FaceletEditor& editor_;

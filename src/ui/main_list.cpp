@@ -284,8 +284,7 @@ void TForm1::loadWorkspaceClick() {
     listCommand([this] {
         const QString file = chooseLoadFile(QString::fromStdString(list_->workspaceFile));
         if (file.isEmpty()) return;
-        loadWorkspace(*list_, file.toStdString());
-        desktop_->fileUsed(file);
+        desktop_->workspaceLoaded(file, loadWorkspace(*list_, file.toStdString()));
     });
 }
 

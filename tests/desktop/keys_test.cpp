@@ -106,6 +106,8 @@ TEST(Keys, recentFilesAreOfferedOpenedAndKeptInCubeIni) {
     w.list().modified = false;
     first->trigger();
     EXPECT_EQ(w.list().size(), 2u);
+    EXPECT_FALSE(w.list().modified);  // just as read: no mark, nothing to save
+    EXPECT_EQ(w.form->windowTitle(), QString("a.txt - Tesserix 5.00s"));
     EXPECT_TRUE(recent.files()[0].endsWith("a.txt"));
 
     // A second session reads them back; a file that has gone is dropped when the menu opens.

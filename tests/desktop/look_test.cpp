@@ -15,6 +15,8 @@
 #include <cmath>
 
 #include "ui/desktop_actions.hpp"
+#include "ui/editor_page.hpp"
+#include "ui/facelet_editor_widget.hpp"
 #include "ui/help_browser.hpp"
 #include "ui/list_fixture.hpp"
 #include "ui/list_progress.hpp"
@@ -106,6 +108,23 @@ TEST(Look, rowsUseThePaneAt1024And1920) {
         SCOPED_TRACE(size.width());
         expectRowsUseThePane(w);
     }
+}
+
+TEST(Look, editorPictureGrowsWithItsPaneAndStillHitsTheFacelets) {
+    ListWindow w({1600, 1000});
+    FaceletEditorWidget* picture = w.form->editorPage()->picture();
+    const QTransform t = picture->pictureTransform();
+    EXPECT_GT(t.m11(), 1.2);  // larger than the 10-pixel facelets
+    EXPECT_LE(t.map(QPointF(picture->sizeHint().width(), 0)).x(), picture->width() + 1);
+    // A click on the middle of facelet 0 as drawn paints that facelet.
+    FaceletEditor& editor = w.form->editor();
+    editor.cube().f[0] = 6;
+    editor.cube().f[8] = 6;
+    editor.setCurrentColor(0);
+    QPointF middle;
+    for (const auto& p : editor.geometry().polygon(0)) middle += QPointF(p.x, p.y) / 4;
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, t.map(middle).toPoint());
+    EXPECT_EQ(int(editor.cube().f[0]), 0);
 }
 
 TEST(Look, splitAndWindowGeometryAreKeptInANewSection) {

@@ -34,7 +34,8 @@ std::string readAll(const std::filesystem::path& p) {
 void ListMenuTest::menusHoldTheirItems() {
     ListWindow w;
     QCOMPARE(itemNames(w.form->fileMenu()),
-             QStringList({"LoadWorkspace1", "SaveWorkspace1", "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow",
+             QStringList({"NewWorkspace", "LoadWorkspace1", "SaveWorkspaceNow", "SaveWorkspace1", "RecentFilesItem",
+                          "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow",
                           "PrintSelectedCubes", "PrinterSetup1", "Exit1"}));
     QCOMPARE(itemNames(w.form->cubesMenu()),
              QStringList({"DeleteselectedCubes1", "ClearMainWindow1", "StartSearchforSelectedCubes",
