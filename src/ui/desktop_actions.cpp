@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -54,6 +55,9 @@ DesktopActions::DesktopActions(TForm1& form) : QObject(&form), form_(form) {
     buildHelpItems();
     progress_ = new ListProgress(form_);
     connect(form_.maneuverWindow(), &ManeuverWindow::repainted, this, &DesktopActions::updateTitleMark);
+    // The pages pane needs only the room of the page it shows, so the list keeps its own.
+    connect(form_.pages(), &QTabWidget::currentChanged, this, &DesktopActions::fitPagesToCurrent);
+    fitPagesToCurrent();
     form_.installEventFilter(this);
     form_.maneuverWindow()->installEventFilter(this);
     restoreGeometry();
@@ -303,6 +307,17 @@ void DesktopActions::restoreGeometry() {
     savedListWidth_ = s.readInt(kDesktopSection, kListWidth, 0);
 }
 
+void DesktopActions::fitPagesToCurrent() {
+    QTabWidget* pages = form_.pages();
+    for (int i = 0; i < pages->count(); ++i) {
+        QWidget* page = pages->widget(i);
+        QSizePolicy policy = page->sizePolicy();
+        policy.setHorizontalPolicy(i == pages->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+        page->setSizePolicy(policy);
+    }
+    pages->updateGeometry();
+}
+
 // When the window first shows, at its real width: the list pane as it was left, or else the
 // width of a whole row, and more when the pages need less than the rest.
 void DesktopActions::applySplit() {
@@ -310,7 +325,7 @@ void DesktopActions::applySplit() {
     if (!split || split->count() < 2) return;
     const int total = split->width() - split->handleWidth();
     const int row = form_.maneuverWindow()->sizeHint().width();
-    const int pages = form_.pages()->sizeHint().width();
+    const int pages = form_.pages()->minimumSizeHint().width() + 24;  // the page shown, with a little air
     int list = savedListWidth_ > 0 ? savedListWidth_ : std::max(row, total - pages);
     list = std::clamp(list, std::min(row, total / 2), std::max(1, total - 120));
     split->setSizes({list, total - list});

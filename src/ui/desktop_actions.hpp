@@ -72,6 +72,7 @@ private:
     bool runList(const std::function<void()>& command);
     QSplitter* splitter() const;
     void applySplit();
+    void fitPagesToCurrent();
 
     TForm1& form_;
     RemovalUndo undo_;

@@ -37,7 +37,7 @@ double contrast(const QColor& a, const QColor& b) {
 }
 
 QPalette darkPalette() {
-    QPalette p;
+    QPalette p(QColor(55, 55, 55), QColor(45, 45, 45));  // button and window: shades derived
     p.setColor(QPalette::Window, QColor(45, 45, 45));
     p.setColor(QPalette::WindowText, QColor(230, 230, 230));
     p.setColor(QPalette::Base, QColor(30, 30, 30));
@@ -46,7 +46,7 @@ QPalette darkPalette() {
     p.setColor(QPalette::ButtonText, QColor(230, 230, 230));
     p.setColor(QPalette::Highlight, QColor(53, 132, 228));
     p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Mid, QColor(80, 80, 80));
+    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
     return p;
 }
 
