@@ -299,10 +299,17 @@ void DesktopActions::restoreGeometry() {
     const int height = s.readInt(kDesktopSection, kHeight, 0);
     if (width > 0 && height > 0) {
         const QRect wanted(s.readInt(kDesktopSection, kLeft, 0), s.readInt(kDesktopSection, kTop, 0), width, height);
-        form_.resize(wanted.size());
+        QSize size = wanted.size();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())  // a smaller screen than last time
+            size = size.boundedTo(screen->availableVirtualSize());
+        form_.resize(size);
         // A window whose place is on no screen any more (a monitor unplugged) stays where it is.
         if (QGuiApplication::screenAt(wanted.center())) form_.move(wanted.topLeft());
         if (s.readBool(kDesktopSection, kMaximized, false)) form_.setWindowState(Qt::WindowMaximized);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // A first start: a roomy window that still fits the screen.
+        const QSize room = screen->availableSize();
+        form_.resize(std::min(1280, room.width()), std::min(760, room.height()));
     }
     savedListWidth_ = s.readInt(kDesktopSection, kListWidth, 0);
 }
