@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "batch_fast.hpp"
 #include "command.hpp"
 #include "console.hpp"
 #include "numbers.hpp"
@@ -100,12 +101,18 @@ int run(const Args& input) {
     const auto targetOption = takeWholeOption(args, "batch", "--target", 20, 0, 30);
     const auto jobsOption = takeWholeOption(args, "batch", "--jobs", 0, 0, 500);
     const std::string dir = takeOption(args, "--data-dir", "");
+    const std::string engine = takeOption(args, "--engine", "fast");
     if (!targetOption || !jobsOption) return kExitError;
+    if (engine != "fast" && engine != "specified") {
+        std::fprintf(stderr, "batch: --engine takes fast or specified\n");
+        return kExitError;
+    }
     int jobs = static_cast<int>(*jobsOption);
     if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
         std::fprintf(stderr,
-                     "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--jobs J] [--data-dir DIR]\n");
+                     "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--engine fast|specified] [--jobs J] "
+                     "[--data-dir DIR]\n");
         return kExitError;
     }
     const std::filesystem::path in = args[0];
@@ -134,17 +141,24 @@ int run(const Args& input) {
         return kExitInvalid;
     }
     int unsolvable = 0;
-    const int failed = solveAll(list, events, entriesToSolve(list, unsolvable), optimal, jobs);
+    auto todo = entriesToSolve(list, unsolvable);
+    // What the fast engine cannot take is left to the improving search.
+    if (!optimal && engine == "fast")
+        todo = solveEntriesFast(list, todo, loader.current(), static_cast<int>(*targetOption), jobs);
+    const int failed = solveAll(list, events, todo, optimal, jobs);
     const SaveResult saved = saveWorkspace(list, outPath);
     if (!saved.ok) return kExitError;
     return unsolvable > 0 || failed > 0 ? kExitInvalid : kExitOk;
 }
 
 Register reg("batch", "solve every cube of a workspace file and write it back",
-             "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--jobs J] [--data-dir DIR]\n"
+             "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--engine fast|specified] [--jobs J]\n"
+             "                          [--data-dir DIR]\n"
              "Loads a workspace file, solves every entry that has no optimal maneuver (two-phase to the target,\n"
              "default 20, or optimal), J entries at a time, and saves the result as a workspace file (IN.txt is\n"
-             "replaced safely unless -o names another file). Progress goes to stderr.\n",
+             "replaced safely unless -o names another file). Progress goes to stderr. Two-phase solving uses the\n"
+             "fast engine (face turns, centres not counted); --engine specified keeps the improving search of\n"
+             "the desktop program.\n",
              run);
 
 }  // namespace

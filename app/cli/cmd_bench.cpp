@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "bench_fast.hpp"
 #include "bench_symmetry.hpp"
 #include "command.hpp"
 #include "bench_partial.hpp"
@@ -99,7 +100,15 @@ int benchTwoPhase(const TableSet& tables, Args args, bool slice) {
         }
         std::fflush(stdout);
     }
+    if (!slice) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
     std::printf("signature %llu nodes\n", (unsigned long long)signature);
+    return kExitOk;
+}
+
+int benchFast(const TableSet& tables, Args args) {
+    const auto count = takeWholeOption(args, "bench", "--count", 200, 1, 100000);
+    if (!count) return kExitError;
+    printFastEngine(tables, benchCubes(static_cast<int>(*count)), true);
     return kExitOk;
 }
 
@@ -153,28 +162,32 @@ int run(const Args& given) {
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
     if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
-    if (args.empty() || (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial")) {
+    if (args.empty() ||
+        (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "fast")) {
         std::fprintf(stderr,
-                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | optimal [--count N] [--huge] | "
-                     "symmetry [--rows A-B] | partial [--count N]\n");
+                     "usage: tesserix-cli bench twophase [--count N] [--no-triple] | fast [--count N] | optimal [--count N] "
+                     "[--huge] | symmetry [--rows A-B] | partial [--count N]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
+    if (what == "fast") return benchFast(*loaded, args);
     if (what == "partial") return benchPartial(*loaded, args, tables.slice);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
+             "       tesserix-cli bench fast [--count N] [--data-dir DIR]\n"
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
              "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
-             "twophase also times the triple search (three threads, wall clock) to 20 moves. --count takes\n"
+             "twophase also times the triple search (three threads, wall clock) to 20 moves and the fast engine;\n"
+             "fast runs only the fast engine (default for solve) and shows its tables. --count takes\n"
              "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
              "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
              "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "batch_fast.hpp"
 #include "command.hpp"
 #include "console.hpp"
 #include "numbers.hpp"
@@ -50,14 +51,15 @@ void toStderr(const Prompt& prompt) {
 void usage() {
     std::printf(
         "usage: tesserix-cli serve [--port P] [--bind ADDRESS] [--write-to-file] [--work-dir DIR]\n"
-        "                          [--stop-at N] [--data-dir DIR] [--yes]\n"
+        "                          [--stop-at N] [--fast] [--data-dir DIR] [--yes]\n"
         "Answers HTTP requests as the desktop program's web server does (facelet strings,\n"
         "?getLast, ?clear, ?status, ...) with a cube list of its own, until interrupted.\n"
         "The port (default 8080), \"writeToFile\" and the target length come from section\n"
         "WebServer and Two-Phase-Algorithm of cube.ini in the data folder unless given; port 0\n"
         "lets the system choose. --bind limits the server to one address (default: all).\n"
         "Files and webserv_ans.txt are in --work-dir, by default the current folder. The address\n"
-        "and port listened on are printed to stderr.\n");
+        "and port listened on are printed to stderr. --fast answers with the fast engine (face\n"
+        "turns, centres not counted) instead of the desktop program's improving search.\n");
 }
 
 struct ServeOptions {
@@ -67,6 +69,7 @@ struct ServeOptions {
     int port = 8080;
     int stopAt = 20;
     bool triple = false;
+    bool fast = false;  // answer with the fast engine
     QHostAddress address{QHostAddress::Any};
     std::string workFolder;
 };
@@ -76,6 +79,7 @@ struct ServeOptions {
 std::optional<ServeOptions> parseServeOptions(Args& args) {
     ServeOptions o;
     o.yes = takeFlag(args, "--yes");
+    o.fast = takeFlag(args, "--fast");
     const bool writeToFileFlag = takeFlag(args, "--write-to-file");
     const std::string dataDir = takeOption(args, "--data-dir", "");
     const auto port = takeWholeOption(args, kName, "--port", -1, 0, 65535);  // -1: from cube.ini
@@ -161,6 +165,7 @@ int runServe(const Args& given) {
     FaceletEditor editor;
     NoCameraWebcam webcam;
     ListBackend backend(list, editor, webcam);
+    if (o->fast) backend.solveNow = fastEntrySolver(list, tables.current(), o->stopAt);
     WebServer server(backend, events);
     server.setPort(o->port);
     server.setBindAddress(o->address);
@@ -187,7 +192,7 @@ int runServe(const Args& given) {
     return kExitOk;
 }
 
-Register reg(kName, "answer HTTP requests as the web server does [--port P --bind A --write-to-file --work-dir D --stop-at N --data-dir DIR]",
+Register reg(kName, "answer HTTP requests as the web server does [--port P --bind A --write-to-file --work-dir D --stop-at N --fast --data-dir DIR]",
              runServe);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "cube_input.hpp"
 #include "numbers.hpp"
 #include "workspace/entry_search.hpp"
+#include "solve_fast.hpp"
 #include "table_setup.hpp"
 
 namespace tx::cli {
@@ -37,6 +38,7 @@ struct SolveOptions {
     bool optimal = false, triple = false, times = false, log = false;
     int target = 20, jobs = 0;
     double maxTime = 0;
+    std::string engine = "fast";  // "fast" or "specified"
 };
 
 // The options, or nullopt after a usage error was told.
@@ -51,6 +53,11 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     o.triple = takeFlag(args, "--triple");
     o.times = takeFlag(args, "--times");
     o.log = takeFlag(args, "--log");
+    o.engine = takeOption(args, "--engine", "fast");
+    if (o.engine != "fast" && o.engine != "specified") {
+        std::fprintf(stderr, "tesserix-cli solve: --engine takes fast or specified\n");
+        return std::nullopt;
+    }
     const auto target = takeWholeOption(args, "solve", "--target", 20, 0, 30);
     const auto jobs = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
     const auto maxTime = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
@@ -223,6 +230,13 @@ int run(const Args& given) {
     Args args = given;
     const auto options = parseOptions(args);
     if (!options) return kExitError;
+    // Face-turn two-phase solving goes to the fast engine unless the specified search is asked for.
+    const SolveOptions& o = *options;
+    if (o.engine == "fast" && !o.optimal && !o.triple && !o.tables.slice && !o.tables.centres) {
+        const auto tables = prepareTables(o.tables);
+        if (!tables) return kExitError;
+        return solveWithFastEngine(args, {o.target, o.jobs, o.maxTime, o.times}, *tables);
+    }
     std::vector<Job> all = readJobs(args, options->tables.centres);
     const auto loaded = prepareTables(options->tables);
     if (!loaded) return kExitError;
@@ -234,12 +248,16 @@ int run(const Args& given) {
 }
 
 Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
-             "usage: tesserix-cli solve [--target N] [--triple] [--slice] [--optimal [--huge] [--centres] [--log]]\n"
+             "usage: tesserix-cli solve [--target N] [--engine fast|specified] [--triple] [--slice]\n"
+             "                          [--optimal [--huge] [--centres] [--log]]\n"
              "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
              "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the solved\n"
              "cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its length mark\n"
              "per input line, in input order, or \"error: \" and the reason. --times reports milliseconds per cube\n"
-             "and a summary on stderr; --log shows the optimal search's progress on stderr.\n",
+             "and a summary on stderr; --log shows the optimal search's progress on stderr.\n"
+             "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
+             "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
+             "desktop program, which improves its maneuver run by run.\n",
              run);
 
 }  // namespace

@@ -38,7 +38,7 @@ FaceletSubmission ListBackend::submit(const std::string& path) {
     AddRequest how;
     how.showSolver = true;
     how.centersCount = list_.options.fixCenterFacelets;
-    how.startSearch = true;
+    how.startSearch = !solveNow;
     // Every request makes an entry of its own, even for a cube the list already holds.
     const bool isoCheck = list_.isoCheck;
     list_.isoCheck = false;
@@ -51,6 +51,7 @@ FaceletSubmission ListBackend::submit(const std::string& path) {
     }
     list_.isoCheck = isoCheck;
     if (!entry) return {std::string(http::kCannotSolveText), 0};
+    if (solveNow) solveNow(entry);
     const std::uint64_t handle = nextHandle_++;
     waiting_.emplace(handle, std::move(entry));
     return {"", handle};

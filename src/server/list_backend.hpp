@@ -21,6 +21,9 @@ public:
 
     // The editor's add-and-solve button is disabled (tables being built); unset: never busy.
     std::function<bool()> busyHook;
+    // Set: a submitted cube's entry is handed here instead of starting the list's search (the
+    // fast engine of serve --fast); the call leaves the entry solved or its search started.
+    std::function<void(const std::shared_ptr<Entry>&)> solveNow;
 
     bool busy() override;
     std::string lastResult() override;

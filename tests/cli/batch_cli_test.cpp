@@ -77,6 +77,32 @@ TEST(CliBatch, TwoPhaseToTheTargetKeepsCubesNamesAndProvenLines) {
     EXPECT_EQ(after.at(2).optimalText, "F'  (1f*)");
 }
 
+TEST(CliBatch, BothEnginesSolveEveryEntry) {
+    Scratch dir;
+    tx::MersenneTwister rng(17);
+    std::string in;
+    std::vector<tx::FaceletCube> cubes(6);
+    for (auto& c : cubes) {
+        tx::randomCube(c, rng);
+        in += c.pieceList() + "\n";
+    }
+    dir.write("in.txt", in);
+    for (const char* engine : {"fast", "specified"}) {
+        const fs::path out = dir / (std::string(engine) + ".txt");
+        const auto r = batch(dir, {(dir / "in.txt").string(), "-o", out.string(), "--engine", engine, "--target", "21"});
+        ASSERT_EQ(r.code, 0) << engine << r.err;
+        EXPECT_NE(r.err.find("[6/6]"), std::string::npos) << r.err;
+        Workspace after(out);
+        ASSERT_EQ(after.list.size(), cubes.size());
+        for (std::size_t i = 0; i < cubes.size(); ++i) {
+            EXPECT_GE(after.at(int(i)).solverMark, 0) << engine << " " << i;
+            EXPECT_LE(after.at(int(i)).solverMark, 21) << engine << " " << i;
+            EXPECT_TRUE(solves(cubes[i], after.at(int(i)).solverText)) << engine << " " << i;
+        }
+    }
+    EXPECT_EQ(batch(dir, {(dir / "in.txt").string(), "--engine", "slow"}).code, 2);
+}
+
 TEST(CliBatch, OptimalOverwritesTheFileSafely) {
     Scratch dir;
     dir.write("ws.txt", "R U F'   //a\nD2 L\n");

@@ -54,7 +54,7 @@ TEST(CliSolve, BadLinesReportTheirReasonAndTheRunGoesOn) {
     std::swap(twisted[8], twisted[9]);
     std::swap(twisted[8], twisted[20]);
     const std::string input = "@R U F\n" + std::string("UUU\n") + twisted + "\n" + kSolved + "\n";
-    const auto r = solve({}, input);
+    const auto r = solve({"--engine", "specified"}, input);
     EXPECT_EQ(r.code, 1);
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 4u);
@@ -62,6 +62,34 @@ TEST(CliSolve, BadLinesReportTheirReasonAndTheRunGoesOn) {
     EXPECT_EQ(lines[1], "error: fewer than 54 facelet letters (3)");
     EXPECT_EQ(lines[2].rfind("error: twist error", 0), 0u);
     EXPECT_EQ(lines[3], "U U'  (2f)");
+}
+
+TEST(CliSolve, FastEngineIsTheDefaultAndRefusesTheSameLines) {
+    std::string twisted = kSolved;
+    std::swap(twisted[8], twisted[9]);
+    std::swap(twisted[8], twisted[20]);
+    const std::string scrambled = randomCubes(1, 23);
+    const std::string input = "@R U F\nUUU\n" + twisted + "\n" + kSolved + "\n" + scrambled;
+    const auto r = solve({"--times"}, input);
+    EXPECT_EQ(r.code, 1);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    FaceletCube c;
+    applyManeuver(c, "R U F");
+    applyManeuver(c, lines[0]);
+    EXPECT_EQ(c.f, FaceletCube().f) << lines[0];
+    EXPECT_LE(countFaceTurns(lines[0]), 20);
+    EXPECT_EQ(lines[1], "error: fewer than 54 facelet letters (3)");
+    EXPECT_EQ(lines[2].rfind("error: twist error", 0), 0u);
+    EXPECT_EQ(lines[3], " (0f)") << "the solved cube needs no move";
+    EXPECT_TRUE(solves(scrambled.substr(0, 54), lines[4])) << lines[4];
+    EXPECT_NE(r.err.find("cubes 3, median "), std::string::npos) << r.err;
+    // A lower target is reached by asking again for shorter maneuvers.
+    const auto shorter = solve({"--target", "19"}, scrambled);
+    ASSERT_EQ(shorter.code, 0) << shorter.err;
+    EXPECT_LE(countFaceTurns(shorter.lines().at(0)), 19);
+    EXPECT_TRUE(solves(scrambled.substr(0, 54), shorter.lines()[0]));
+    EXPECT_EQ(solve({"--engine", "quick"}, kSolved).code, 2);
 }
 
 TEST(CliSolve, OptimalIsStarredAndLogged) {

@@ -39,9 +39,10 @@ struct ListRig {
         list.hooks.setCaption = [this](const std::string& c) { captions.push_back(c); };
         list.hooks.repaint = [this] { ++repaints; };
     }
-    // Drains the queue until pred holds (or the time is up).
+    // Drains the queue until pred holds (or the time is up). The limit only guards against a
+    // hang: searches to 20 moves on a loaded machine can take tens of seconds.
     template <class Pred>
-    bool waitFor(Pred pred, int seconds = 30) {
+    bool waitFor(Pred pred, int seconds = 120) {
         return events.runUntil(pred, std::chrono::seconds(seconds));
     }
 };

@@ -1,0 +1,134 @@
+#include "solve_fast.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "cube_input.hpp"
+#include "solver/fast_solver.hpp"
+#include "solver/fast_tables.hpp"
+
+namespace tx::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kAlwaysReached = 20;
+
+struct Outcome {
+    std::string text;
+    bool failed = false;
+    int length = -1;
+    double ms = 0;
+};
+
+Outcome solveOne(const TableSet& tables, const std::string& line, const FastSolveSettings& s) {
+    Outcome out;
+    std::string error;
+    const auto cube = parseCube(line, false, error);
+    if (!cube) {
+        out.failed = true;
+        out.text = "error: " + error;
+        return out;
+    }
+    CubieCube c = cube->toCubieCube();
+    c.centersCount = false;
+    const auto start = Clock::now();
+    const FastResult best = solveFastToTarget(tables, c, s.target, s.maxTime);
+    out.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (best.length >= 0) {
+        out.length = best.length;
+        out.text = writeManeuver(best.moves.data(), best.length, 'f', false);
+    } else {
+        out.failed = true;
+        out.text = "error: " + (!best.error.empty() ? best.error
+                                : best.stopped      ? std::string("no maneuver within the time limit")
+                                                    : "no maneuver of at most " + std::to_string(s.target) + " moves");
+    }
+    return out;
+}
+
+void reportTimes(const std::vector<Outcome>& all) {
+    std::vector<double> ms;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].ms <= 0 && all[i].length < 0) continue;  // the line was not a cube
+        std::fprintf(stderr, "line %zu: %.3f ms, length %d\n", i + 1, all[i].ms, all[i].length);
+        ms.push_back(all[i].ms);
+    }
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    double total = 0;
+    for (double t : ms) total += t;
+    std::fprintf(stderr, "cubes %zu, median %.3f ms, 90th percentile %.3f ms, maximum %.3f ms, total %.3f s\n", ms.size(),
+                 ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 9 / 10)], ms.back(), total / 1000);
+}
+
+}  // namespace
+
+FastResult solveFastToTarget(const TableSet& tables, const CubieCube& cube, int target, double maxSeconds) {
+    FastOptions o;
+    if (maxSeconds > 0)
+        o.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(maxSeconds));
+    o.maxLength = std::max(target, kAlwaysReached);
+    FastResult best = solveFast(tables, cube, o);
+    while (best.length > target) {
+        o.maxLength = best.length - 1;
+        FastResult shorter = solveFast(tables, cube, o);
+        if (shorter.length < 0) break;
+        best = std::move(shorter);
+    }
+    return best;
+}
+
+void forEachInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
+                       const std::function<void(std::size_t)>& done) {
+    std::vector<char> ready(count, 0);
+    std::mutex mutex;
+    std::condition_variable readyChanged;
+    std::size_t next = 0;
+    auto worker = [&] {
+        for (;;) {
+            std::size_t i;
+            {
+                std::lock_guard lock(mutex);
+                if (next >= count) return;
+                i = next++;
+            }
+            work(i);
+            std::lock_guard lock(mutex);
+            ready[i] = 1;
+            readyChanged.notify_all();
+        }
+    };
+    std::vector<std::jthread> pool;
+    for (int w = 0; w < std::max(1, std::min<int>(jobs, static_cast<int>(count))); ++w) pool.emplace_back(worker);
+    for (std::size_t i = 0; i < count; ++i) {
+        {
+            std::unique_lock lock(mutex);
+            readyChanged.wait(lock, [&] { return ready[i] != 0; });
+        }
+        done(i);
+    }
+}
+
+int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
+    const auto lines = inputLines(positional, true);
+    fastTables(*tables.coords);  // built before the first cube, so its time is its own
+    std::vector<Outcome> results(lines.size());
+    bool anyFailed = false;
+    forEachInParallel(
+        lines.size(), s.jobs, [&](std::size_t i) { results[i] = solveOne(tables, lines[i], s); },
+        [&](std::size_t i) {  // printed in input order as the results come
+            std::printf("%s\n", results[i].text.c_str());
+            std::fflush(stdout);
+            anyFailed = anyFailed || results[i].failed;
+        });
+    if (s.times) reportTimes(results);
+    return anyFailed ? kExitInvalid : kExitOk;
+}
+
+}  // namespace tx::cli
