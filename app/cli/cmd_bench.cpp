@@ -9,6 +9,7 @@
 #include "bench_fast.hpp"
 #include "bench_symmetry.hpp"
 #include "command.hpp"
+#include "coset_bench.hpp"
 #include "bench_partial.hpp"
 #include "numbers.hpp"
 #include "cube/random.hpp"
@@ -163,18 +164,22 @@ int run(const Args& given) {
     tables.slice = takeFlag(args, "--slice");
     if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
     if (args.empty() ||
-        (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "fast")) {
+        (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "fast" &&
+         args[0] != "coset")) {
         std::fprintf(stderr,
                      "usage: tesserix-cli bench twophase [--count N] [--no-triple] | fast [--count N] | optimal [--count N] "
-                     "[--huge] | symmetry [--rows A-B] | partial [--count N]\n");
+                     "[--huge] | symmetry [--rows A-B] | partial [--count N] | coset [--depth N] [--threads T]\n");
         return kExitError;
     }
     std::string what = args[0];
     args.erase(args.begin());
+    tables.huge = tables.huge || what == "coset";
+    if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
     if (what == "fast") return benchFast(*loaded, args);
     if (what == "partial") return benchPartial(*loaded, args, tables.slice);
+    if (what == "coset") return benchCoset(*loaded, args);
     return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
 }
 
@@ -184,6 +189,7 @@ Register reg("bench", "benchmark the searches on fixed positions",
              "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
              "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
+             "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
              "Solves fixed, seeded positions single-threaded and prints times per cube and the node count,\n"
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves and the fast engine;\n"
@@ -192,7 +198,9 @@ Register reg("bench", "benchmark the searches on fixed positions",
              "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
              "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
              "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
-             "one depth beyond their first maneuvers.\n",
+             "one depth beyond their first maneuvers. coset runs the coset explorer (huge table) on the\n"
+             "solved cube's coset and a random one to --depth (default 15) and prints per depth the\n"
+             "positions, seconds and positions per second.\n",
              run);
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 // Loads (or builds) the tables a command needs, with progress on stderr.
+#include <unistd.h>
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -7,6 +9,7 @@
 #include "console.hpp"
 #include "platform/data_folder.hpp"
 #include "tables/loader.hpp"
+#include "tables/table_files.hpp"
 #include "tables/tables.hpp"
 
 namespace tx::cli {
@@ -33,6 +36,20 @@ inline std::optional<TableSet> prepareTables(const TableOptions& o) {
     if (o.huge && !loader.current().hasHuge()) return std::nullopt;
     if (o.centres && !loader.loadCenterTables()) return std::nullopt;
     return loader.current();
+}
+
+// The huge table is built only when someone can answer the question, or --yes answered it:
+// without a terminal a command that needs it refuses instead of building 1881 MB unasked.
+inline bool mayLoadHugeTable(const TableOptions& o, const char* command) {
+    if (!o.huge || o.yes || ::isatty(0)) return true;
+    const DataFolder folder = resolveDataFolder(o.dataDir.empty() ? std::nullopt : std::optional(o.dataDir));
+    const auto file = folder.path / modeFileName("ubigPF.prun", false);
+    if (tableFileSize(file) == static_cast<long long>(TableLoader::kHugeBytes)) return true;
+    std::fprintf(stderr,
+                 "tesserix-cli %s: the huge table %s is not there; building it takes about 10 minutes and\n"
+                 "4.5 GB of memory. Build it with \"tesserix-cli tables --huge\", or give --yes.\n",
+                 command, file.string().c_str());
+    return false;
 }
 
 }  // namespace tx::cli

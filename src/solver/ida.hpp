@@ -36,6 +36,15 @@ struct Level {
 };
 
 constexpr int kLevels = 32;
+
+class CosetWorker;
+
+// The first moves of coset maneuvers: the unit of work the coset threads share.
+constexpr int kCosetPrefixLength = 3;
+struct CosetPrefix {
+    int length = 0;
+    std::array<std::uint8_t, kCosetPrefixLength> moves{};  // move indices 0..17
+};
 constexpr int kStopped = -2;
 constexpr int kNoSolution = -1;
 
@@ -82,6 +91,18 @@ public:
     int phase1Search();  // one call: to the next solution, -1 or -2
     int optimalSearch();
 
+    // Coset enumeration, in the face-turn metric. The bound is the huge table in hugeMode and
+    // the phase-1 table alone otherwise (weaker, so the search visits more nodes, but it needs
+    // no 1881 MB table); the positions reached are the same. Build the IDA with optimal set,
+    // so that the start distance is that of the bound.
+    // The beginnings (kCosetPrefixLength moves, all moves of shorter maneuvers) of the
+    // maneuvers of n + 1 moves that the move rules, the bound and, when the coset has
+    // symmetries besides the identity (bits 0..15 of mask), the symmetric cut leave.
+    std::vector<CosetPrefix> cosetPrefixes(int n, std::uint16_t mask);
+    // Searches every maneuver of n + 1 moves that begins with prefix and hands each position
+    // of H' it reaches to the worker; false when the worker's checkpoint ended it.
+    bool cosetSubtree(int n, const CosetPrefix& prefix, CosetWorker& worker);
+
     // The maneuver of the result (the first `length` levels).
     std::vector<Move> maneuver() const;
     std::array<Level, kLevels> levels{};
@@ -117,6 +138,15 @@ private:
     enum class Skip { None, Power, Axis };
     Skip optimalSkip(const Level& child, int j, int i, bool pruning, bool symmetric) const;
     void prefetchOptimal(const Level& parent, int axis) const;
+    // ida_coset.cpp
+    struct CosetChild;
+    void cosetChild(const Level& parent, int m, CosetChild& c) const;
+    void cosetPlace(int j, int m, const CosetChild& c, int distance);
+    bool cosetLevel(int j, int n, CosetWorker& w);
+    bool cosetLastLevel(int j, CosetWorker& w);
+    void cosetReach(int j, CosetWorker& w);
+    void cosetCollect(int j, int n, int length, std::uint16_t mask, std::vector<CosetPrefix>& out);
+    bool cosetImageSmaller(int j, std::uint16_t mask) const;
 };
 
 }  // namespace tx

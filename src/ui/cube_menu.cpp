@@ -1,7 +1,7 @@
 // The cube menu of the maneuver window: opened by a right click on a cube picture, it acts
 // on that entry (rotations, reflection, inversion, clipboard copies, removal, transfer to
-// the facelet editor, transfer to the symmetry page). The coset explorer item is present but
-// stays disabled until that page exists; symmetries are applied from the symmetry page.
+// the facelet editor, transfer to the symmetry page, the coset explorer); symmetries are
+// applied from the symmetry page.
 #include <QAction>
 #include <QMenu>
 
@@ -59,7 +59,10 @@ void ManeuverWindow::buildCubeMenu() {
     cubeMenu_->addSeparator();
     connect(addItem(cubeMenu_, "MTransferSym", tr("Transfer Cube to S&ymmetry Page")), &QAction::triggered, this,
             [this] { cubeCommand([this](int i) { emit symmetryTransferRequested(i); }); });
-    addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer..."))->setEnabled(false);
+    connect(addItem(cubeMenu_, "RunCosetExplorer", tr("Run &Coset Explorer for this Cube")), &QAction::triggered,
+            this, [this] {
+                if (runCosetExplorer) cubeCommand(runCosetExplorer);
+            });
     addItem(cubeMenu_, "MIApplySymToSel", tr("&Apply Symmetry to Selected Cubes"))->setEnabled(false);
 }
 
@@ -69,8 +72,8 @@ void ManeuverWindow::updateCubeMenu(int index) {
     cubeMenu_->findChild<QAction*>("CopySolverToClipboard")->setEnabled(copy);
     cubeMenu_->findChild<QAction*>("CopyGeneratortoClipboard")->setEnabled(copy);
     cubeMenu_->findChild<QAction*>("MTransferSym")->setEnabled(symmetryTransferEnabled_);
-    // The coset explorer is not there yet.
-    for (const char* name : {"RunCosetExplorer", "MIApplySymToSel"}) cubeMenu_->findChild<QAction*>(name)->setEnabled(false);
+    cubeMenu_->findChild<QAction*>("RunCosetExplorer")->setEnabled(cosetExplorerAvailable && cosetExplorerAvailable());
+    cubeMenu_->findChild<QAction*>("MIApplySymToSel")->setEnabled(false);
 }
 
 void ManeuverWindow::openCubeMenu(int index, const QPoint& globalPos) {

@@ -130,6 +130,8 @@ void TForm1::createDialogs() {
     });
     reports_->createStatsWindow();
 
+    createCosetExplorer();
+
     createIncomplete();
 
     centerDlg_ = new TCenterDlg(*editor_, this);

@@ -13,6 +13,7 @@
 #include "cube/random.hpp"
 #include "ui/capture_form.hpp"
 #include "ui/center_dlg.hpp"
+#include "ui/coset_window.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
 #include "ui/desktop_actions.hpp"
@@ -110,6 +111,8 @@ TForm1::TForm1(Options options, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    delete coset_;  // its search reports through the window's events and adds to the list
+    coset_ = nullptr;
     delete servSetupForm_;  // it refers to the server
     servSetupForm_ = nullptr;
     // The server's connections wait on the list; the list's searches report to the window.

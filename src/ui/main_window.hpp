@@ -49,6 +49,7 @@ class TOptOptionForm;
 class TCenterDlg;
 class TServSetupForm;
 class TStartManSetupForm;
+class TCoset;
 class TIncomplete;
 class ManeuverWindow;
 class TabSym;
@@ -101,6 +102,7 @@ public:
     TCenterDlg* centerDlg() const { return centerDlg_; }
     TServSetupForm* servSetupForm() const { return servSetupForm_; }
     TStartManSetupForm* startManSetupForm() const { return startManSetupForm_; }
+    TCoset* cosetForm() const { return coset_; }
     TIncomplete* incomplete() const { return incomplete_; }
     // Statistics, autorun, web pages and printing.
     ListReports* reports() const { return reports_; }
@@ -195,6 +197,8 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void updateMenuItems();
     void createDialogs();
+    // coset_menu.cpp
+    void createCosetExplorer();
     // main_options.cpp
     void allowSliceMovesClick(bool checked);
     void fixCenterFaceletsClick(bool checked);
@@ -256,6 +260,7 @@ private:
     TCenterDlg* centerDlg_ = nullptr;
     TServSetupForm* servSetupForm_ = nullptr;
     TStartManSetupForm* startManSetupForm_ = nullptr;
+    TCoset* coset_ = nullptr;
     TIncomplete* incomplete_ = nullptr;
     ListReports* reports_ = nullptr;
     DesktopActions* desktop_ = nullptr;

@@ -95,6 +95,9 @@ public:
 
     // Copies to the clipboard; tests may replace it.
     std::function<void(const QString&)> copyToClipboard;
+    // The cube menu's coset explorer: whether it may run now, and running it for an entry.
+    std::function<bool()> cosetExplorerAvailable;
+    std::function<void(int)> runCosetExplorer;
 
     QSize sizeHint() const override;
 

@@ -53,7 +53,7 @@ void DialogsTest::dialogsAreCreatedInOrder() {
     QStringList names;
     for (QDialog* d : w.form->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) names << d->objectName();
     QCOMPARE(names, QStringList({"AboutBox", "OptionForm", "OptOptionForm", "ServSetupForm", "StartManSetupForm", "Stats",
-                                 "Incomplete", "CenterDlg", "OptimalBatch"}));
+                                 "Coset", "Incomplete", "CenterDlg", "OptimalBatch"}));
     for (QDialog* d : w.form->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) QVERIFY(!d->isVisible());
 }
 

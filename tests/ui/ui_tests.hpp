@@ -175,4 +175,14 @@ private slots:
     void screenshot();
 };
 
+// The coset explorer, searching with the test tables' phase-1 table; skips without them.
+class CosetWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menuItemFollowsTheHugeTableAndTheOpenWindow();
+    void aRunWritesItsLinesAndSetsTheButtons();
+    void stopReportsRefusesAndAddsTheCubesLeft();
+    void windowStaysOnTopInTheMiddleWithAFixedPitchMemo();
+};
+
 }  // namespace tx::ui::test

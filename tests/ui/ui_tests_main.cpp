@@ -59,5 +59,9 @@ int main(int argc, char* argv[]) {
         tx::ui::test::WebcamWindowTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
+    {
+        tx::ui::test::CosetWindowTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
     return failed == 0 ? 0 : 1;
 }
