@@ -19,6 +19,7 @@ install_missing() {
 
 build_preset() {
     local preset="$1"
-    cmake --preset "$preset" >/dev/null
+    shift
+    cmake --preset "$preset" "$@" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 }

@@ -14,8 +14,9 @@ namespace {
 
 constexpr const char* kName = "apply";
 constexpr const char* kUsage =
-    "usage: tesserix-cli apply [--from FACELETS] [--centers] [--scheme] MANEUVER...|-\n"
-    "Applies each maneuver to the solved cube, or to the cube given by --from, as the maneuver\n"
+    "usage: tesserix-cli apply [--from CUBE] [--centers] [--scheme] MANEUVER...|-\n"
+    "Applies each maneuver to the solved cube, or to the cube given by --from (any form solve\n"
+    "takes; a cube that cannot be solved is refused with check's reason), as the maneuver\n"
     "field does (U' U3 U-1 U- are inverse turns, U2 or U followed by a superscript two a half\n"
     "turn, Us and Ua face pairs, E M S middle layers, x y z whole-cube turns, groups such as\n"
     "(R U R' U')3, a piece list sets the cube, other characters and text after // are\n"
@@ -82,13 +83,12 @@ int runApply(const Args& given) {
     }
     FaceletCube start;
     if (!from.empty()) {
-        std::string error;
-        const auto cube = parseFaceletString(from, error);
-        if (!cube) {
-            std::fprintf(stderr, "tesserix-cli %s: --from: %s\n", kName, error.c_str());
-            return kExitError;
+        const CubeText read = readCube(from);
+        if (!read.ok()) {
+            std::fprintf(stderr, "tesserix-cli %s: --from: %s\n", kName, read.error.c_str());
+            return kExitInvalid;
         }
-        start = *cube;
+        start = read.cube;
     }
     for (const auto& line : inputLines(args, false)) {
         FaceletCube cube = start;

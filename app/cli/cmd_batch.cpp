@@ -9,6 +9,7 @@
 
 #include "batch_fast.hpp"
 #include "command.hpp"
+#include "cube/cube_input.hpp"
 #include "console.hpp"
 #include "numbers.hpp"
 #include "platform/data_folder.hpp"
@@ -20,6 +21,10 @@
 namespace tx::cli {
 
 namespace {
+
+// A file with more cubes than this is refused: an endless input (a pipe that never ends)
+// must not grow the list without bound. Each cube takes about 1 KB while the file is solved.
+constexpr std::size_t kMaxBatchCubes = 500000;
 
 // The length a finished entry reached, written as its length mark; the status without one.
 std::string resultText(const Entry& e, bool optimal, char metric) {
@@ -39,8 +44,8 @@ std::vector<std::shared_ptr<Entry>> entriesToSolve(const CubeList& list, int& un
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto& e = list.entries()[i];
         if (e->hasOptimalManeuver()) continue;
-        if (!solvableCube(e->cube)) {
-            std::fprintf(stderr, "batch: cube %zu cannot be solved (missing or wrong facelets); kept as it is\n", i + 1);
+        if (const auto problem = cubeProblem(e->cube)) {
+            std::fprintf(stderr, "batch: cube %zu cannot be solved: %s; kept as it is\n", i + 1, problem->c_str());
             ++unsolvable;
             continue;
         }
@@ -81,6 +86,10 @@ int solveAll(CubeList& list, QueueEvents& events, const std::vector<std::shared_
                 continue;
             }
             ++done;
+            // The search is over for good: its drivers (and the state kept to continue it)
+            // go, so a big file is solved in the memory of its entries alone.
+            (*it)->twoPhase.reset();
+            (*it)->optimal.reset();
             const int length = optimal ? e.optimalLength : e.bestLength;
             shortest = std::min(shortest, length);
             longest = std::max(longest, length);
@@ -131,10 +140,18 @@ int run(const Args& input) {
     QueueEvents events;
     CubeList list(events, prompts);
     list.context().tables = &loader;
-    list.hooks.pump = [&events] { events.drain(); };
+    list.hooks.pump = [&events, &list] {
+        events.drain();
+        if (list.size() > kMaxBatchCubes) list.cancelRequested = true;  // ends the load
+    };
     list.context().stopAt = static_cast<int>(*targetOption);
     const LoadResult loaded = loadWorkspace(list, in);
     if (!loaded.opened) return kExitError;
+    if (loaded.cancelled) {
+        std::fprintf(stderr, "batch: %s holds more than %zu cubes, more than batch takes; nothing was written\n",
+                     in.c_str(), kMaxBatchCubes);
+        return kExitInvalid;
+    }
     if (loaded.tooLong || !loaded.error.empty()) {
         // Writing back a partly read file would lose the rest of it.
         std::fprintf(stderr, "batch: %s stopped at line %d; nothing was written\n", in.c_str(), loaded.stoppedAtLine);
@@ -156,9 +173,9 @@ Register reg("batch", "solve every cube of a workspace file and write it back",
              "                          [--data-dir DIR]\n"
              "Loads a workspace file, solves every entry that has no optimal maneuver (two-phase to the target,\n"
              "default 20, or optimal), J entries at a time, and saves the result as a workspace file (IN.txt is\n"
-             "replaced safely unless -o names another file). Progress goes to stderr. Two-phase solving uses the\n"
-             "fast engine (face turns, centres not counted); --engine specified keeps the improving search of\n"
-             "the desktop program.\n",
+             "replaced safely unless -o names another file; -o - writes to stdout). Progress goes to stderr.\n"
+             "A file of more than 500000 cubes is refused. Two-phase solving uses the fast engine (face turns,\n"
+             "centres not counted); --engine specified keeps the improving search of the desktop program.\n",
              run);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "coset_bench.hpp"
 #include "bench_partial.hpp"
 #include "numbers.hpp"
+#include "output.hpp"
 #include "cube/random.hpp"
 #include "solver/drivers.hpp"
 #include "solver/solve_sync.hpp"
@@ -99,7 +100,7 @@ int benchTwoPhase(const TableSet& tables, Args args, bool slice) {
                         "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
                         target, count, t.median, t.p90, t.max, t.total / 1000);
         }
-        std::fflush(stdout);
+        if (!flushOutput()) return kExitError;
     }
     if (!slice) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
     std::printf("signature %llu nodes\n", (unsigned long long)signature);
@@ -148,7 +149,7 @@ int benchOptimal(const TableSet& tables, Args args, bool huge) {
                     (unsigned long long)r.nodes);
         for (std::size_t d = 0; d < r.depthNodes.size(); ++d)
             std::printf("    depth %2zu: %llu\n", d + 1, (unsigned long long)r.depthNodes[d]);
-        std::fflush(stdout);
+        if (!flushOutput()) return kExitError;
     }
     std::printf("signature %llu nodes, %.2f s, %.2f Mnodes/s\n", (unsigned long long)total, seconds,
                 total / std::max(seconds, 1e-9) / 1e6);

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "command.hpp"
-#include "cube_input.hpp"
+#include "cube/cube_input.hpp"
 #include "numbers.hpp"
 #include "platform/atomic_file.hpp"
 #include "searches/coset_text.hpp"
@@ -125,17 +125,17 @@ bool writeLeft(const CosetSearch& search, const std::string& path) {
 int runCoset(const Args& given) {
     const auto o = parseArgs(given);
     if (!o) return kExitError;
-    std::string error;
-    const auto cube = parseCube(o->cube, false, error);
-    if (!cube) {
-        std::fprintf(stderr, "tesserix-cli coset: %s\n", error.c_str());
+    const CubeText read = readCube(o->cube);
+    if (!read.ok()) {
+        std::fprintf(stderr, "tesserix-cli coset: %s\n", read.error.c_str());
         return kExitInvalid;
     }
+    std::string error;
     if (!mayLoadHugeTable(o->tables, kName)) return kExitError;
     const auto tables = prepareTables(o->tables);
     if (!tables) return kExitError;
     QueueEvents events;
-    auto search = CosetSearch::create(cube->toCubieCube(), *tables, events, o->search, {}, &error);
+    auto search = CosetSearch::create(read.cube.toCubieCube(), *tables, events, o->search, {}, &error);
     if (!search) {
         std::fprintf(stderr, "tesserix-cli coset: %s\n", error.c_str());
         return kExitInvalid;

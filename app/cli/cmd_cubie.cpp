@@ -1,18 +1,19 @@
 // cubie: shows which cubie, in which orientation, sits at every corner and edge position of
-// a cube given as a facelet string, with its twist, flip and permutation parity.
+// a cube given as text, with its twist, flip and permutation parity.
 #include <optional>
 #include <string>
 
 #include "command.hpp"
-#include "facelet_input.hpp"
+#include "cube/cube_input.hpp"
 
 namespace tx::cli {
 namespace {
 
 constexpr const char* kName = "cubie";
 constexpr const char* kUsage =
-    "usage: tesserix-cli cubie [FACELETS...|-]\n"
-    "For each facelet string (stdin, one per line, when none is given) prints the cubie\n"
+    "usage: tesserix-cli cubie [CUBE...|-]\n"
+    "For each cube (a facelet string, a piece list or @ and a maneuver; stdin, one per line,\n"
+    "when none is given) prints the cubie\n"
     "and orientation at the corner positions URF UFL ULB UBR DFR DLF DBL DRB and the edge\n"
     "positions UR UF UL UB DR DF DL DB FR FL BL BR, then the total twist, the total flip\n"
     "and whether corner and edge permutation parities agree (even) or not (odd).\n"
@@ -47,16 +48,20 @@ std::string describe(const CubieCube& c) {
 
 // The cubie reading of one facelet string, or nullopt and the reason.
 std::optional<std::string> cubieLine(const std::string& line, std::string& error) {
-    const auto cube = parseFaceletString(line, error);
-    if (!cube) return std::nullopt;
+    // A twisted or flipped cube is shown too: only the text must describe a cube.
+    const CubeText read = parseCubeText(line);
+    if (!read.ok()) {
+        error = read.error;
+        return std::nullopt;
+    }
     // Pieces whose colours fit no cubie, or a cubie seen twice, have no cubie reading.
-    FaceletCube probe = *cube;
+    FaceletCube probe = read.cube;
     probe.checkAll();
     if (!probe.isComplete()) {
         error = "Cube cannot be solved. Missing or wrong facelet colors!";
         return std::nullopt;
     }
-    return describe(cube->toCubieCube());
+    return describe(read.cube.toCubieCube());
 }
 
 int runCubie(const Args& args) { return convertLines(kName, args, cubieLine); }

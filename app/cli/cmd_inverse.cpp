@@ -2,6 +2,7 @@
 // the length mark copied unchanged.
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "command.hpp"
 #include "cube/notation.hpp"
@@ -18,6 +19,33 @@ constexpr const char* kUsage =
     "from stdin, one per line. --optimal leaves status texts (containing \"Status\") as\n"
     "they are.\n";
 
+// "(" digits metric-letter ["*"] ")": a length mark as the program writes it.
+bool isLengthMark(std::string_view mark) {
+    std::size_t i = 1, digits = 0;
+    while (i < mark.size() && mark[i] >= '0' && mark[i] <= '9') ++i, ++digits;
+    if (mark.empty() || mark[0] != '(' || digits == 0 || digits > 3 || i >= mark.size()) return false;
+    if (mark[i] != 'f' && mark[i] != 's' && mark[i] != 'q') return false;
+    if (++i < mark.size() && mark[i] == '*') ++i;
+    return i + 1 == mark.size() && mark[i] == ')';
+}
+
+// The inverse as printed. The moves are written by the inversion itself; the length mark is
+// copied from the input, so it is kept only when it is one, and whatever else stood there
+// (control characters, raw bytes) is not written to the terminal or a file. A status text
+// keeps its printable characters.
+std::string printableInverse(const std::string& line, bool optimal) {
+    const std::string inverse = optimal ? inverseOptimalText(line) : inverseManeuver(line);
+    if (optimal && line.find("Status") != std::string::npos) {
+        std::string kept;
+        for (char ch : inverse)
+            if (ch >= ' ' && ch <= '~') kept += ch;
+        return kept;
+    }
+    const auto open = inverse.find('(');
+    if (open == std::string::npos || isLengthMark(std::string_view(inverse).substr(open))) return inverse;
+    return inverse.substr(0, open - 1);  // without the blank put before the mark
+}
+
 int runInverse(const Args& given) {
     Args args = given;
     const bool optimal = takeFlag(args, "--optimal");
@@ -27,8 +55,7 @@ int runInverse(const Args& given) {
         return kExitError;
     }
     for (const auto& line : inputLines(args, false)) {
-        const std::string inverse = optimal ? inverseOptimalText(line) : inverseManeuver(line);
-        std::printf("%s\n", inverse.c_str());
+        std::printf("%s\n", printableInverse(line, optimal).c_str());
     }
     return kExitOk;
 }

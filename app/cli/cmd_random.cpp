@@ -33,7 +33,7 @@ int runRandom(const Args& given) {
         return kExitError;
     }
     MersenneTwister rng(*seed >= 0 ? static_cast<std::uint32_t>(*seed) : MersenneTwister::timeOfDaySeed());
-    for (long long i = 0; i < *count; ++i) {
+    for (long long i = 0; i < *count && !std::ferror(stdout); ++i) {  // a failed write ends it
         FaceletCube cube;
         randomCube(cube, rng);
         std::printf("%s\n", faceletLine(cube, showCenters).c_str());

@@ -38,10 +38,16 @@ constexpr const char* kName = "serve";
 // A signal only writes a byte here; the event loop reads it and quits.
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int) {
+// A second signal ends the process at once, should the first not be heard.
+void onSignal(int signal) {
     const char byte = 1;
     [[maybe_unused]] const auto n = ::write(signalPipe[1], &byte, 1);
+    std::signal(signal, SIG_DFL);
 }
+
+// The headless list is seen only through ?getLast: it keeps the newest cubes, so that a
+// server answering requests for months does not grow without bound.
+constexpr std::size_t kKeptCubes = 10000;
 
 // The list never asks anything while serving; should it say something, it goes to stderr.
 void toStderr(const Prompt& prompt) {
@@ -58,8 +64,10 @@ void usage() {
         "WebServer and Two-Phase-Algorithm of cube.ini in the data folder unless given; port 0\n"
         "lets the system choose. --bind limits the server to one address (default: all).\n"
         "Files and webserv_ans.txt are in --work-dir, by default the current folder. The address\n"
-        "and port listened on are printed to stderr. --fast answers with the fast engine (face\n"
-        "turns, centres not counted) instead of the desktop program's improving search.\n");
+        "and port listened on are printed to stderr, then one line per connection: time, client\n"
+        "address, request kind, cube or file, result (moves, bytes or error) and milliseconds.\n"
+        "The list keeps the newest 10000 cubes. --fast answers with the fast engine (face turns,\n"
+        "centres not counted) instead of the desktop program's improving search.\n");
 }
 
 struct ServeOptions {
@@ -166,12 +174,14 @@ int runServe(const Args& given) {
     NoCameraWebcam webcam;
     ListBackend backend(list, editor, webcam);
     if (o->fast) backend.solveNow = fastEntrySolver(list, tables.current(), o->stopAt);
+    backend.keepAtMost = kKeptCubes;
     WebServer server(backend, events);
     server.setPort(o->port);
     server.setBindAddress(o->address);
     server.setWriteToFile(o->writeToFile);
     if (!o->workFolder.empty()) server.setWorkingFolder(o->workFolder);
     server.setErrorReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kName, message.c_str()); });
+    server.setRequestLogger([](const std::string& line) { std::fprintf(stderr, "%s: %s\n", kName, line.c_str()); });
     if (!server.open()) {
         std::fprintf(stderr, "%s: cannot listen on port %d: %s\n", kName, o->port,
                      server.errorString().toStdString().c_str());

@@ -9,8 +9,9 @@
 #include <unordered_map>
 
 #include "command.hpp"
-#include "cube_input.hpp"
+#include "cube/cube_input.hpp"
 #include "numbers.hpp"
+#include "output.hpp"
 #include "workspace/entry_search.hpp"
 #include "solve_fast.hpp"
 #include "table_setup.hpp"
@@ -80,14 +81,15 @@ std::vector<Job> readJobs(const Args& args, bool centres) {
     for (const auto& line : inputLines(args, true)) {
         Job job;
         job.line = ++lineNo;
-        std::string error;
-        auto cube = parseCube(line, centres, error);
-        if (!cube) {
+        CubeTextOptions options;
+        options.centersCount = centres;
+        const CubeText read = readCube(line, options);
+        if (!read.ok()) {
             job.failed = job.done = true;
-            job.output = "error: " + error;
+            job.output = "error: " + read.error;
         } else {
             job.entry = std::make_shared<Entry>();
-            job.entry->cube = *cube;
+            job.entry->cube = read.cube;
         }
         all.push_back(std::move(job));
     }
@@ -135,7 +137,7 @@ public:
             }
             while (nextToPrint < all_.size() && (all_[nextToPrint].failed || !all_[nextToPrint].output.empty())) {
                 std::printf("%s\n", all_[nextToPrint++].output.c_str());
-                std::fflush(stdout);
+                if (!flushOutput()) return;  // the rest would be lost too; main reports it
             }
         }
     }
@@ -238,6 +240,11 @@ int run(const Args& given) {
         return solveWithFastEngine(args, {o.target, o.jobs, o.maxTime, o.times}, *tables);
     }
     std::vector<Job> all = readJobs(args, options->tables.centres);
+    // Only cubes that can be solved are worth loading (or building) tables for.
+    if (std::all_of(all.begin(), all.end(), [](const Job& j) { return j.failed; })) {
+        for (const auto& j : all) std::printf("%s\n", j.output.c_str());
+        return all.empty() ? kExitOk : kExitInvalid;
+    }
     const auto loaded = prepareTables(options->tables);
     if (!loaded) return kExitError;
     Solver(*options, *loaded, all).runAll();
@@ -251,10 +258,12 @@ Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "usage: tesserix-cli solve [--target N] [--engine fast|specified] [--triple] [--slice]\n"
              "                          [--optimal [--huge] [--centres] [--log]]\n"
              "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
-             "A cube is a facelet string (54 face letters) or @ and a maneuver that generates it from the solved\n"
-             "cube. Without cubes, one cube per line is read from stdin. Prints one maneuver with its length mark\n"
-             "per input line, in input order, or \"error: \" and the reason. --times reports milliseconds per cube\n"
-             "and a summary on stderr; --log shows the optimal search's progress on stderr.\n"
+             "A cube is a facelet string (54 face letters), a piece list (48 face letters) or @ and a maneuver\n"
+             "that generates it from the solved cube; a cube that cannot be solved gets the reason check gives,\n"
+             "and the exit code is 1. Without cubes, one cube per line is read from stdin. Prints one maneuver\n"
+             "with its length mark per input line, in input order, or \"error: \" and the reason; the solved cube\n"
+             "is \" (0f*)\" under --optimal. --centres: the centre orientations count. --times reports milliseconds\n"
+             "per cube and a summary on stderr; --log shows the optimal search's progress on stderr.\n"
              "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
              "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
              "desktop program, which improves its maneuver run by run.\n",

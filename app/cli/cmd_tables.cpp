@@ -7,6 +7,7 @@
 #include "platform/data_folder.hpp"
 #include "tables/loader.hpp"
 #include "tables/tables.hpp"
+#include "table_verify.hpp"
 
 namespace tx::cli {
 
@@ -41,6 +42,7 @@ int run(const Args& input) {
     bool huge = takeFlag(args, "--huge");
     bool stats = takeFlag(args, "--stats");
     bool yes = takeFlag(args, "--yes");
+    bool verify = takeFlag(args, "--verify");
     std::string dir = takeOption(args, "--data-dir", "");
     const auto threads = takeWholeOption(args, "tables", "--threads", 0, 0, 1024);
     if (!threads) return kExitError;
@@ -50,6 +52,7 @@ int run(const Args& input) {
     }
     DataFolder folder = resolveDataFolder(dir.empty() ? std::nullopt : std::optional<std::string>(dir));
     if (!folder.note.empty()) std::fprintf(stderr, "%s\n", folder.note.c_str());
+    if (verify) return verifyTables(folder.path);
     ConsoleProgress progress;
     ConsolePrompts prompts(yes);
     TableLoader loader(folder.path, progress, prompts);
@@ -78,13 +81,16 @@ int run(const Args& input) {
 }
 
 Register reg("tables", "build missing tables, load the rest, list the files",
-             "usage: tesserix-cli tables [--slice] [--centres] [--huge] [--stats] [--data-dir DIR] [--yes] [--threads N]\n"
+             "usage: tesserix-cli tables [--slice] [--centres] [--huge] [--stats] [--verify] [--data-dir DIR] [--yes] [--threads N]\n"
              "Builds the table files that are missing and loads the others, with progress on stderr, then prints\n"
              "one line per file: name, bytes, built or loaded, seconds. --slice: the tables of the slice-move\n"
              "metric; --centres: the 430 MB table for cubes whose centre orientation counts; --huge: the 1881 MB\n"
              "table of the optimal solver. --stats: entries at each distance for every pruning table (and for the\n"
              "phase-1 table the positions they stand for); tables that were only loaded are generated again for\n"
-             "this and compared with their files. Without a terminal the first-run question is answered yes.\n",
+             "this and compared with their files. Without a terminal the first-run question is answered yes.\n"
+             "--verify: builds and loads nothing; checks every table file present against the checksum recorded\n"
+             "when it was written (ok, checksum mismatch, wrong size, no checksum recorded) and exits 1 when one\n"
+             "does not match.\n",
              run);
 
 }  // namespace

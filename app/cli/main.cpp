@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "command.hpp"
+#include "output.hpp"
 
 namespace tx::cli {
 
@@ -69,6 +70,7 @@ int convertLines(const char* command, const Args& positional, const LineConverte
     int exitCode = kExitOk;
     std::size_t lineNo = 0;
     for (const auto& line : inputLines(positional, true)) {
+        if (std::ferror(stdout)) break;  // the output is lost; main() reports it
         ++lineNo;
         std::string error;
         if (const auto out = convert(line, error)) {
@@ -105,7 +107,7 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "-h" || name == "--help" || name == "help") {
         listCommands(stdout);
-        return kExitOk;
+        return finishOutput("help", kExitOk);
     }
     auto it = commands().find(name);
     if (it == commands().end()) {
@@ -117,12 +119,13 @@ int main(int argc, char** argv) {
     const Command& cmd = it->second;
     if (!cmd.usage.empty() && std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::printf("%s", cmd.usage.c_str());
-        return kExitOk;
+        return finishOutput(name.c_str(), kExitOk);
     }
+    int code = kExitError;
     try {
-        return cmd.run(args);
+        code = cmd.run(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tesserix-cli %s: %s\n", name.c_str(), e.what());
-        return kExitError;
     }
+    return finishOutput(name.c_str(), code);
 }

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "cube_input.hpp"
+#include "cube/cube_input.hpp"
 #include "solver/fast_solver.hpp"
 #include "solver/fast_tables.hpp"
 
@@ -28,14 +28,13 @@ struct Outcome {
 
 Outcome solveOne(const TableSet& tables, const std::string& line, const FastSolveSettings& s) {
     Outcome out;
-    std::string error;
-    const auto cube = parseCube(line, false, error);
-    if (!cube) {
+    const CubeText read = readCube(line);
+    if (!read.ok()) {
         out.failed = true;
-        out.text = "error: " + error;
+        out.text = "error: " + read.error;
         return out;
     }
-    CubieCube c = cube->toCubieCube();
+    CubieCube c = read.cube.toCubieCube();
     c.centersCount = false;
     const auto start = Clock::now();
     const FastResult best = solveFastToTarget(tables, c, s.target, s.maxTime);

@@ -182,10 +182,19 @@ std::string inverseManeuver(std::string_view text) {
         const int p = powerOf(at(powerAt));  // past the end reads as a blank: a plain turn
         out += p == 3 ? " " : p == 2 ? "2 " : "' ";
     }
-    if (const auto open = text.find('('); open != std::string_view::npos) {
+    // The length mark ends the maneuver: the last parenthesis without a move in it.
+    // Parentheses holding moves are no mark: the reader applies those moves, so they are
+    // inverted above.
+    std::string_view mark;
+    for (auto open = text.find('('); open != std::string_view::npos; open = text.find('(', open + 1)) {
         const auto close = text.find(')', open);
+        const std::string_view inside =
+            text.substr(open, close == std::string_view::npos ? std::string_view::npos : close - open + 1);
+        if (std::none_of(inside.begin(), inside.end(), isMoveLetter)) mark = inside;
+    }
+    if (!mark.empty()) {
         out += ' ';
-        out += text.substr(open, close == std::string_view::npos ? std::string_view::npos : close - open + 1);
+        out += mark;
     }
     return out;
 }

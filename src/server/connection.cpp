@@ -1,62 +1,34 @@
 #include "server/connection.hpp"
 
-#include <QFile>
-#include <QTcpSocket>
+#include <QSocketNotifier>
+#include <QTimer>
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
+#include <cstring>
 #include <exception>
-#include <fstream>
-#include <optional>
-#include <thread>
-#include <utility>
 
 #include "platform/events.hpp"
-#include "server/request.hpp"
+#include "server/answer_file.hpp"
 #include "server/server_backend.hpp"
 
 namespace tx::detail {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// Waits are cut into slices this long so a stopping server is noticed quickly.
-constexpr milliseconds kSlice{50};
-// After the answer, what the client still sends is read and dropped for this long (and up
-// to this much), so closing does not reset the connection before the client has read it.
+// After the answer, what the client still sends is read and dropped for this long, so closing
+// does not reset the connection before the client has read the answer.
 constexpr milliseconds kLingerTime{1000};
-constexpr qint64 kLingerBytes = 1 << 20;
-constexpr qint64 kFileChunk = 64 * 1024;
-// The socket buffers at most this much of what the client sends, however much it sends.
-constexpr qint64 kReadBuffer = 64 * 1024;
-
-// Thrown inside a connection when the server is going away; ends it without an answer.
-struct Stopped {};
-
-// The lock of the answer file, one for the whole process.
-std::mutex& answerFileLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-void writeAnswerFile(const std::filesystem::path& folder, const std::string& text) {
-    std::lock_guard lock(answerFileLock());
-    std::ofstream out(folder / std::string(http::kAnswerFileName), std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-milliseconds remaining(Clock::time_point deadline) {
-    return std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
-}
-
-int waitMs(milliseconds wait) {
-    return int(std::clamp(wait, milliseconds(1), kSlice).count());
-}
+// A client that sends more than this in all is cut off, whatever it asked: a request is at
+// most 5001 bytes, and reading megabytes only to drop them would cost the other clients.
+constexpr std::size_t kMaxInput = 64 * 1024;
+constexpr std::size_t kFileChunk = 64 * 1024;
 
 // The request line is complete once "HTTP" follows "GET", a line ends, a zero byte came or
 // the size limit is reached; a request sent in one piece is thus read in one go.
@@ -67,276 +39,393 @@ bool requestComplete(const std::string& data) {
     return g != std::string::npos && data.find("HTTP", g + 3) != std::string::npos;
 }
 
-// The client is still there: the socket is open and the peer has neither closed nor reset
-// its side.
-bool stillConnected(QTcpSocket& socket) {
-    if (socket.state() != QAbstractSocket::ConnectedState) return false;
-    char byte;
-    const auto n = ::recv(int(socket.socketDescriptor()), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    if (n == 0) return false;
-    return n > 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+std::string seconds(milliseconds ms) {
+    const auto s = ms.count() / 1000.0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", s);
+    return text;
+}
+
+// An answer text as the log shows it: the number of moves of a maneuver, otherwise the text.
+std::string resultOf(const std::string& body) {
+    const bool maneuver = !body.empty() && body.find_first_not_of("URFDLBEMSxyzsa'23 ") == std::string::npos;
+    return maneuver ? http::movesResult(body) : http::quotedResult(body);
 }
 
 }  // namespace
 
-std::filesystem::path ServerShared::workingFolder() const {
-    std::lock_guard lock(folderMutex);
+std::filesystem::path ServerCore::workingFolder() const {
     if (!folder.empty()) return folder;
     std::error_code ec;
     auto current = std::filesystem::current_path(ec);
     return ec ? std::filesystem::path(".") : current;
 }
 
-Connection::Connection(std::shared_ptr<ServerShared> shared, qintptr descriptor)
-    : shared_(std::move(shared)),
-      descriptor_(descriptor),
-      readTimeout_(shared_->readTimeoutMs.load()),
-      pollInterval_(shared_->pollIntervalMs.load()),
-      folder_(shared_->workingFolder()) {
-    setAutoDelete(true);
-    ++shared_->connections;
+void ServerCore::report(const std::string& message) const {
+    if (message.find("64") != std::string::npos) return;
+    events->post([alive = alive, reporter = reporter, message] {
+        if (*alive && reporter) reporter(message);
+    });
+}
+
+// Every way into a connection (socket, timers, the server) goes through a Turn; the server
+// hears that the connection ended only when the outermost turn is over, so a connection is
+// never deleted while one of its handlers is still on the stack (calls into the program may
+// run the event loop).
+class Connection::Turn {
+public:
+    explicit Turn(Connection& c) : c_(c) { ++c_.depth_; }
+    ~Turn() {
+        if (--c_.depth_ == 0 && c_.state_ == State::Closed && !c_.toldHost_) {
+            c_.toldHost_ = true;
+            c_.host_.ended(c_);
+        }
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+
+private:
+    Connection& c_;
+};
+
+Connection::Connection(ConnectionHost& host, int descriptor, std::string address, QObject* parent)
+    : QObject(parent),
+      host_(host),
+      core_(host.core()),
+      fd_(descriptor),
+      deadline_(new QTimer(this)),
+      poll_(new QTimer(this)) {
+    record_.time = std::chrono::system_clock::now();
+    record_.address = std::move(address);
+    deadline_->setSingleShot(true);
+    deadline_->setTimerType(Qt::PreciseTimer);  // a coarse timer may fire a little early
+    connect(deadline_, &QTimer::timeout, this, [this] { onDeadline(); });
+    connect(poll_, &QTimer::timeout, this, [this] { onPoll(); });
 }
 
 Connection::~Connection() {
-    if (descriptor_ >= 0) ::close(int(descriptor_));  // dropped before it was served
-    --shared_->connections;
+    if (fd_ >= 0) ::close(fd_);
+    if (file_ >= 0) ::close(file_);
 }
 
-void Connection::run() {
-    QTcpSocket socket;
-    socket.setReadBufferSize(kReadBuffer);
-    const bool adopted = socket.setSocketDescriptor(descriptor_);
-    if (!adopted) return;  // the destructor closes the descriptor
-    descriptor_ = -1;      // the socket owns it now
-    try {
-        serve(socket);
-    } catch (const Stopped&) {
-    } catch (const std::exception& e) {
-        report(e.what());
-    } catch (...) {
-        report("Unexpected error while serving a web request.");
-    }
-    socket.abort();
+void Connection::start() {
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+    readable_ = std::make_unique<QSocketNotifier>(qintptr(fd_), QSocketNotifier::Read);
+    writable_ = std::make_unique<QSocketNotifier>(qintptr(fd_), QSocketNotifier::Write);
+    writable_->setEnabled(false);
+    connect(readable_.get(), &QSocketNotifier::activated, this, [this] { onReadable(); });
+    connect(writable_.get(), &QSocketNotifier::activated, this, [this] { onWritable(); });
+    armDeadline(core_.readTimeout);
 }
 
-void Connection::checkStopping() const {
-    if (shared_->stopping) throw Stopped{};
+void Connection::armDeadline(milliseconds in) { deadline_->start(int(std::max<long long>(in.count(), 1))); }
+
+void Connection::onReadable() {
+    Turn turn(*this);
+    receive();
 }
 
-template <class Fn>
-auto Connection::onMain(Fn fn) -> decltype(fn(std::declval<ServerBackend&>())) {
-    using Result = decltype(fn(std::declval<ServerBackend&>()));
-    struct Call {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        std::optional<Result> value;
-        std::exception_ptr error;
-    };
-    auto call = std::make_shared<Call>();
-    // The closure owns everything it touches, so it is harmless if it runs after this
-    // connection gave up; on a stopping server it does nothing.
-    shared_->events->post([call, shared = shared_, fn = std::move(fn)]() mutable {
-        std::optional<Result> value;
-        std::exception_ptr error;
-        if (shared->stopping) {
-            error = std::make_exception_ptr(Stopped{});
-        } else {
-            try {
-                value.emplace(fn(*shared->backend));
-            } catch (...) {
-                error = std::current_exception();
-            }
-        }
-        std::lock_guard lock(call->mutex);
-        call->value = std::move(value);
-        call->error = error;
-        call->finished = true;
-        call->done.notify_all();
-    });
-    std::unique_lock lock(call->mutex);
-    while (!call->finished) {
-        checkStopping();
-        call->done.wait_for(lock, kSlice);
-    }
-    if (call->error) std::rethrow_exception(call->error);
-    return std::move(*call->value);
+void Connection::onWritable() {
+    Turn turn(*this);
+    if (state_ == State::Sending) pushOut();
 }
 
-template <class Fn>
-void Connection::postMain(Fn fn) {
-    shared_->events->post([shared = shared_, fn = std::move(fn)]() mutable {
-        if (shared->stopping) return;
-        try {
-            fn(*shared->backend);
-        } catch (...) {
-            // A posted request has no one to answer to; the program stays up.
-        }
-    });
-}
-
-void Connection::report(const std::string& message) {
-    shared_->events->post([shared = shared_, message] {
-        if (shared->stopping || !shared->reporter) return;
-        if (message.find("64") != std::string::npos) return;
-        shared->reporter(message);
-    });
-}
-
-void Connection::sleep(milliseconds duration) {
-    const auto until = Clock::now() + duration;
-    for (auto left = remaining(until); left.count() > 0; left = remaining(until)) {
-        checkStopping();
-        std::this_thread::sleep_for(std::min(left, kSlice));
-    }
-    checkStopping();
-}
-
-std::string Connection::readRequest(QTcpSocket& socket) {
-    std::string data;
-    const auto deadline = Clock::now() + readTimeout_;
+// Reads what the socket holds: the request while Reading, later only to drop it and to see
+// the client leave.
+bool Connection::receive() {
+    char buffer[16384];
     for (;;) {
-        if (socket.bytesAvailable() > 0) {
-            const QByteArray chunk = socket.read(qint64(http::kMaxRequestBytes - data.size()));
-            data.append(chunk.constData(), std::size_t(chunk.size()));
-            if (requestComplete(data)) break;
+        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            received_ += std::size_t(n);
+            if (state_ == State::Reading) {
+                const std::size_t room = http::kMaxRequestBytes - request_.size();
+                request_.append(buffer, std::min(room, std::size_t(n)));
+                if (requestComplete(request_)) process();
+            }
+            if (state_ == State::Closed) return false;
+            if (received_ > kMaxInput) {
+                // Answered already: the answer stands; otherwise the client gets none.
+                if (state_ == State::Lingering) close(record_.result);
+                else gone("the client sent more than 64 KiB");
+                return false;
+            }
             continue;
         }
-        if (socket.state() != QAbstractSocket::ConnectedState) break;  // the peer closed
-        const auto left = remaining(deadline);
-        if (left.count() <= 0) break;
-        checkStopping();
-        socket.waitForReadyRead(waitMs(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+        const std::string why = n == 0 ? "the client closed the connection" : std::strerror(errno);
+        if (state_ == State::Lingering) close(record_.result);
+        else if (state_ == State::Sending) close(record_.result + "; not delivered: " + why);
+        else gone(why);
+        return false;
     }
-    return data;
 }
 
-void Connection::serve(QTcpSocket& socket) {
-    const std::string raw = readRequest(socket);
-    if (raw.empty()) return;  // nothing within the time-out, or the peer closed: no answer
-    const std::string path = http::extractPath(http::requestText(raw));
-    const http::RequestKind kind = http::classify(path);
-    if (kind == http::RequestKind::Empty) return send(socket, http::refusalAnswer());
-    if (onMain([](ServerBackend& b) { return b.busy(); })) return send(socket, http::refusalAnswer());
+void Connection::onDeadline() {
+    Turn turn(*this);
+    switch (state_) {
+    case State::Reading:
+        if (request_.empty()) return close("no answer: no request within " + seconds(core_.readTimeout));
+        return process();  // what came within the time is the request
+    case State::Sending:
+        return close(record_.result + "; not delivered: not taken within " + seconds(core_.readTimeout));
+    case State::Lingering:
+        return close(record_.result);
+    default:
+        return;
+    }
+}
 
+bool Connection::guarded(const std::function<void()>& call) {
+    try {
+        call();
+        return state_ != State::Closed;
+    } catch (const std::exception& e) {
+        core_.report(e.what());
+        close(std::string("no answer: server error: ") + e.what());
+    } catch (...) {
+        core_.report("Unexpected error while serving a web request.");
+        close("no answer: server error");
+    }
+    return false;
+}
+
+void Connection::process() {
+    state_ = State::Working;
+    deadline_->stop();
+    // While the program handles the request, the socket is not watched: calls into the program
+    // may run the event loop, and this handler must not run again inside them.
+    readable_->setEnabled(false);
+    path_ = http::extractPath(http::requestText(request_));
+    const http::RequestKind kind = http::classify(path_);
+    record_.kind = http::kindName(kind);
+    if (kind == http::RequestKind::Facelets) record_.subject = http::logSubject(http::faceletLetters(path_));
+    else if (kind == http::RequestKind::File) record_.subject = http::logSubject(path_);
+    dispatch(kind);
+    if (state_ != State::Closed) readable_->setEnabled(true);
+}
+
+void Connection::dispatch(http::RequestKind kind) {
     using http::RequestKind;
+    if (kind == RequestKind::Empty) return answer(http::refusalAnswer(), "refused: invalid request");
+    bool busy = false;
+    if (!guarded([&] { busy = core_.backend->busy(); })) return;
+    if (busy) return answer(http::refusalAnswer(), "refused: busy");
+    std::string text;
+    auto ask = [&](const std::function<std::string()>& call) { return guarded([&] { text = call(); }); };
+    ServerBackend& b = *core_.backend;
     switch (kind) {
     case RequestKind::Empty:
-        break;
+        return;
     case RequestKind::File:
-        return sendFile(socket, path);
+        return answerFile();
     case RequestKind::GetLast:
-        return send(socket, http::htmlAnswer(onMain([](ServerBackend& b) { return b.lastResult(); })));
+        if (ask([&] { return b.lastResult(); })) answer(http::htmlAnswer(text), resultOf(text));
+        return;
     case RequestKind::Status:
-        return send(socket, http::htmlAnswer(onMain([](ServerBackend& b) { return b.webcamStatus(); })));
+        if (ask([&] { return b.webcamStatus(); })) answer(http::htmlAnswer(text), resultOf(text));
+        return;
     case RequestKind::Connect: {
-        const auto device = http::connectDeviceIndex(path);
-        if (!device) return send(socket, http::htmlAnswer(http::kNoDeviceIndexText));
-        postMain([d = *device](ServerBackend& b) { b.selectCaptureDevice(d); });
-        return send(socket, http::doneAnswer());
+        const auto device = http::connectDeviceIndex(path_);
+        if (!device) return answer(http::htmlAnswer(http::kNoDeviceIndexText), resultOf(std::string(http::kNoDeviceIndexText)));
+        // Selecting a device is posted, as the window message it stands for.
+        core_.events->post([alive = core_.alive, backend = &b, d = *device] {
+            if (*alive) backend->selectCaptureDevice(d);
+        });
+        return answer(http::doneAnswer(), resultOf(std::string(http::kDoneText)));
     }
     case RequestKind::Clear:
-        onMain([](ServerBackend& b) {
-            b.clearList();
-            return true;
-        });
-        return send(socket, http::doneAnswer());
+        if (guarded([&] { b.clearList(); })) answer(http::doneAnswer(), resultOf(std::string(http::kDoneText)));
+        return;
     case RequestKind::Scan: {
-        const auto face = http::scanFace(path);
-        if (!face) return send(socket, http::htmlAnswer(http::kWrongCommandText));
-        return send(socket, http::htmlAnswer(onMain([f = *face](ServerBackend& b) { return b.scan(f); })));
+        const auto face = http::scanFace(path_);
+        if (!face) return answer(http::htmlAnswer(http::kWrongCommandText), resultOf(std::string(http::kWrongCommandText)));
+        if (ask([&] { return b.scan(*face); })) answer(http::htmlAnswer(text), resultOf(text));
+        return;
     }
     case RequestKind::Transfer:
-        return send(socket, http::htmlAnswer(onMain([](ServerBackend& b) { return b.transfer(); })));
+        if (ask([&] { return b.transfer(); })) answer(http::htmlAnswer(text), resultOf(text));
+        return;
     case RequestKind::Facelets:
-        return faceletRequest(socket, path);
+        state_ = State::Queued;
+        if (host_.takeSearchPlace(*this)) submit();
+        return;
     }
 }
 
-void Connection::faceletRequest(QTcpSocket& socket, const std::string& path) {
-    const FaceletSubmission submission = onMain([path](ServerBackend& b) { return b.submit(path); });
-    if (!submission.accepted()) return send(socket, http::htmlAnswer(submission.error));
+void Connection::startSearch() {
+    Turn turn(*this);
+    if (state_ == State::Queued) submit();
+}
 
-    // The backend hears once that this handle is no longer needed, however the wait ends.
-    struct Release {
-        Connection* connection;
-        std::uint64_t handle;
-        bool pending = true;
-        void now() {
-            if (!std::exchange(pending, false)) return;
-            connection->postMain([h = handle](ServerBackend& b) { b.release(h); });
+void Connection::submit() {
+    state_ = State::Working;
+    readable_->setEnabled(false);
+    FaceletSubmission s;
+    const bool ok = guarded([&] { s = core_.backend->submit(path_); });
+    if (!ok || !s.accepted() || state_ == State::Closed) {
+        // The client may have gone while its cube was added: its entry goes too.
+        if (s.accepted()) guarded([&] { core_.backend->abandon(s.handle); });
+        host_.leaveSearchPlace(*this);
+        if (ok && state_ != State::Closed) answer(http::htmlAnswer(s.error), "error: " + resultOf(s.error));
+        return;
+    }
+    handle_ = s.handle;
+    state_ = State::Searching;
+    readable_->setEnabled(true);
+    poll_->start(int(std::max<long long>(core_.pollInterval.count(), 1)));
+}
+
+void Connection::onPoll() {
+    Turn turn(*this);
+    if (state_ != State::Searching || !handle_) return;
+    std::optional<std::string> result;
+    if (!guarded([&] { result = core_.backend->poll(*handle_); }) || !result) return;
+    poll_->stop();
+    const std::uint64_t handle = *handle_;
+    handle_.reset();
+    host_.leaveSearchPlace(*this);
+    if (!guarded([&] { core_.backend->release(handle); })) return;
+    const bool removed = *result == http::kEntryRemovedText;
+    if (core_.writeToFile && !removed) {
+        const std::string error = writeAnswerFile(core_.workingFolder(), *result);
+        if (!error.empty()) core_.report(error);
+    }
+    answer(http::htmlAnswer(*result), removed ? "error: " + resultOf(*result) : resultOf(*result));
+}
+
+// The client left (or misbehaved) before its answer: its search and entry go with it.
+void Connection::gone(const std::string& why) {
+    if (state_ == State::Closed) return;
+    readable_->setEnabled(false);
+    poll_->stop();
+    if (handle_) {
+        const std::uint64_t handle = *handle_;
+        handle_.reset();
+        host_.leaveSearchPlace(*this);
+        try {
+            core_.backend->abandon(handle);
+        } catch (const std::exception& e) {
+            core_.report(e.what());
         }
-        ~Release() { now(); }
-    } release{this, submission.handle};
+    } else if (state_ == State::Queued) {
+        host_.leaveSearchPlace(*this);
+    }
+    close("no answer: " + why);
+}
 
-    std::string result;
-    for (;;) {
-        sleep(pollInterval_);
-        auto polled = onMain([h = submission.handle](ServerBackend& b) { return b.poll(h); });
-        if (polled) {
-            result = std::move(*polled);
-            break;
+bool Connection::stillReading() {
+    Turn turn(*this);
+    if (state_ == State::Reading) receive();
+    return state_ == State::Reading;
+}
+
+void Connection::evict(const std::string& why) {
+    Turn turn(*this);
+    if (state_ == State::Reading) close("no answer: " + why);
+}
+
+void Connection::serverStopped() {
+    Turn turn(*this);
+    if (state_ == State::Closed) return;
+    poll_->stop();
+    if (handle_) {
+        const std::uint64_t handle = *handle_;
+        handle_.reset();
+        try {
+            core_.backend->release(handle);
+        } catch (...) {
+            // The server is going away; nothing is left to tell.
         }
     }
-    release.now();
-    if (shared_->writeToFile) writeAnswerFile(folder_, result);
-    send(socket, http::htmlAnswer(result));
+    close("no answer: the server stopped");
 }
 
-void Connection::sendFile(QTcpSocket& socket, const std::string& path) {
-    const auto file = http::resolveFacesFile(folder_, path);
-    if (!file) return send(socket, http::refusalAnswer());
-    QFile in(QString::fromStdString(file->string()));
-    if (!in.open(QIODevice::ReadOnly)) return send(socket, http::refusalAnswer());
-    if (!stillConnected(socket)) return;
-    const std::string header = http::fileAnswerHeader();
-    socket.write(header.data(), qint64(header.size()));
-    if (!flush(socket)) return;
+void Connection::answer(std::string bytes, std::string result) {
+    if (state_ == State::Closed) return;
+    record_.result = std::move(result);
+    out_ = std::move(bytes);
+    sent_ = 0;
+    state_ = State::Sending;
+    armDeadline(core_.readTimeout);
+    pushOut();
+}
+
+void Connection::answerFile() {
+    const auto file = http::resolveFacesFile(core_.workingFolder(), path_);
+    // Never waits: a FIFO put in place of the file after the check is refused, not read.
+    file_ = file ? ::open(file->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW) : -1;
+    struct stat st {};
+    if (file_ >= 0 && (::fstat(file_, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(file_);
+        file_ = -1;
+    }
+    if (file_ < 0) return answer(http::refusalAnswer(), "refused: no such file");
+    answer(http::fileAnswerHeader(), std::to_string(st.st_size) + " bytes");
+}
+
+bool Connection::refillFromFile() {
+    out_.resize(kFileChunk);
+    ssize_t n;
+    do n = ::read(file_, out_.data(), kFileChunk);
+    while (n < 0 && errno == EINTR);
+    out_.resize(n > 0 ? std::size_t(n) : 0);
+    sent_ = 0;
+    if (n > 0) return true;
+    ::close(file_);
+    file_ = -1;
+    if (n < 0) close(record_.result + "; not delivered: the file could not be read");
+    return false;
+}
+
+void Connection::pushOut() {
     for (;;) {
-        const QByteArray chunk = in.read(kFileChunk);
-        if (chunk.isEmpty()) break;
-        socket.write(chunk);
-        if (!flush(socket)) return;
+        if (sent_ == out_.size()) {
+            if (file_ >= 0 && refillFromFile()) continue;
+            if (state_ != State::Closed) finishAnswer();
+            return;
+        }
+        const ssize_t n = ::send(fd_, out_.data() + sent_, out_.size() - sent_, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent_ += std::size_t(n);
+            armDeadline(core_.readTimeout);  // a client that keeps taking the answer has time
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            writable_->setEnabled(true);
+            return;
+        }
+        return close(record_.result + "; not delivered: " + std::strerror(errno));
     }
-    finish(socket);
-}
-
-void Connection::send(QTcpSocket& socket, const std::string& answer) {
-    if (!stillConnected(socket)) return;  // the client left: nobody to answer
-    socket.write(answer.data(), qint64(answer.size()));
-    if (flush(socket)) finish(socket);
-}
-
-// Pushes the written bytes to the client; false when it is gone or takes too long.
-bool Connection::flush(QTcpSocket& socket) {
-    const auto deadline = Clock::now() + readTimeout_;
-    while (socket.bytesToWrite() > 0) {
-        if (socket.state() != QAbstractSocket::ConnectedState) return false;
-        const auto left = remaining(deadline);
-        if (left.count() <= 0) return false;
-        checkStopping();
-        socket.waitForBytesWritten(waitMs(left));
-    }
-    return socket.state() == QAbstractSocket::ConnectedState;
 }
 
 // Ends the answer: no more bytes from this side, then what the client still sends is read
 // and dropped until it closes, so the answer is not lost to a reset.
-void Connection::finish(QTcpSocket& socket) {
-    if (socket.state() != QAbstractSocket::ConnectedState) return;
-    ::shutdown(int(socket.socketDescriptor()), SHUT_WR);
-    const auto until = Clock::now() + kLingerTime;
-    qint64 dropped = 0;
-    while (socket.state() == QAbstractSocket::ConnectedState && dropped < kLingerBytes &&
-           !shared_->stopping) {
-        if (socket.bytesAvailable() > 0) {
-            dropped += socket.read(kFileChunk).size();
-            continue;
-        }
-        const auto left = remaining(until);
-        if (left.count() <= 0) break;
-        socket.waitForReadyRead(waitMs(left));
-    }
+void Connection::finishAnswer() {
+    writable_->setEnabled(false);
+    out_.clear();
+    out_.shrink_to_fit();
+    ::shutdown(fd_, SHUT_WR);
+    state_ = State::Lingering;
+    armDeadline(kLingerTime);
+}
+
+void Connection::close(const std::string& result) {
+    if (state_ == State::Closed) return;
+    state_ = State::Closed;
+    if (readable_) readable_->setEnabled(false);
+    if (writable_) writable_->setEnabled(false);
+    deadline_->stop();
+    poll_->stop();
+    if (file_ >= 0) ::close(file_);
+    file_ = -1;
+    ::close(fd_);
+    fd_ = -1;
+    record_.result = result;
+    record_.duration = std::chrono::duration_cast<milliseconds>(Clock::now() - accepted_);
+    if (core_.logger) core_.logger(http::logLine(record_));
 }
 
 }  // namespace tx::detail

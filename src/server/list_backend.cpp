@@ -1,5 +1,7 @@
 #include "server/list_backend.hpp"
 
+#include <unordered_set>
+
 #include "cube/notation.hpp"
 #include "server/request.hpp"
 #include "server/webcam_port.hpp"
@@ -66,6 +68,32 @@ std::optional<std::string> ListBackend::poll(std::uint64_t handle) {
     return cutLengthMark(e.solverText);
 }
 
-void ListBackend::release(std::uint64_t handle) { waiting_.erase(handle); }
+void ListBackend::release(std::uint64_t handle) {
+    waiting_.erase(handle);
+    trim();
+}
+
+void ListBackend::abandon(std::uint64_t handle) {
+    const auto it = waiting_.find(handle);
+    if (it == waiting_.end()) return;
+    const std::shared_ptr<Entry> entry = std::move(it->second);
+    waiting_.erase(it);
+    list_.remove({entry});  // stops its search first
+}
+
+// Takes out the oldest entries beyond keepAtMost, a tenth more at once so that the list is not
+// trimmed after every request.
+void ListBackend::trim() {
+    if (keepAtMost == 0 || list_.size() <= keepAtMost) return;
+    std::unordered_set<const Entry*> waited;
+    for (const auto& [handle, e] : waiting_) waited.insert(e.get());
+    const std::size_t excess = list_.size() - keepAtMost + keepAtMost / 10;
+    std::vector<std::shared_ptr<Entry>> oldest;
+    for (const auto& e : list_.entries()) {
+        if (oldest.size() == excess) break;
+        if (!waited.count(e.get())) oldest.push_back(e);
+    }
+    list_.remove(oldest);
+}
 
 }  // namespace tx

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "server/server_backend.hpp"
 
@@ -35,11 +36,19 @@ public:
     FaceletSubmission submit(const std::string& path) override;
     std::optional<std::string> poll(std::uint64_t handle) override;
     void release(std::uint64_t handle) override;
+    void abandon(std::uint64_t handle) override;
 
     // Entries clients are still waiting for.
     std::size_t waiting() const { return waiting_.size(); }
 
+    // A list nobody looks at (the headless server) keeps at most this many entries: after a
+    // request, the oldest entries no client waits for are taken out. 0: no bound (the desktop
+    // program, whose user clears the list).
+    std::size_t keepAtMost = 0;
+
 private:
+    void trim();
+
     CubeList& list_;
     FaceletEditor& editor_;
     WebcamPort& webcam_;

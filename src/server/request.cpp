@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cube/facelet_cube.hpp"
+#include "cube/cube_input.hpp"
 #include "platform/text.hpp"
 
 namespace tx::http {
@@ -82,11 +82,12 @@ std::string_view faceletLetters(std::string_view path) {
 }
 
 std::string readFaceletRequest(std::string_view path, FaceletCube& cube) {
-    cube.readFaceletString(faceletLetters(path));  // empties the cube first
-    const bool unchanged = cube.checkAll();
-    if (!unchanged || !cube.isComplete() || !cube.centersInPlace())
-        return std::string(kCannotSolveText);
-    return {};
+    CubeTextOptions options;
+    options.centersCount = cube.centersCount;
+    options.webRequest = true;
+    const CubeText read = readCube(faceletLetters(path), options);
+    cube = read.cube;
+    return read.ok() ? std::string() : std::string(kCannotSolveText);
 }
 
 std::optional<std::filesystem::path> resolveFacesFile(const std::filesystem::path& folder,

@@ -60,11 +60,12 @@ std::optional<char> scanFace(std::string_view path);
 // The part of a facelet request that holds the letters: everything after the first "?", or
 // the whole path when there is none.
 std::string_view faceletLetters(std::string_view path);
-// Fills `cube` from the letters of a facelet request and runs the checking form of the fix
-// over it. Answers "" when the cube is a whole, consistent cube, else kCannotSolveText: a
-// facelet left undefined, centres that are not the six face letters in order, or a cube the
-// check had to alter (a twisted corner, a flipped edge, odd parity) is not solved, because
-// its solution would be that of a cube the client did not send.
+// Fills `cube` from the letters of a facelet request (the first 54 face letters before a line
+// end) and checks it as every command checks a cube (readCube), centre parity included when
+// the cube's centres count. Answers "" when the cube can be solved, else kCannotSolveText
+// (the fixed answer clients know): a cube the check would have to alter (a twisted corner, a
+// flipped edge, odd parity) is not solved, because its solution would be that of a cube the
+// client did not send.
 std::string readFaceletRequest(std::string_view path, FaceletCube& cube);
 
 // The file a "faces"/"gif" request names, when it is a regular file inside `folder`: no

@@ -44,9 +44,12 @@ public:
     // nullopt while the entry's search runs; then its solver text with the length mark cut.
     // An entry taken out of the list meanwhile answers kEntryRemovedText.
     virtual std::optional<std::string> poll(std::uint64_t handle) = 0;
-    // The connection is done with `handle` (answered, given up or the server stopped); called
-    // once for every accepted submission.
+    // The connection is done with `handle` (answered, or the server stopped); the entry stays
+    // in the list. For every accepted submission either this or abandon() is called, once.
     virtual void release(std::uint64_t handle) = 0;
+    // The client left before its answer: stop the entry's search and take the entry out of the
+    // list, as it was made only for that client (unless it is gone from the list already).
+    virtual void abandon(std::uint64_t handle) = 0;
 };
 
 }  // namespace tx

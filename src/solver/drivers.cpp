@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
 
 namespace tx {
@@ -17,8 +18,15 @@ std::unique_ptr<CoordCube> coordsOf(const CoordTables& t, CubieCube c, int conju
     return std::make_unique<CoordCube>(t, c);
 }
 
-// The tables loaded now, when they hold what the search needs; otherwise the reason.
-std::optional<TableSet> tablesFor(const SearchContext& context, bool centers, bool huge, std::string* whyNot) {
+// The tables loaded now, when the cube is one a search can solve and the tables hold what the
+// search needs; otherwise the reason. A cube that is no cube would give coordinates outside
+// the tables, and an impossible one a search that never ends.
+std::optional<TableSet> tablesFor(const SearchContext& context, const CubieCube& cube, bool huge, std::string* whyNot) {
+    if (const auto problem = cubieProblem(cube)) {
+        if (whyNot) *whyNot = "the cube cannot be solved: " + *problem;
+        return std::nullopt;
+    }
+    const bool centers = cube.centersCount;
     TableSet tables = context.tables ? context.tables->current() : TableSet{};
     std::string missing = missingTables(tables, centers, huge, context.sliceMode);
     if (missing.empty()) return tables;
@@ -60,7 +68,7 @@ TripleSearch::TripleSearch(const CubieCube& cube, int bestLength, SearchContext&
 
 std::shared_ptr<TripleSearch> TripleSearch::create(const CubieCube& cube, int bestLength, SearchContext& context,
                                                    SearchListener listener, std::string* whyNot) {
-    auto tables = tablesFor(context, cube.centersCount, false, whyNot);
+    auto tables = tablesFor(context, cube, false, whyNot);
     if (!tables) return nullptr;
     return std::shared_ptr<TripleSearch>(new TripleSearch(cube, bestLength, context, std::move(listener), std::move(*tables)));
 }
@@ -126,7 +134,9 @@ void TripleSearch::onThreadEnd(int orientation) {
     for (auto& t : previous_) t.reset();
     if (context_->freeThreadsOnTerminate)
         for (auto& t : current_) t.reset();
-    if (lastResult > context_->stopAt && !halted_) {
+    // Another run only after a maneuver still longer than the target (never after a stop or
+    // after "none shorter", whatever the target).
+    if (lastResult >= 0 && lastResult > context_->stopAt && !halted_) {
         std::weak_ptr<TripleSearch> self = weak_from_this();
         context_->events->post([self] {  // the next run
             auto s = self.lock();
@@ -148,8 +158,7 @@ OptimalSearch::OptimalSearch(const CubieCube& cube, SearchContext& context, Sear
 
 std::shared_ptr<OptimalSearch> OptimalSearch::create(const CubieCube& cube, SearchContext& context,
                                                      SearchListener listener, std::string* whyNot) {
-    const bool centers = cube.centersCount;
-    auto tables = tablesFor(context, centers, context.hugeMode && !centers, whyNot);
+    auto tables = tablesFor(context, cube, context.hugeMode && !cube.centersCount, whyNot);
     if (!tables) return nullptr;
     return std::shared_ptr<OptimalSearch>(new OptimalSearch(cube, context, std::move(listener), std::move(*tables)));
 }

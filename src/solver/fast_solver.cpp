@@ -389,6 +389,14 @@ FastResult solveFast(const TableSet& tables, const CubieCube& cube, const FastOp
     FastResult failed;
     failed.error = fastEngineProblem(tables, cube);
     if (!failed.error.empty()) return failed;
+    // The solved cube gets U U' (2f), the answer of the improving two-phase search, so both
+    // engines write it alike (an optimal search answers it with no move).
+    if (solves(cube, {}) && options.maxLength >= 2) {
+        FastResult r;
+        r.length = 2;
+        r.moves = {Move{0, 1}, Move{0, 3}};
+        return r;
+    }
     FastOptions bounded = options;  // the level arrays hold kDepthLimit moves
     bounded.maxLength = std::min(options.maxLength, kDepthLimit);
     FastResult r = FastSearch(tables, bounded).run(cube);

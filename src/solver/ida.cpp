@@ -8,7 +8,10 @@
 namespace tx {
 
 IDA::IDA(const TableSet& tables, const CoordCube& cube, bool optimal, bool huge)
-    : hugeMode(huge), tables_(tables), tb_(tables.ready() ? SearchTables::of(tables) : SearchTables{}) {
+    : hugeMode(huge),
+      tables_(tables),
+      tb_(tables.ready() ? SearchTables::of(tables) : SearchTables{}),
+      coordsInRange_(cube.inRange()) {
     centerMode = cube.centers;
     optimalMode = optimal;  // for canRun() only: the drivers set the mode before each run
     const bool distances = canRun();
@@ -59,6 +62,7 @@ IDA::IDA(const IDA& o)
       phase2Depth(o.phase2Depth),
       tables_(o.tables_),
       tb_(o.tb_),
+      coordsInRange_(o.coordsInRange_),
       start_(o.start_),
       mark_(o.mark_),
       level_(o.level_),
@@ -68,7 +72,7 @@ IDA::IDA(const IDA& o)
 }
 
 bool IDA::canRun() const {
-    if (!tables_.ready()) return false;
+    if (!coordsInRange_ || !tables_.ready()) return false;
     if (centerMode && !tables_.hasCenter()) return false;
     if (optimalMode && hugeMode && !centerMode && !tables_.hasHuge()) return false;
     return true;

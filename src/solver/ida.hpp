@@ -51,8 +51,9 @@ constexpr int kNoSolution = -1;
 class IDA {
 public:
     // Built from the coordinates of a cube (made from tables.coords); optimal selects the start
-    // distances of that search. Tables that lack what the search needs give a search that
-    // ends at once with kNoSolution (see canRun).
+    // distances of that search. Tables that lack what the search needs, or coordinates out of
+    // their range (a cube that is no cube), give a search that ends at once with kNoSolution
+    // without reading a table (see canRun).
     IDA(const TableSet& tables, const CoordCube& cube, bool optimal, bool huge = false);
     // Continues the search of a finished or stopped thread (mode flags cleared).
     IDA(const IDA& other);
@@ -82,7 +83,7 @@ public:
     std::atomic<bool> stopRequested{false};
     void requestStop();
 
-    // The tables hold every part the selected mode reads.
+    // The coordinates are in range and the tables hold every part the selected mode reads.
     bool canRun() const;
     // Runs the search body of the selected mode; returns the result (kNoSolution at once when
     // the tables lack a part: no table is ever read that is not there).
@@ -112,6 +113,7 @@ public:
 private:
     TableSet tables_;
     SearchTables tb_;
+    bool coordsInRange_ = false;
     Level start_{};
     int mark_ = 0;
     int cursor_[kLevels] = {};  // move being tried at each level
@@ -134,6 +136,7 @@ private:
     int phase2(int n);
     bool phase2Search(int n, int q, int k, int budget);
     void updatePhase2Coords(int last);
+    bool startSolved() const;
     void optimalStep(const Level& parent, Level& child, int m);
     enum class Skip { None, Power, Axis };
     Skip optimalSkip(const Level& child, int j, int i, bool pruning, bool symmetric) const;

@@ -87,12 +87,26 @@ inline __attribute__((always_inline)) IDA::Skip IDA::optimalSkip(const Level& ch
     return Skip::None;
 }
 
+// The start cube is the solved cube (its centres too, when they count): the phase-1 goal on
+// all three axes, corners and slice edges home.
+bool IDA::startSolved() const {
+    for (int k = 0; k < 3; ++k)
+        if (start_.dist[k] != 0 || start_.sliceSorted[k] != 0) return false;
+    return start_.cornerPerm == 0 && (!centerMode || start_.centerOri == 0);
+}
+
 int IDA::optimalSearch() {
     const int moveLimit = sliceMode ? kMoves : kFaceMoves;
     const bool symmetric = (symmetryMask & ~std::uint64_t(1)) != 0;
     auto post = [&](int v) {
         if (onProgress) onProgress(v);
     };
+    // The solved cube needs no move. The search itself places at least one, and would offer
+    // the shortest maneuver that returns to the start as the "optimal" one.
+    if (startSolved()) {
+        length = 0;
+        return result = 0;
+    }
     if (!started_) {
         started_ = true;
         depthIndex = 0;

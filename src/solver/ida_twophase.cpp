@@ -7,10 +7,12 @@
 
 namespace tx {
 
+// Solutions longer than stopAt + 2 are passed over. Only lengths are compared with the bound:
+// the codes for "stopped" and "none within maxLen" end the run whatever stopAt is.
 int IDA::twoPhaseRun() {
     do {
         result = phase1Search();
-    } while (result > stopAt + 2);
+    } while (result >= 0 && result > stopAt + 2);
     return result;
 }
 

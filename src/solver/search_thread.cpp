@@ -29,13 +29,21 @@ SearchThread::~SearchThread() {
     join();
 }
 
+void SearchThread::requestStop() {
+    ida_->requestStop();
+    if (task_) SearchPool::instance().expedite(task_);
+}
+
 void SearchThread::join() {
-    if (thread_.joinable()) thread_.join();
+    if (!task_) return;
+    SearchPool::instance().wait(task_);
+    task_.reset();
 }
 
 void SearchThread::start(Events& events, std::function<void()> onEnd) {
+    join();  // a thread object runs one search at a time
     finished_ = false;
-    thread_ = std::jthread([this, &events, onEnd = std::move(onEnd)] {
+    task_ = SearchPool::instance().run([this, &events, onEnd = std::move(onEnd)] {
         lowerThreadPriority();
         SearchGate& gate = SearchGate::instance();
         gate.enter(ida_->stopRequested);

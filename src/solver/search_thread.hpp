@@ -1,12 +1,13 @@
 #pragma once
-// Runs one IDA search on a thread of its own below normal priority; when the search ends,
-// the end handler is posted to the main thread.
+// Runs one IDA search on a thread of the search pool below normal priority; when the search
+// ends, the end handler is posted to the main thread and the thread goes back to the pool.
+#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "platform/events.hpp"
 #include "solver/ida.hpp"
+#include "solver/search_pool.hpp"
 
 namespace tx {
 
@@ -21,13 +22,14 @@ public:
     const IDA& ida() const { return *ida_; }
     // Starts the search; onEnd runs on the main thread through events after it has ended.
     void start(Events& events, std::function<void()> onEnd);
-    void requestStop() { ida_->requestStop(); }
+    void requestStop();
     bool finished() const { return finished_.load(); }
+    // Waits until the search has ended (at once when it never started).
     void join();
 
 private:
     std::unique_ptr<IDA> ida_;
-    std::jthread thread_;
+    std::shared_ptr<SearchPool::Task> task_;
     std::atomic<bool> finished_{false};
 };
 

@@ -2,11 +2,19 @@
 
 #include <memory>
 
+#include "cube/cube_input.hpp"
 #include "solver/ida.hpp"
 
 namespace tx {
 
 namespace {
+
+// Why no search can run: a cube that cannot be solved, or tables that lack a part.
+std::string refusal(const TableSet& tables, const CubieCube& cube, bool huge, bool sliceMode) {
+    if (const auto problem = cubieProblem(cube)) return "the cube cannot be solved: " + *problem;
+    return missingTables(tables, cube.centersCount, huge && !cube.centersCount, sliceMode);
+}
+
 SyncResult resultOf(const IDA& ida) {
     SyncResult r;
     r.length = ida.result;
@@ -19,7 +27,7 @@ SyncResult resultOf(const IDA& ida) {
 
 SyncResult solveTwoPhase(const TableSet& tables, const CubieCube& cube, int target, bool sliceMode) {
     SyncResult failed;
-    failed.error = missingTables(tables, cube.centersCount, false, sliceMode);
+    failed.error = refusal(tables, cube, false, sliceMode);
     if (!failed.error.empty()) return failed;
     auto ida = std::make_unique<IDA>(tables, CoordCube(*tables.coords, cube), false);
     ida->maxLen = 30;
@@ -43,7 +51,7 @@ SyncResult solveTwoPhase(const TableSet& tables, const CubieCube& cube, int targ
 
 SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode, bool huge) {
     SyncResult failed;
-    failed.error = missingTables(tables, cube.centersCount, huge && !cube.centersCount, sliceMode);
+    failed.error = refusal(tables, cube, huge, sliceMode);
     if (!failed.error.empty()) return failed;
     IDA ida(tables, CoordCube(*tables.coords, cube), true, huge);
     ida.optimalMode = true;

@@ -13,7 +13,7 @@ namespace tx {
 
 struct SyncResult {
     int length = -1;  // -1: no maneuver within the bound (or no search: see error)
-    std::string error;  // why the search could not run (tables missing), empty otherwise
+    std::string error;  // why the search could not run (an impossible cube, tables missing), or empty
     std::vector<Move> moves;
     std::uint64_t nodes = 0;
     std::vector<std::uint64_t> depthNodes;  // optimal: nodes at the end of each depth

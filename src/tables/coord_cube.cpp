@@ -1,7 +1,9 @@
 #include "tables/coord_cube.hpp"
 
+#include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
 #include "tables/coord_tables.hpp"
+#include "tables/table_index.hpp"
 
 namespace tx {
 
@@ -18,6 +20,12 @@ std::uint64_t symmetryMaskOf(const CubieCube& cube, bool compareCenters) {
 
 CoordCube::CoordCube(const CoordTables& t, CubieCube& cube) {
     centers = cube.centersCount;
+    // Pieces missing, doubled or turned beyond their orientations would index the tables
+    // below out of range: such a cube gets coordinates that inRange() refuses.
+    if (cubieProblem(cube)) {
+        cornerPerm = -1;
+        return;
+    }
     symmetryMask = symmetryMaskOf(cube, centers);
     for (int k = 0; k < 3; ++k) {
         AxisCoords& a = axis[k];
@@ -40,6 +48,22 @@ CoordCube::CoordCube(const CoordTables& t, CubieCube& cube) {
     // Three conjugations by the URF rotation have restored the cube.
     udEdgePerm = t.udEdgeFromSlices[index::udEdgeFromSlices(axis[1].sliceSorted, axis[2].sliceSorted)];
     cornerParity = cube.cornerParity();
+}
+
+namespace {
+bool within(int value, int size) { return value >= 0 && value < size; }
+}  // namespace
+
+bool CoordCube::inRange() const {
+    for (const AxisCoords& a : axis) {
+        if (!within(a.flipSliceClass, kFlipSliceClasses) || !within(a.flipSliceSym, kUdSymmetries) ||
+            !within(a.twist, kTwists) || !within(a.dCornerPos, kDCornerPos) || !within(a.sliceSorted, kSliceSorted) ||
+            !within(a.sliceSortedClass, kSliceSortedClasses) || !within(a.sliceSortedSym, kUdSymmetries) ||
+            !within(a.centerOri, kCenterOris) || !within(a.centerParity, kCenterParities))
+            return false;
+    }
+    return within(cornerPerm, kCornerPerms) && (within(udEdgePerm, kUdEdgePerms) || udEdgePerm == kNoUdEdgePerm) &&
+           within(cornerParity, 2);
 }
 
 }  // namespace tx

@@ -34,6 +34,12 @@ public:
     int udEdgePerm = 0;  // valid for cubes in the phase-2 group
     int cornerParity = 0;
 
+    // Every coordinate lies within its table's range (udEdgePerm may also be kNoUdEdgePerm, the
+    // mark of a cube outside the phase-2 group). A search indexes its tables with these
+    // values, so it refuses a cube for which this is false; a cube that no moves reach
+    // (cubieProblem) is given coordinates out of range instead of being read.
+    bool inRange() const;
+
 private:
     static CubieCube& copyOf(const CubieCube& c) {
         thread_local CubieCube scratch;

@@ -3,9 +3,9 @@
 #include <new>
 
 #include "cube/symmetry.hpp"
-#include "platform/data_folder.hpp"
 #include "tables/loader_steps.hpp"
 #include "tables/prune_spaces.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -46,9 +46,17 @@ void TableLoader::report(const std::string& name, std::uint64_t bytes, bool buil
 
 // A file of the wrong size is not trusted: the user is told, and it is rebuilt.
 bool TableLoader::fileUsable(const std::string& name, std::uint64_t bytes) {
-    long long size = tableFileSize(file(name));
+    long long size = disk->fileSize(file(name));
     if (size < 0) return false;
-    if (static_cast<std::uint64_t>(size) == bytes) return true;
+    if (static_cast<std::uint64_t>(size) == bytes) {
+        // A file whose bytes changed since it was written is not trusted either.
+        if (checkTableFile(folder_, name) != TableFileState::Differs) return true;
+        prompts_.message("The table file " + name + " does not match the checksum recorded when it was written. "
+                         "It will be created again.", "Tables", Icon::Warning);
+        std::error_code ec;
+        fs::remove(file(name), ec);
+        return false;
+    }
     prompts_.message("The table file " + name + " has " + std::to_string(size) + " bytes instead of " +
                          std::to_string(bytes) + ". It will be created again.",
                      "Tables", Icon::Warning);
@@ -66,7 +74,7 @@ void TableLoader::loadFlipSliceRep(CoordTables& t) {
     const std::string name = "RawFlipSlice";
     if (fileUsable(name, kRawFlipSliceBytes)) {
         t.flipSliceRep.resize(kFlipSliceClasses);
-        if (readTableFile(file(name), t.flipSliceRep.data(), kRawFlipSliceBytes)) {
+        if (readTableFile(*disk, file(name), t.flipSliceRep.data(), kRawFlipSliceBytes)) {
             report(name, kRawFlipSliceBytes, false, since(t0));
             return;
         }
@@ -88,7 +96,7 @@ void TableLoader::loadFlipSliceMove(CoordTables& t) {
     const std::string name = "flipUDslicex.move";
     if (fileUsable(name, kFlipSliceMoveBytes)) {
         t.flipSliceMove.resize(static_cast<std::size_t>(kFlipSliceClasses) * kMoves);
-        if (readTableFile(file(name), t.flipSliceMove.data(), kFlipSliceMoveBytes)) {
+        if (readTableFile(*disk, file(name), t.flipSliceMove.data(), kFlipSliceMoveBytes)) {
             report(name, kFlipSliceMoveBytes, false, since(t0));
             return;
         }
@@ -151,7 +159,7 @@ void TableLoader::loadPhase1(const CoordTables& t, StandardTables& s) {
     s.phase1.entries = index::kPhase1Entries;
     if (fileUsable(name, kPhase1Bytes)) {
         s.phase1.bytes.resize(kPhase1Bytes);
-        if (readTableFile(file(name), s.phase1.bytes.data(), kPhase1Bytes)) {
+        if (readTableFile(*disk, file(name), s.phase1.bytes.data(), kPhase1Bytes)) {
             progress_.setLabel("Loading...");
             report(name, kPhase1Bytes, false, since(t0));
             return;
@@ -171,7 +179,7 @@ void TableLoader::loadPhase2(const CoordTables& t, StandardTables& s) {
     s.phase2.entries = index::kPhase2Entries;
     if (fileUsable(name, kPhase2Bytes)) {
         s.phase2.bytes.resize(kPhase2Bytes);
-        if (readTableFile(file(name), s.phase2.bytes.data(), kPhase2Bytes)) {
+        if (readTableFile(*disk, file(name), s.phase2.bytes.data(), kPhase2Bytes)) {
             progress_.setLabel("Loading...");
             report(name, kPhase2Bytes, false, since(t0));
             return;
@@ -198,7 +206,7 @@ void TableLoader::loadCorner(const CoordTables& t, bool sliceMode, TwoBitTable* 
         }
         table.entries = index::kCornerEntries;
         table.words.resize(words);
-        if (readTableFile(file(name), table.words.data(), kCornerBytes)) {
+        if (readTableFile(*disk, file(name), table.words.data(), kCornerBytes)) {
             *keep = std::move(table);
             report(name, kCornerBytes, false, since(t0));
             return;
@@ -216,12 +224,12 @@ void TableLoader::loadCorner(const CoordTables& t, bool sliceMode, TwoBitTable* 
 }
 
 StartResult TableLoader::startUp(bool sliceMode, bool hugeOption) {
-    if (tableFileSize(file("RawFlipSlice")) < 0) {
+    if (disk->fileSize(file("RawFlipSlice")) < 0) {
         if (prompts_.ask({kFirstRunQuestion, "", Icon::Warning, Buttons::YesNo}) != Answer::Yes)
             return StartResult::Declined;
     }
-    if (tableFileSize(file("phase1PF.prun")) < 0) {
-        long long free = freeDiskBytes(folder_);
+    if (disk->fileSize(file("phase1PF.prun")) < 0) {
+        long long free = disk->freeBytes(folder_);
         if (free >= 0 && free <= 69999999) {
             prompts_.ask({kNoDiskSpace, "", Icon::Error, Buttons::Ok});
             return StartResult::NoDiskSpace;

@@ -8,6 +8,7 @@
 #include "tables/loader.hpp"
 #include "tables/loader_steps.hpp"
 #include "tables/prune_spaces.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -54,7 +55,7 @@ void TableLoader::freeCenterTables() { publishPart(&TableSet::center, {}); }
 bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
     progress_.setLabel("Loading " + name + " (430 MB)");
     progress_.setRange(0, kTwists);
-    return readTableFile(file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
+    return readTableFile(*disk, file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
         progress_.setPosition(i + 1);
         if ((i & 63) == 0) progress_.pump();
     });
@@ -125,7 +126,7 @@ bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
     }
     progress_.setLabel("Loading " + name + " (1881 MB)");
     progress_.setRange(0, index::kHugeParts);
-    std::FILE* f = std::fopen(file(name).c_str(), "rb");
+    std::FILE* f = disk->openForReading(file(name));
     if (!f) return false;
     bool ok = true;
     for (int i = 0; i < index::kHugeParts && ok; ++i) {
@@ -153,14 +154,18 @@ bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, 
     }
     progress_.setLabel("Writing " + name);
     progress_.setRange(0, index::kHugeParts);
-    return writeFileAtomically(file(name), [&](FileSink& sink) {
+    TableChecksum sum;
+    const bool written = writeFileAtomically(file(name), [&](FileSink& sink) {
         for (int d = 0; d < index::kHugeParts; ++d) {
             if (!sink.write(h.parts[d].bytes.data(), kPhase1Bytes)) return false;
+            sum.update(h.parts[d].bytes.data(), kPhase1Bytes);
             progress_.setPosition(d + 1);
             progress_.pump();
         }
         return true;
     }).ok;
+    if (written) recordTableChecksum(folder_, name, {sum.digest(), kHugeBytes});
+    return written;
 }
 
 std::shared_ptr<const HugeTable> TableLoader::makeHugeTable(const CoordTables* t, bool sliceMode) {
@@ -187,6 +192,10 @@ bool TableLoader::makeOptional(const OptionalTable& table, const CoordTables* t,
     try {
         progress_.setLabel("Initializing memory. Please wait...");
         if (fileUsable(name, table.bytes)) {
+            // A file that cannot be opened fails before hundreds of megabytes are allocated.
+            std::FILE* probe = disk->openForReading(file(name));
+            if (!probe) return fail(table.unableToLoad);
+            std::fclose(probe);
             allocate(table.bytes);
             if (!read(name)) return fail(table.unableToLoad);
             if (!t) return fail(kNotStarted);

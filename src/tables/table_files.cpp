@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "platform/atomic_file.hpp"
+#include "platform/data_folder.hpp"
+#include "tables/table_manifest.hpp"
 
 namespace tx {
 
@@ -15,9 +17,18 @@ long long tableFileSize(const fs::path& file) {
     return ec ? -1 : static_cast<long long>(size);
 }
 
-bool readTableFile(const fs::path& file, void* data, std::uint64_t bytes, int chunks,
+long long TableDisk::fileSize(const fs::path& file) const { return tableFileSize(file); }
+long long TableDisk::freeBytes(const fs::path& folder) const { return freeDiskBytes(folder); }
+std::FILE* TableDisk::openForReading(const fs::path& file) const { return std::fopen(file.c_str(), "rb"); }
+
+const TableDisk& TableDisk::real() {
+    static const TableDisk disk;
+    return disk;
+}
+
+bool readTableFile(const TableDisk& disk, const fs::path& file, void* data, std::uint64_t bytes, int chunks,
                    const std::function<void(int)>& onChunk) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
+    std::FILE* f = disk.openForReading(file);
     if (!f) return false;
     auto* out = static_cast<unsigned char*>(data);
     if (chunks < 1) chunks = 1;
@@ -41,7 +52,7 @@ bool readTableFile(const fs::path& file, void* data, std::uint64_t bytes, int ch
 bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes, std::uint64_t blockBytes,
                     const std::function<void(std::uint64_t)>& onBlock) {
     const auto* in = static_cast<const unsigned char*>(data);
-    return writeFileAtomically(file, [&](FileSink& sink) {
+    const bool written = writeFileAtomically(file, [&](FileSink& sink) {
         std::uint64_t block = 0;
         for (std::uint64_t done = 0; done < bytes; done += blockBytes, ++block) {
             if (!sink.write(in + done, std::min(blockBytes, bytes - done))) return false;
@@ -49,6 +60,9 @@ bool writeTableFile(const fs::path& file, const void* data, std::uint64_t bytes,
         }
         return true;
     }).ok;
+    // The checksum that later loads compare the file with.
+    if (written) recordTableChecksum(file.parent_path(), file.filename().string(), {tableChecksum(data, bytes), bytes});
+    return written;
 }
 
 std::string modeFileName(const std::string& name, bool sliceMode) {

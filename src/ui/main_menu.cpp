@@ -73,6 +73,7 @@ void TForm1::buildMenus() {
     optionsMenu_->addSeparator();
     webServer_ = addItem(optionsMenu_, "WebServer1", tr("&Web Server..."));
     connect(webServer_, &QAction::triggered, this, &TForm1::webServerSetupRequested);
+    addTimingTestItem(optionsMenu_);
 
     helpMenu_ = menuBar()->addMenu(tr("&Help"));
     helpMenu_->setObjectName("Help1");

@@ -31,6 +31,7 @@
 #include "workspace/cube_list.hpp"
 #include "workspace/facelet_editor.hpp"
 #include "workspace/settings.hpp"
+#include "workspace/timing_test.hpp"
 
 namespace tx::ui {
 
@@ -49,6 +50,8 @@ TForm1::TForm1(Options options, QWidget* parent)
     }
     rng_ = std::make_unique<MersenneTwister>(MersenneTwister::timeOfDaySeed());
     settings_ = std::make_unique<Settings>(dataFolder_ / "cube.ini");
+    settings_->setWriteFailureReporter(
+        [this](const std::string& text) { prompts_->message(text, "Settings", Icon::Warning); });
     editor_ = std::make_unique<FaceletEditor>(settings_.get());
 
     createList();

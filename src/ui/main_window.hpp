@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QTabWidget;
+class QTimer;
 
 namespace tx {
 class CubeList;
@@ -31,6 +32,7 @@ class ListBackend;
 class MersenneTwister;
 class QtEvents;
 class Settings;
+class TimingTest;
 class WebServer;
 }  // namespace tx
 
@@ -157,6 +159,12 @@ public:
     std::function<bool()> saveWorkspace;
     std::function<bool()> listEmpty;
 
+    // The 100 ms timer of the window (TimerBlink) and the timing test that its ticks drive
+    // (menu item TimingTest1).
+    QTimer* blinkTimer() const { return timerBlink_; }
+    void timingTestClick(bool on);
+    void TimerBlinkTimer1();
+
 signals:
     void startUpFinished(bool tablesReady);
     void busyChanged(bool busy);
@@ -199,6 +207,9 @@ private:
     void createDialogs();
     // coset_menu.cpp
     void createCosetExplorer();
+    // main_timing.cpp
+    void addTimingTestItem(QMenu* menu);
+    void finishTimingTest(const std::string& text);
     // main_options.cpp
     void allowSliceMovesClick(bool checked);
     void fixCenterFaceletsClick(bool checked);
@@ -253,6 +264,9 @@ private:
     QAction* freeThreads_ = nullptr;
     QAction* fixCenterFacelets_ = nullptr;
     QAction* editCenters_ = nullptr;
+    QAction* timingTestItem_ = nullptr;
+    QTimer* timerBlink_ = nullptr;
+    std::unique_ptr<TimingTest> timingTest_;
 
     TAboutBox* aboutBox_ = nullptr;
     TOptionForm* optionForm_ = nullptr;

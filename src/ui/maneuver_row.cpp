@@ -1,5 +1,7 @@
 #include "ui/maneuver_row.hpp"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -49,6 +52,21 @@ QIcon glyph(bool square) {
 
 void setSlot(QWidget* w, const Slot& s, int x, int y) { w->setGeometry(x + s.x, y + s.y, s.w, s.h); }
 
+// Typing may make a name at most kPatternNameLength characters long; a longer name that came
+// from a file or from the program (symmetry annotations) is shown whole and may only be
+// shortened. The limit follows the field's text: max(kPatternNameLength, its length now).
+class NameLengthValidator : public QValidator {
+public:
+    explicit NameLengthValidator(QLineEdit* field) : QValidator(field) {
+        connect(field, &QLineEdit::textChanged, this,
+                [this](const QString& text) { limit_ = std::max<qsizetype>(kPatternNameLength, text.size()); });
+    }
+    State validate(QString& input, int&) const override { return input.size() <= limit_ ? Acceptable : Invalid; }
+
+private:
+    qsizetype limit_ = kPatternNameLength;
+};
+
 }  // namespace
 
 QIcon runGlyph() {
@@ -75,7 +93,7 @@ ManeuverRow::ManeuverRow(int set, QWidget* viewport) : QObject(viewport), set_(s
 
     name_ = new QLineEdit(viewport);
     name_->setObjectName("PatternName");
-    name_->setMaxLength(kPatternNameLength);
+    name_->setValidator(new NameLengthValidator(name_));
     connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (entry_ >= 0) emit nameEdited(entry_, text);
     });

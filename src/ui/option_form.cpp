@@ -18,9 +18,10 @@ TOptionForm::TOptionForm(Settings& settings, QWidget* parent) : QDialog(parent),
     setObjectName("OptionForm");
     setWindowTitle(tr("Two-Phase-Algorithm"));
 
-    stopAt_ = settings_.readInt(ini::kTwoPhase, ini::kStopAt, 20);
-    triple_ = settings_.readBool(ini::kTwoPhase, ini::kTripleSearch, false);
-    autoTime_ = settings_.readInt(ini::kTwoPhase, ini::kAutoTime, 10);
+    const SettingsValues values = settings_.load();  // each value range-checked
+    stopAt_ = values.stopAt;
+    triple_ = values.tripleSearch;
+    autoTime_ = values.autoTime;
 
     auto* lengths = new QGroupBox(tr("Stop the search when the maneuver has at most"), this);
     lengths->setObjectName("RadioGroupStopAt");

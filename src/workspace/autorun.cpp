@@ -1,8 +1,16 @@
 #include "workspace/autorun.hpp"
 
+#include "solver/search_pool.hpp"
 #include "workspace/cube_list.hpp"
 
 namespace tx {
+
+// A search thread that has ended its search waits in the pool for the next one; it does no
+// work, so it does not count against the limit.
+int busyThreadCount() {
+    const int all = processThreadCount();
+    return all < 0 ? -1 : all - SearchPool::instance().idle();
+}
 
 bool Autorun::switchOn(AutorunMode mode) {
     if (mode == AutorunMode::Off) return false;

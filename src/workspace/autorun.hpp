@@ -12,6 +12,10 @@ namespace tx {
 
 class CubeList;
 
+// The threads of the process at work: every thread but the search threads waiting in the pool
+// for their next search; -1 when the count cannot be read.
+int busyThreadCount();
+
 enum class AutorunMode { Off, Optimal, TwoPhase };
 
 inline constexpr int kOptimalAutorunInterval = 5000;  // milliseconds; two-phase uses "autoTime"
@@ -23,8 +27,8 @@ class Autorun {
 public:
     explicit Autorun(CubeList& list) : list_(list) {}
 
-    // The whole thread count of the process; tests put in their own.
-    std::function<int()> threadCount = processThreadCount;
+    // The thread count of the process (waiting pool threads left out); tests put in their own.
+    std::function<int()> threadCount = busyThreadCount;
     // Steps start nothing while the process has more than this many threads besides its first.
     int maxThreads = kDefaultAutorunThreads;
 

@@ -43,6 +43,11 @@ struct AddRequest {
     bool startSearch = false;  // start a two-phase search at once
 };
 
+// The facelet editor's cube counts its centres, and their orientations do not fit the
+// permutation of its corners: no sequence of moves reaches it.
+inline constexpr const char* kCenterParityMessage =
+    "Center Parity Error. The orientation of one center must be changed by a quarter turn (Options, Edit Centers).";
+
 // HandedOver: a partially defined cube, for the search for such cubes (not added).
 enum class EditorAdd { Added, Declined, Inconsistent, Incomplete, HandedOver };
 
@@ -55,8 +60,7 @@ struct IsoKey {
 IsoKey isoKey(const FaceletCube& cube);
 std::uint64_t isoKeyHash(const IsoKey& key);
 
-// A cube that a search can work on: every piece identified once, twist, flip and parities
-// of a real cube, and the facelets exactly those of its pieces.
+// A cube that a search can work on: cubeProblem (cube/cube_input.hpp) finds nothing wrong.
 bool solvableCube(const FaceletCube& cube);
 
 // The generator text of an entry (inverse of solverText) and the optimal generator text.
@@ -144,6 +148,9 @@ public:
 
     // ------------------------------------------------------------------ removing
     void removeEntry(int index);  // RemoveCube1
+    // Takes the given entries out (those still in the list), stopping their searches; the
+    // selection and anchor of the others stay.
+    void remove(const std::vector<std::shared_ptr<Entry>>& entries);
     void deleteSelected();        // DeleteselectedCubes1, the Delete key
     // ClearMainWindow1; asks first when modified and fromUser. False when declined.
     bool clear(bool fromUser);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cube/cube_input.hpp"
 #include "cube/facelet_symmetry.hpp"
 #include "cube/notation.hpp"
 #include "cube/random.hpp"
@@ -150,6 +151,12 @@ EditorAdd CubeList::addFromEditor(FaceletEditor& editor, bool solve) {
         return EditorAdd::Incomplete;
     }
     if (!cube.isComplete()) return EditorAdd::HandedOver;
+    // The fix has made everything else right; only the centres can still be wrong, after
+    // facelets were painted over a cube whose centres the dialog had accepted.
+    if (options.fixCenterFacelets && cubeProblem(cube.withCenters(cube.centerOri))) {
+        prompts_->message(kCenterParityMessage, caption, Icon::Warning);
+        return EditorAdd::Inconsistent;
+    }
     AddRequest how;
     how.showSolver = solve;
     how.centersCount = options.fixCenterFacelets;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "cube/cube_input.hpp"
 #include "solver/drivers.hpp"
 #include "workspace/cube_list.hpp"
 
@@ -119,7 +120,7 @@ void CubeList::entryButton(int index) {
         return;
     // A complete cube can still be impossible (a hand-written facelet line); the search
     // would read such a cube as garbage.
-    if (!solvableCube(e->cube)) {
+    if (cubeProblem(e->cube)) {
         prompts_->message("Cube cannot be solved. Missing or wrong facelet colors!", kManeuverWindow);
         return;
     }

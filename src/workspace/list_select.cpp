@@ -132,6 +132,21 @@ void CubeList::removeEntry(int index) {
     if (hooks.enableSelectionItems) hooks.enableSelectionItems(selectionItemsEnabled);
 }
 
+void CubeList::remove(const std::vector<std::shared_ptr<Entry>>& entries) {
+    std::vector<std::shared_ptr<Entry>> doomed;
+    for (const auto& e : entries)
+        if (!e->removed) doomed.push_back(e);
+    if (doomed.empty()) return;
+    const Entry* anchored = anchor >= 0 && anchor < static_cast<int>(entries_.size()) ? entries_[anchor].get() : nullptr;
+    removeEntries(doomed, true);
+    anchor = -1;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].get() == anchored) anchor = static_cast<int>(i);
+    afterRemoval();
+    selectionItemsEnabled = hasSelection();
+    if (hooks.enableSelectionItems) hooks.enableSelectionItems(selectionItemsEnabled);
+}
+
 void CubeList::deleteSelected() {
     std::vector<std::shared_ptr<Entry>> doomed;
     for (const auto& e : entries_)

@@ -1,5 +1,6 @@
 // Turning entries: rotations and the reflection with their maneuvers, inversion, the
 // symmetry masks behind arranging and naming, and the test that a cube is a real one.
+#include "cube/cube_input.hpp"
 #include "cube/facelet_symmetry.hpp"
 #include "cube/notation.hpp"
 #include "cube/symmetry.hpp"
@@ -26,23 +27,7 @@ bool sameCube(const CubieCube& a, const CubieCube& b, bool centres) {
 
 }  // namespace
 
-bool solvableCube(const FaceletCube& cube) {
-    if (!cube.isComplete() || !cube.centersInPlace()) return false;
-    const CubieCube c = cube.toCubieCube();
-    if (!wholePermutation(c.corners) || !wholePermutation(c.edges)) return false;
-    for (const Piece& p : c.corners)
-        if (p.o >= 3) return false;
-    for (const Piece& p : c.edges)
-        if (p.o >= 2) return false;
-    if (c.totalTwist() != 0 || c.totalFlip() != 0) return false;
-    if (c.cornerParityEven() != c.edgeParityEven()) return false;
-    if (cube.centersCount && c.cornerParityEven() != c.centerSumEven()) return false;
-    // Facelets that name no piece are read as some piece; only a cube whose facelets are
-    // exactly those of its pieces is the cube the search would solve.
-    FaceletCube back = cube;
-    back.setFromCubieCube(c);
-    return back.f == cube.f;
-}
+bool solvableCube(const FaceletCube& cube) { return !cubeProblem(cube).has_value(); }
 
 // ---------------------------------------------------------------- symmetry masks
 

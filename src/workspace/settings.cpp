@@ -1,6 +1,7 @@
 #include "workspace/settings.hpp"
 
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -46,7 +47,8 @@ std::optional<int> parseIniInt(std::string_view text) {
     return value;
 }
 
-Settings::Settings(fs::path path) : path_(std::move(path)) {
+Settings::Settings(fs::path path)
+    : path_(std::move(path)), reporter_([](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }) {
     if (auto content = readWholeFile(path_)) parse(*content);
 }
 
@@ -81,7 +83,10 @@ std::string Settings::serialize() const {
     return out;
 }
 
-bool Settings::save() const { return writeFileAtomically(path_, serialize()).ok; }
+std::string Settings::save() const {
+    const WriteResult written = writeFileAtomically(path_, serialize());
+    return written.ok ? std::string() : written.error.empty() ? std::string("cannot write the file") : written.error;
+}
 
 const Settings::Line* Settings::find(std::string_view section, std::string_view key) const {
     // The first section and the first key of a name win, as with any INI reader.
@@ -108,11 +113,37 @@ int Settings::readInt(std::string_view section, std::string_view key, int defaul
     return parseIniInt(*text).value_or(defaultValue);
 }
 
+int Settings::readInt(std::string_view section, std::string_view key, int defaultValue, ini::Range range) const {
+    const int v = readInt(section, key, defaultValue);
+    return range.contains(v) ? v : defaultValue;
+}
+
 bool Settings::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
     return readInt(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+void Settings::setWriteFailureReporter(std::function<void(const std::string&)> reporter) {
+    std::lock_guard lock(mutex_);
+    reporter_ = std::move(reporter);
+}
+
 bool Settings::write(std::string_view section, std::string_view key, const std::string& value) {
+    const std::string error = store(section, key, value);
+    if (error.empty()) return true;
+    std::function<void(const std::string&)> report;
+    {
+        std::lock_guard lock(mutex_);
+        if (!failureReported_ && reporter_) report = reporter_;
+        failureReported_ |= report != nullptr;
+    }
+    if (report)
+        report("The settings could not be saved in " + path_.string() + ": " + error +
+               ". Changes to the settings last until the program ends; this is not told again.");
+    return false;
+}
+
+// Stores the value and rewrites the file; the error, or empty when it was written.
+std::string Settings::store(std::string_view section, std::string_view key, const std::string& value) {
     std::lock_guard lock(mutex_);
     // Merge with what is on disk now, so that keys written by another copy of the program
     // in the meantime are not lost.
@@ -173,13 +204,13 @@ SettingsValues Settings::load() const {
     SettingsValues v;
     for (int i = 0; i < 7; ++i) v.colors[static_cast<std::size_t>(i)] = color(i);
     v.autoFix = readBool(ini::kFaceletEditor, ini::kAutoFix, true);
-    v.stopAt = readInt(ini::kTwoPhase, ini::kStopAt, 20);
+    v.stopAt = readInt(ini::kTwoPhase, ini::kStopAt, 20, ini::kStopAtRange);
     v.tripleSearch = readBool(ini::kTwoPhase, ini::kTripleSearch, false);
-    v.autoTime = readInt(ini::kTwoPhase, ini::kAutoTime, 10);
-    v.port = readInt(ini::kWebServer, ini::kPort, 8080);
+    v.autoTime = readInt(ini::kTwoPhase, ini::kAutoTime, 10, ini::kAutoTimeRange);
+    v.port = readInt(ini::kWebServer, ini::kPort, 8080, ini::kPortRange);
     v.serverEnabled = readBool(ini::kWebServer, ini::kEnabled, false);
     v.writeToFile = readInt(ini::kWebServer, ini::kWriteToFile, 0) == 1;
-    v.nThreads = readInt(ini::kAutorun, ini::kNThreads, 8);
+    v.nThreads = readInt(ini::kAutorun, ini::kNThreads, 8, ini::kNThreadsRange);
     return v;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,9 +41,23 @@ inline constexpr std::string_view kWriteToFile = "writeToFile";
 
 inline constexpr std::string_view kAutorun = "Autorun";
 inline constexpr std::string_view kNThreads = "nThreads";
+
+// The values a setting may take; a stored value outside its range reads as the default. A
+// target below 16 would keep the two-phase search (and every web request) running for hours,
+// a port outside 100..64000 is refused when typed, and the timer and the thread count need a
+// sensible positive value.
+struct Range {
+    int low, high;
+    bool contains(int v) const { return v >= low && v <= high; }
+};
+inline constexpr Range kStopAtRange{16, 30};
+inline constexpr Range kAutoTimeRange{1, 60000};
+inline constexpr Range kPortRange{100, 64000};
+inline constexpr Range kNThreadsRange{1, 32};
 }  // namespace ini
 
-// Every stored setting with its default, as read from the file.
+// Every stored setting with its default, as read from the file (values out of range read as
+// the default).
 struct SettingsValues {
     std::array<std::uint32_t, 7> colors = ini::kDefaultColors;  // U R F D L B free, 0x00BBGGRR
     bool autoFix = true;
@@ -67,16 +82,24 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // The same, but a value outside `range` reads as the default too.
+    int readInt(std::string_view section, std::string_view key, int defaultValue, ini::Range range) const;
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
     // Raw value text of a key, nullopt when the section or key is missing.
     std::optional<std::string> readString(std::string_view section, std::string_view key) const;
 
     // Each write stores the value and rewrites the file at once; false when the file could
-    // not be written (the value is still kept in memory for this session).
+    // not be written (the value is still kept in memory for this session). The first failure
+    // of a session is told through the reporter, later ones are not: the user has heard that
+    // changes are not kept, and a message per click would only get in the way.
     bool writeInt(std::string_view section, std::string_view key, int value);
     bool writeBool(std::string_view section, std::string_view key, bool value);
     // Text values (file names) for the desktop's own section; a line break is refused.
     bool writeString(std::string_view section, std::string_view key, const std::string& value);
+
+    // Receives the one message about a failed write: by default a line on stderr (command line,
+    // server); the desktop program shows a message. Called without the settings lock held.
+    void setWriteFailureReporter(std::function<void(const std::string&)> reporter);
 
     // The typed view of every key and the typed writers, so callers never spell key names.
     SettingsValues load() const;
@@ -102,14 +125,17 @@ private:
 
     void parse(const std::string& content);
     std::string serialize() const;
-    bool save() const;
+    std::string save() const;  // the error, or empty when written
     const Line* find(std::string_view section, std::string_view key) const;
     bool write(std::string_view section, std::string_view key, const std::string& value);
+    std::string store(std::string_view section, std::string_view key, const std::string& value);
 
     std::filesystem::path path_;
     std::vector<Section> sections_;
     std::string eol_ = "\n";
     mutable std::mutex mutex_;
+    std::function<void(const std::string&)> reporter_;
+    bool failureReported_ = false;
 };
 
 }  // namespace tx

@@ -43,13 +43,13 @@ std::string cleanName(const std::string& name) {
     return std::string(trim(s));
 }
 
-// What the reader makes of a written maneuver body: the cube it stands for.
-bool readsBackAs(const std::string& body, const FaceletCube& cube) {
-    std::string_view part = trim(body);
-    if (const auto star = part.find("*)"); star != std::string_view::npos) part = part.substr(0, star + 2);
-    FaceletCube c;
-    applyWorkspaceManeuver(c, part);
-    return c.f == cube.f && (!cube.centersCount || c.centerOri == cube.centerOri);
+// Whether the reader makes of a written maneuver body the entry's cube and, for an optimal
+// maneuver, an optimal one again (a mark it cannot read would turn it into an ordinary one).
+bool readsBackAs(const std::string& body, const Entry& e, char metricLetter) {
+    const auto loaded = parseWorkspaceLine(body, metricLetter);
+    const FaceletCube& c = loaded->cube;
+    if (c.f != e.cube.f || (e.cube.centersCount && c.centerOri != e.cube.centerOri)) return false;
+    return !e.hasOptimalText() || loaded->hasOptimalText();
 }
 
 std::string joinLine(const std::string& body, std::string name) {
@@ -107,7 +107,7 @@ int applyWorkspaceManeuver(FaceletCube& cube, std::string_view part) {
     return applyManeuver(cube, part).moves;
 }
 
-std::string workspaceLine(const Entry& e, char /*metricLetter*/, bool* asFacelets) {
+std::string workspaceLine(const Entry& e, char metricLetter, bool* asFacelets) {
     const std::string name = cleanName(e.patternName);
     std::string body;
     if (e.hasOptimalText())
@@ -117,7 +117,7 @@ std::string workspaceLine(const Entry& e, char /*metricLetter*/, bool* asFacelet
     bool fallback = false;
     // A maneuver that would read back as another cube (or not at all, being too long) is
     // replaced by the facelets: the cube itself must survive the file.
-    if (!body.empty() && (body.size() + 1 > kMaxLineLength || !readsBackAs(body, e.cube))) {
+    if (!body.empty() && (body.size() + 1 > kMaxLineLength || !readsBackAs(body, e, metricLetter))) {
         body.clear();
         fallback = true;
     }

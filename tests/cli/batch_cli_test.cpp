@@ -1,6 +1,11 @@
 // tesserix-cli batch, run as a process on workspace files.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <thread>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +20,7 @@
 #include "solver/drivers.hpp"
 #include "workspace/cube_list.hpp"
 #include "workspace/workspace_file.hpp"
+#include "platform/atomic_file.hpp"
 #include "support/scripted_prompts.hpp"
 
 namespace {
@@ -144,6 +150,77 @@ TEST(CliBatch, FailuresAndUnsolvableCubes) {
     EXPECT_EQ(ws.at(0).cube.f, partial.f);
     EXPECT_EQ(ws.at(0).patternName, "open");
     EXPECT_TRUE(solves(ws.at(1).cube, ws.at(1).solverText));
+}
+
+// Where -o points decides how the file is written: through pipes and devices, never replacing
+// them; a read-only file is refused and left alone; a temporary left by a killed run is
+// cleared; "-" is standard output.
+TEST(CliBatch, OutputGoesThroughPipesAndDevicesAndRefusesReadOnlyFiles) {
+    Scratch dir;
+    dir.write("in.txt", "R U   //a\nF\n");
+    const std::string in = (dir / "in.txt").string();
+
+    // A FIFO with a reader: the workspace arrives there and the FIFO stays a FIFO.
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0644), 0);
+    std::string piped;
+    std::thread reader([&] { piped = readWholeFile(dir / "pipe.txt"); });
+    auto r = batch(dir, {in, "-o", (dir / "pipe.txt").string()});
+    reader.join();
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.txt"));
+    EXPECT_NE(piped.find("   //a\r\n"), std::string::npos) << piped;
+
+    // A device: written through, still the device afterwards.
+    r = batch(dir, {in, "-o", "/dev/null"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    // Standard output.
+    r = batch(dir, {in, "-o", "-"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("   //a\r\n"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(dir / "-"));
+
+    // A read-only file is refused, exit code 2, and keeps its bytes (also when run as root).
+    dir.write("ro.txt", "keep me\n");
+    fs::permissions(dir / "ro.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    r = batch(dir, {in, "-o", (dir / "ro.txt").string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
+    EXPECT_EQ(readWholeFile(dir / "ro.txt"), "keep me\n");
+
+    // A temporary of a process that no longer exists goes; one of a live process stays.
+    const fs::path stale = tx::temporaryNameFor(dir / "out.txt", 999999999);
+    const fs::path live = tx::temporaryNameFor(dir / "out.txt", ::getpid());
+    dir.write(stale.filename().string(), "half");
+    dir.write(live.filename().string(), "busy");
+    r = batch(dir, {in, "-o", (dir / "out.txt").string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_EQ(Workspace(dir / "out.txt").list.size(), 2u);
+}
+
+// An endless input (a pipe that never ends) is read up to the documented number of cubes and
+// then refused, nothing written, instead of growing without bound.
+TEST(CliBatch, EndlessInputIsRefusedAtTheCubeLimit) {
+    Scratch dir;
+    ASSERT_EQ(::mkfifo((dir / "endless").c_str(), 0644), 0);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::thread writer([&] {
+        const int fd = ::open((dir / "endless").c_str(), O_WRONLY);
+        if (fd < 0) return;
+        std::string lines;
+        for (int i = 0; i < 4096; ++i) lines += "R U\n";
+        while (::write(fd, lines.data(), lines.size()) > 0) {
+        }
+        ::close(fd);
+    });
+    const auto r = batch(dir, {(dir / "endless").string(), "-o", (dir / "out.txt").string()});
+    writer.join();
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("holds more than 500000 cubes"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
 }
 
 }  // namespace

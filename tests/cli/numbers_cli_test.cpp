@@ -2,6 +2,8 @@
 // in range, else one line on stderr and exit code 2.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "cli_runner.hpp"
 
 namespace tx {
@@ -57,6 +59,30 @@ TEST(CliNumbers, NegativeAndOutOfRangeValuesAreRefused) {
     expectRefused({"bench", "optimal", "--data-dir", data}, "--count", "7");
     expectRefused({"bench", "symmetry"}, "--rows", "9-3");
     expectRefused({"bench", "symmetry"}, "--rows", "3-33");
+}
+
+// Every option that any command's usage text shows with a number placeholder refuses what
+// is not a number in range, so an option added later cannot slip past the strict reader.
+TEST(CliNumbers, EveryNumericOptionOfEveryCommandIsReadStrictly) {
+    const std::string data = testTableFolder();
+    const auto listed = runCli({"--help"});
+    ASSERT_EQ(listed.code, 0);
+    int checked = 0;
+    for (const std::string& line : listed.lines()) {
+        if (line.rfind("  ", 0) != 0) continue;
+        std::vector<std::string> command = {line.substr(2, line.find(' ', 2) - 2)};
+        if (command[0] == "bench") command.push_back("optimal");
+        const std::string usage = runCli({command[0], "--help"}).out;
+        // "--name N", "-n N": the placeholders of numbers.
+        static const std::regex numeric(R"((?:^|[\s\[])(--?[a-z][-a-z]*) (N|J|S|P|SECONDS)(?=[\s\]|]))");
+        for (std::sregex_iterator m(usage.begin(), usage.end(), numeric), end; m != end; ++m) {
+            std::vector<std::string> args = command;
+            if (command[0] != "random") args.insert(args.end(), {"--data-dir", data});
+            for (const std::string bad : {"20abc", "nan", "-5", "1e1"}) expectRefused(args, (*m)[1], bad);
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 11);  // solve, batch, bench, random, tables and serve take numbers
 }
 
 TEST(CliNumbers, WholeAndDecimalNumbersInRangeAreTaken) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cube/facelet_cube.hpp"
+#include "cube/notation.hpp"
 #include "cube/random.hpp"
 #include "server/request.hpp"
 #include "server/webcam_port.hpp"
@@ -154,6 +155,22 @@ TEST(ReadFaceletRequest, EmptiesTheCubeFirst) {
     // Only the three letters were used; everything else was emptied.
     EXPECT_EQ(cube.f[0], 0);
     EXPECT_EQ(cube.f[9], kUndefinedFacelet);
+}
+
+// A facelet string carries straight centres: when they count, a cube an odd number of
+// quarter turns away cannot be reached and is not solved.
+TEST(ReadFaceletRequest, CentreParityWhenCentresCount) {
+    FaceletCube quarter;
+    applyManeuver(quarter, "R");
+    FaceletCube editor;
+    EXPECT_EQ(http::readFaceletRequest("?" + quarter.faceletString(), editor), "");
+    editor.centersCount = true;
+    EXPECT_EQ(http::readFaceletRequest("?" + quarter.faceletString(), editor), http::kCannotSolveText);
+    FaceletCube twoTurns;
+    applyManeuver(twoTurns, "R U");
+    editor.centersCount = true;
+    EXPECT_EQ(http::readFaceletRequest("?" + twoTurns.faceletString(), editor), "");
+    EXPECT_TRUE(editor.centersCount);
 }
 
 TEST(ReadFaceletRequest, ACubeThatTheCheckWouldAlterIsNotSolved) {

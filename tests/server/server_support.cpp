@@ -46,6 +46,15 @@ Reply talk(int port, const std::string& request, const ClientOptions& options) {
     const auto start = Clock::now();
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0) throw std::runtime_error("socket() failed");
+    if (options.from) {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        ::inet_pton(AF_INET, options.from, &local.sin_addr);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            ::close(fd);
+            throw std::runtime_error("bind() failed");
+        }
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(std::uint16_t(port));
@@ -90,6 +99,37 @@ Reply talk(int port, const std::string& request, const ClientOptions& options) {
 
 Reply get(int port, const std::string& path) {
     return whilePumping([port, path] { return talk(port, "GET " + path + " HTTP/1.0\r\n\r\n"); });
+}
+
+int openConnection(int port, const std::string& bytes, const char* from) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return -1;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    ::inet_pton(AF_INET, from, &local.sin_addr);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        !sendAll(fd, bytes.data(), bytes.size())) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool closedByServer(int fd, std::chrono::milliseconds wait) {
+    const auto deadline = Clock::now() + wait;
+    char buffer[4096];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, int(std::max<long long>(left.count(), 0))) <= 0) return false;
+        const auto n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return true;
+    }
 }
 
 std::string solvedFacelets() { return FaceletCube().faceletString(); }

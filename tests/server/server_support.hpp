@@ -50,6 +50,7 @@ struct ClientOptions {
     std::chrono::milliseconds pause{0};       // between the two parts of a split request
     std::size_t splitAt = std::string::npos;  // send the request in two parts
     std::chrono::milliseconds patience{15000};  // give up reading after this long
+    const char* from = nullptr;                 // the local address (any 127.x.y.z), if not the usual
 };
 
 // Connects to 127.0.0.1:port, sends request (nothing when empty) and reads until the server
@@ -57,6 +58,12 @@ struct ClientOptions {
 Reply talk(int port, const std::string& request, const ClientOptions& options = {});
 // The usual form: a GET request for path, answered while the test thread pumps events.
 Reply get(int port, const std::string& path);
+
+// A connection to 127.0.0.1:port from the local address `from` (any 127.x.y.z), sending
+// `bytes` and then nothing; the descriptor, -1 when it could not connect.
+int openConnection(int port, const std::string& bytes = "", const char* from = "127.0.0.1");
+// The server has closed the connection (end of stream or reset) within `wait`.
+bool closedByServer(int fd, std::chrono::milliseconds wait);
 
 using testing::TempFolder;
 using testing::readFile;
@@ -96,6 +103,7 @@ public:
     std::vector<std::string> submitted;
     std::map<std::uint64_t, Pending> pending;
     std::vector<std::uint64_t> released;
+    std::vector<std::uint64_t> abandoned;
     int polls = 0;
 
     static std::string solverTextFor(const std::string& facelets) { return facelets + "  (0f)"; }
@@ -154,6 +162,10 @@ public:
     void release(std::uint64_t handle) override {
         note();
         released.push_back(handle);
+    }
+    void abandon(std::uint64_t handle) override {
+        note();
+        abandoned.push_back(handle);
     }
 
 private:

@@ -53,7 +53,7 @@ void MainWindowTest::captionPagesMenusAndIdleProgress() {
         if (!a->isSeparator()) options << a->objectName();
     QCOMPARE(options, QStringList({"TwoPhaseAlgorithm1", "HugeSolver", "AllowSliceMoves1", "FreeThreadsonTerminate1",
                                    "IgnoreIsoOnLoad", "IsoInvInclude", "FixCenterFacelets", "EditCenters",
-                                   "WebServer1"}));
+                                   "WebServer1", "TimingTest1"}));
     for (const char* name :
          {"AllowSliceMoves1", "FreeThreadsonTerminate1", "IgnoreIsoOnLoad", "IsoInvInclude", "FixCenterFacelets"}) {
         QVERIFY2(w.item(name)->isCheckable(), name);

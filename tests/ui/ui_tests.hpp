@@ -99,6 +99,7 @@ private slots:
     void cubeMenuActsOnTheRightEntry();
     void cubeMenuEnablingAndLateEntries();
     void keysDeleteQuickSaveAndEscape();
+    void longNamesStayWholeUntilShortened();
 };
 
 class ListMenuTest : public QObject {
@@ -123,6 +124,7 @@ private slots:
     void rowButtonStartsAndStopsAnOptimalSearch();
     void startDialogStartsAndRefuses();
     void webServerServesTheList();
+    void timingTestRunsFromTheOptionsMenu();
 };
 
 class SymmetryPageTest : public QObject {

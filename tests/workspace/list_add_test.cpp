@@ -2,6 +2,7 @@
 #include "list_support.hpp"
 
 #include "cube/facelet_symmetry.hpp"
+#include "cube/notation.hpp"
 #include "workspace/facelet_editor.hpp"
 
 namespace tx {
@@ -176,6 +177,34 @@ TEST(AddFromEditor, RefusesInconsistentAndIncompleteCubes) {
     ASSERT_EQ(rig.prompts.shown.size(), 1u);
     EXPECT_EQ(rig.prompts.shown[0].text, "The definition of the facelet colors is incomplete!");
     EXPECT_TRUE(rig.list.empty());
+}
+
+// With centres counting, a quarter turn of the corners needs a centre turned a quarter too;
+// the editor's cube with all centres straight is no cube and is not added.
+TEST(AddFromEditor, RefusesCentresThatDoNotFitTheCorners) {
+    FaceletEditor editor;
+    ListRig rig;
+    rig.list.options.fixCenterFacelets = true;
+    applyManeuver(editor.cube(), "R");
+    editor.cube().centersCount = true;
+    ASSERT_EQ(editor.cube().centerOri[R], 1);
+    editor.cube().centerOri[R] = 0;
+    EXPECT_EQ(rig.list.addFromEditor(editor, false), EditorAdd::Inconsistent);
+    ASSERT_EQ(rig.prompts.shown.size(), 1u);
+    EXPECT_EQ(rig.prompts.shown[0].text, kCenterParityMessage);
+    EXPECT_TRUE(rig.list.empty());
+    // Without centres counting the same cube is fine; with the centre turned it is fine too.
+    rig.list.options.fixCenterFacelets = false;
+    editor.cube().centersCount = false;
+    EXPECT_EQ(rig.list.addFromEditor(editor, false), EditorAdd::Added);
+    rig.list.options.fixCenterFacelets = true;
+    editor.cube().centersCount = true;
+    editor.cube().centerOri[R] = 3;
+    rig.list.isoCheck = false;
+    EXPECT_EQ(rig.list.addFromEditor(editor, false), EditorAdd::Added);
+    EXPECT_EQ(rig.list.size(), 2u);
+    for (std::size_t i = 1; i < rig.prompts.shown.size(); ++i)
+        EXPECT_NE(rig.prompts.shown[i].text, kCenterParityMessage);
 }
 
 TEST(AddFromEditor, HandsPartiallyDefinedCubesOver) {

@@ -199,6 +199,55 @@ TEST_F(SettingsFile, FailedWriteLeavesNoTemporaryAndKeepsOldFile) {
     EXPECT_EQ(files, 1) << "only cube.ini remains";
 }
 
+// A careless or hostile cube.ini: values outside what the program can work with read as the
+// default (a target of -5 once made searches that a stop could not end).
+TEST_F(SettingsFile, ValuesOutOfRangeGiveTheDefault) {
+    put("[Two-Phase-Algorithm]\nstopAt=-5\nautoTime=0\n[WebServer]\nport=70000\n[Autorun]\nnThreads=100000\n");
+    SettingsValues v = Settings(path_).load();
+    EXPECT_EQ(v.stopAt, 20);
+    EXPECT_EQ(v.autoTime, 10);
+    EXPECT_EQ(v.port, 8080);
+    EXPECT_EQ(v.nThreads, 8);
+    for (const char* low : {"15", "0", "-4", "31", "2147483647"}) {
+        put(std::string("[Two-Phase-Algorithm]\nstopAt=") + low + "\n");
+        EXPECT_EQ(Settings(path_).load().stopAt, 20) << low;
+    }
+    // Values in range, including targets no radio button offers, are kept.
+    put("[Two-Phase-Algorithm]\nstopAt=16\nautoTime=1\n[WebServer]\nport=100\n[Autorun]\nnThreads=32\n");
+    v = Settings(path_).load();
+    EXPECT_EQ(v.stopAt, 16);
+    EXPECT_EQ(v.autoTime, 1);
+    EXPECT_EQ(v.port, 100);
+    EXPECT_EQ(v.nThreads, 32);
+    put("[Two-Phase-Algorithm]\nstopAt=25\n");
+    EXPECT_EQ(Settings(path_).load().stopAt, 25);
+}
+
+// The user hears once per session that changes are not kept; by default on stderr.
+TEST_F(SettingsFile, AFailedWriteIsToldOnce) {
+    const fs::path temp = temporaryNameFor(path_, ::getpid());
+    fs::create_directory(temp);  // makes every write fail
+    {
+        Settings s(path_);
+        std::vector<std::string> told;
+        s.setWriteFailureReporter([&](const std::string& text) { told.push_back(text); });
+        EXPECT_FALSE(s.writeNThreads(2));
+        EXPECT_FALSE(s.writeStopAt(18));
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(path_.string()), std::string::npos) << told[0];
+        EXPECT_NE(told[0].find("could not be saved"), std::string::npos) << told[0];
+        EXPECT_EQ(s.load().stopAt, 18) << "the change lasts for the session";
+    }
+    Settings plain(path_);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(plain.writeNThreads(4));
+    EXPECT_FALSE(plain.writeNThreads(8));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("could not be saved"), std::string::npos) << err;
+    EXPECT_EQ(err.find("could not be saved"), err.rfind("could not be saved")) << err;
+    fs::remove(temp);
+}
+
 TEST_F(SettingsFile, RandomWritesRoundTrip) {
     std::mt19937 rng(7);
     const std::array<std::string, 3> sections = {"Color Scheme", "Two-Phase-Algorithm", "Odd [Name]"};

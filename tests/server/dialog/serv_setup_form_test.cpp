@@ -37,6 +37,7 @@ public:
     FaceletSubmission submit(const std::string&) override { return {"no", 0}; }
     std::optional<std::string> poll(std::uint64_t) override { return ""; }
     void release(std::uint64_t) override {}
+    void abandon(std::uint64_t) override {}
 };
 
 class ServSetupFormTest : public QObject {

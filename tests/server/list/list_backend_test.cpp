@@ -2,6 +2,8 @@
 // the test-data folder), with real TCP clients on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QHostAddress>
 
 #include <future>
@@ -158,6 +160,31 @@ TEST_F(ListBackendTables, ClearingTheListReleasesAWaitingClient) {
     EXPECT_TRUE(list.empty());
     ASSERT_TRUE(pumpUntil([&] { return waiting.wait_for(0s) == std::future_status::ready; }));
     EXPECT_EQ(waiting.get().bytes, html(std::string(http::kEntryRemovedText)));
+}
+
+TEST_F(ListBackendTables, ClientsLeavingStopTheirSearchesAndTakeTheirEntriesOut) {
+    list.context().stopAt = 5;  // a random cube never gets there: only a stop ends the search
+    std::vector<int> clients;
+    for (int i = 0; i < 5; ++i)
+        clients.push_back(whilePumping([&] { return openConnection(port, "GET /?" + randomFacelets() + " HTTP/1.0\r\n\r\n"); }));
+    ASSERT_TRUE(pumpUntil([&] {
+        if (list.size() != 5) return false;
+        for (const auto& e : list.entries())
+            if (!e->searchRunning) return false;
+        return true;
+    }));
+    const auto searching = list.entries();
+    for (int fd : clients) ::close(fd);
+    // The server sees each client go: its search stops and its entry leaves the list.
+    EXPECT_TRUE(pumpUntil([&] {
+        for (const auto& e : searching)
+            if (e->searchRunning) return false;
+        return list.empty() && backend.waiting() == 0;
+    }, 10s));
+    // A client that stays still gets its answer.
+    list.context().stopAt = 21;
+    const std::string cube = randomFacelets();
+    EXPECT_TRUE(solves(cube, bodyOf(get(port, "/?" + cube).bytes)));
 }
 
 TEST_F(ListBackendTables, WriteToFileKeepsTheSecondOfTwoResults) {
