@@ -11,6 +11,7 @@
 #include "command.hpp"
 #include "cube/cube_input.hpp"
 #include "console.hpp"
+#include "json_output.hpp"
 #include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "platform/events.hpp"
@@ -37,6 +38,26 @@ std::string resultText(const Entry& e, bool optimal, char metric) {
     return text;
 }
 
+// One searched entry for --format json: its number in the list and its maneuver, or the status
+// it ended with as the error.
+nlohmann::json batchRecord(std::size_t index, const Entry& e, bool optimal) {
+    nlohmann::json record = maneuverRecord(index, "", optimal ? e.optimalText : e.solverText, std::nullopt);
+    record.erase("input");
+    record.erase("line");
+    record["entry"] = index;
+    return record;
+}
+
+// --format json for the entries the fast engine solved: those of `todo` not `left` for later.
+void printSolvedByFastEngine(const CubeList& list, const std::vector<std::shared_ptr<Entry>>& todo,
+                             const std::vector<std::shared_ptr<Entry>>& left) {
+    for (const auto& e : todo) {
+        if (std::find(left.begin(), left.end(), e) != left.end()) continue;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list.entries()[i] == e) printJsonLine(batchRecord(i + 1, *e, false));
+    }
+}
+
 // The entries that get a search: every solvable one without a proven optimal maneuver; the
 // others are named on stderr and counted in `unsolvable`.
 std::vector<std::shared_ptr<Entry>> entriesToSolve(const CubeList& list, int& unsolvable) {
@@ -57,7 +78,7 @@ std::vector<std::shared_ptr<Entry>> entriesToSolve(const CubeList& list, int& un
 // Runs the searches, `jobs` at a time, with a progress line per cube; answers the number of
 // cubes whose search did not start.
 int solveAll(CubeList& list, QueueEvents& events, const std::vector<std::shared_ptr<Entry>>& todo, bool optimal,
-             int jobs) {
+             int jobs, OutputFormat format) {
     auto indexOf = [&](const Entry* e) {
         for (std::size_t i = 0; i < list.size(); ++i)
             if (list.entries()[i].get() == e) return i + 1;
@@ -93,8 +114,10 @@ int solveAll(CubeList& list, QueueEvents& events, const std::vector<std::shared_
             const int length = optimal ? e.optimalLength : e.bestLength;
             shortest = std::min(shortest, length);
             longest = std::max(longest, length);
-            std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
-                         resultText(e, optimal, list.metricLetter()).c_str());
+            if (!progressSilenced())
+                std::fprintf(stderr, "[%zu/%zu] cube %zu: %s\n", done, todo.size(), indexOf(&e),
+                             resultText(e, optimal, list.metricLetter()).c_str());
+            if (format == OutputFormat::Json) printJsonLine(batchRecord(indexOf(&e), e, optimal));
             it = running.erase(it);
         }
     }
@@ -105,6 +128,8 @@ int solveAll(CubeList& list, QueueEvents& events, const std::vector<std::shared_
 
 int run(const Args& input) {
     Args args = input;
+    const auto format = takeFormat(args, "batch");
+    if (!format) return kExitError;
     const bool optimal = takeFlag(args, "--optimal");
     const std::string out = takeOption(args, "-o", "");
     const auto targetOption = takeWholeOption(args, "batch", "--target", 20, 0, 30);
@@ -160,9 +185,12 @@ int run(const Args& input) {
     int unsolvable = 0;
     auto todo = entriesToSolve(list, unsolvable);
     // What the fast engine cannot take is left to the improving search.
-    if (!optimal && engine == "fast")
-        todo = solveEntriesFast(list, todo, loader.current(), static_cast<int>(*targetOption), jobs);
-    const int failed = solveAll(list, events, todo, optimal, jobs);
+    if (!optimal && engine == "fast") {
+        const auto left = solveEntriesFast(list, todo, loader.current(), static_cast<int>(*targetOption), jobs);
+        if (*format == OutputFormat::Json) printSolvedByFastEngine(list, todo, left);
+        todo = left;
+    }
+    const int failed = solveAll(list, events, todo, optimal, jobs, *format);
     const SaveResult saved = saveWorkspace(list, outPath);
     if (!saved.ok) return kExitError;
     return unsolvable > 0 || failed > 0 ? kExitInvalid : kExitOk;
@@ -170,12 +198,14 @@ int run(const Args& input) {
 
 Register reg("batch", "solve every cube of a workspace file and write it back",
              "usage: tesserix-cli batch IN.txt [-o OUT.txt] [--optimal] [--target N] [--engine fast|specified] [--jobs J]\n"
-             "                          [--data-dir DIR]\n"
+             "                          [--format text|json] [--data-dir DIR]\n"
              "Loads a workspace file, solves every entry that has no optimal maneuver (two-phase to the target,\n"
              "default 20, or optimal), J entries at a time, and saves the result as a workspace file (IN.txt is\n"
              "replaced safely unless -o names another file; -o - writes to stdout). Progress goes to stderr.\n"
              "A file of more than 500000 cubes is refused. Two-phase solving uses the fast engine (face turns,\n"
-             "centres not counted); --engine specified keeps the improving search of the desktop program.\n",
+             "centres not counted); --engine specified keeps the improving search of the desktop program.\n"
+             "--format json prints one JSON object per searched entry on stdout: entry (its number), maneuver,\n"
+             "length, metric, optimal, or error.\n",
              run);
 
 }  // namespace

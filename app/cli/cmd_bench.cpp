@@ -11,6 +11,7 @@
 #include "command.hpp"
 #include "coset_bench.hpp"
 #include "bench_partial.hpp"
+#include "json_output.hpp"
 #include "numbers.hpp"
 #include "output.hpp"
 #include "cube/random.hpp"
@@ -69,7 +70,14 @@ double tripleMs(const TableSet& tables, const CubieCube& cube, int target) {
     return ms;
 }
 
-int benchTwoPhase(const TableSet& tables, Args args, bool slice) {
+// --format json: the figures of one summary line as named fields.
+nlohmann::json summaryRecord(const char* search, int target, int count, const Summary& s) {
+    return {{"bench", "twophase"}, {"search", search},           {"target", target},
+            {"cubes", count},      {"median_ms", s.median},      {"p90_ms", s.p90},
+            {"max_ms", s.max},     {"total_s", s.total / 1000}};
+}
+
+int benchTwoPhase(const TableSet& tables, Args args, bool slice, bool json) {
     const auto countOption = takeWholeOption(args, "bench", "--count", 200, 1, 100000);
     if (!countOption) return kExitError;
     const int count = static_cast<int>(*countOption);
@@ -89,21 +97,34 @@ int benchTwoPhase(const TableSet& tables, Args args, bool slice) {
         }
         signature += nodes;
         Summary s = summarize(ms);
-        std::printf("two-phase target %d, %d cubes, one orientation, one thread: median %.2f ms, 90th percentile %.2f ms, "
-                    "maximum %.2f ms, total %.2f s, longest %d, nodes %llu\n",
-                    target, count, s.median, s.p90, s.max, s.total / 1000, worst, (unsigned long long)nodes);
+        if (json) {
+            auto record = summaryRecord("one orientation", target, count, s);
+            record["longest"] = worst;
+            record["nodes"] = nodes;
+            printJsonLine(record);
+        } else {
+            std::printf("two-phase target %d, %d cubes, one orientation, one thread: median %.2f ms, 90th percentile "
+                        "%.2f ms, maximum %.2f ms, total %.2f s, longest %d, nodes %llu\n",
+                        target, count, s.median, s.p90, s.max, s.total / 1000, worst, (unsigned long long)nodes);
+        }
         if (triple && target == 20) {
             std::vector<double> tms;
             for (const auto& c : cubes) tms.push_back(tripleMs(tables, c, target));
             Summary t = summarize(tms);
-            std::printf("two-phase target %d, %d cubes, triple search (three threads, wall clock): median %.2f ms, "
-                        "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
-                        target, count, t.median, t.p90, t.max, t.total / 1000);
+            if (json)
+                printJsonLine(summaryRecord("triple", target, count, t));
+            else
+                std::printf("two-phase target %d, %d cubes, triple search (three threads, wall clock): median %.2f ms, "
+                            "90th percentile %.2f ms, maximum %.2f ms, total %.2f s\n",
+                            target, count, t.median, t.p90, t.max, t.total / 1000);
         }
         if (!flushOutput()) return kExitError;
     }
-    if (!slice) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
-    std::printf("signature %llu nodes\n", (unsigned long long)signature);
+    if (!slice && !json) printFastEngine(tables, benchCubes(count), false);  // the fast engine beside it
+    if (json)
+        printJsonLine({{"signature", signature}});
+    else
+        std::printf("signature %llu nodes\n", (unsigned long long)signature);
     return kExitOk;
 }
 
@@ -119,7 +140,7 @@ struct Position {
     const char* maneuver;  // generates the position from solved
 };
 
-int benchOptimal(const TableSet& tables, Args args, bool huge) {
+int benchOptimal(const TableSet& tables, Args args, bool huge, bool json) {
     static const Position kPositions[] = {
         {"one move", "R"},
         {"symmetric: six-spot", "U D' R L' F B' U D'"},
@@ -144,12 +165,22 @@ int benchOptimal(const TableSet& tables, Args args, bool huge) {
         double s = msSince(t0) / 1000;
         seconds += s;
         total += r.nodes;
+        if (json) {
+            printJsonLine({{"bench", "optimal"}, {"position", p.name}, {"length", r.length},
+                           {"start", {r.startDistance[0], r.startDistance[1], r.startDistance[2]}},
+                           {"seconds", s}, {"nodes", r.nodes}, {"depth_nodes", r.depthNodes}});
+            continue;
+        }
         std::printf("%-22s length %2d  start %d %d %d  %.2f s  %.2f Mnodes/s  nodes %llu\n", p.name, r.length,
                     r.startDistance[0], r.startDistance[1], r.startDistance[2], s, r.nodes / std::max(s, 1e-9) / 1e6,
                     (unsigned long long)r.nodes);
         for (std::size_t d = 0; d < r.depthNodes.size(); ++d)
             std::printf("    depth %2zu: %llu\n", d + 1, (unsigned long long)r.depthNodes[d]);
         if (!flushOutput()) return kExitError;
+    }
+    if (json) {
+        printJsonLine({{"signature", total}, {"seconds", seconds}});
+        return kExitOk;
     }
     std::printf("signature %llu nodes, %.2f s, %.2f Mnodes/s\n", (unsigned long long)total, seconds,
                 total / std::max(seconds, 1e-9) / 1e6);
@@ -163,6 +194,13 @@ int run(const Args& given) {
     tables.yes = takeFlag(args, "--yes");
     tables.huge = takeFlag(args, "--huge");
     tables.slice = takeFlag(args, "--slice");
+    const auto format = takeFormat(args, "bench");
+    if (!format) return kExitError;
+    const bool json = *format == OutputFormat::Json;
+    if (json && !args.empty() && args[0] != "twophase" && args[0] != "optimal") {
+        std::fprintf(stderr, "tesserix-cli bench: --format json is for twophase and optimal\n");
+        return kExitError;
+    }
     if (!args.empty() && args[0] == "symmetry") return benchSymmetry(Args(args.begin() + 1, args.end()));
     if (args.empty() ||
         (args[0] != "twophase" && args[0] != "optimal" && args[0] != "partial" && args[0] != "fast" &&
@@ -175,19 +213,22 @@ int run(const Args& given) {
     std::string what = args[0];
     args.erase(args.begin());
     tables.huge = tables.huge || what == "coset";
-    if (what == "coset" && !mayLoadHugeTable(tables, "bench coset")) return kExitError;
+    // The numbers are checked before a table is asked for.
+    const auto coset = what == "coset" ? cosetBenchOptions(args) : std::nullopt;
+    if (what == "coset" && (!coset || !mayLoadHugeTable(tables, "bench coset"))) return kExitError;
     const auto loaded = prepareTables(tables);
     if (!loaded) return kExitError;
     if (what == "fast") return benchFast(*loaded, args);
     if (what == "partial") return benchPartial(*loaded, args, tables.slice);
-    if (what == "coset") return benchCoset(*loaded, args);
-    return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice) : benchOptimal(*loaded, args, tables.huge);
+    if (what == "coset") return benchCoset(*loaded, *coset);
+    return what == "twophase" ? benchTwoPhase(*loaded, args, tables.slice, json)
+                              : benchOptimal(*loaded, args, tables.huge, json);
 }
 
 Register reg("bench", "benchmark the searches on fixed positions",
-             "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--data-dir DIR]\n"
+             "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--format text|json] [--data-dir DIR]\n"
              "       tesserix-cli bench fast [--count N] [--data-dir DIR]\n"
-             "       tesserix-cli bench optimal [--count N] [--huge] [--data-dir DIR]\n"
+             "       tesserix-cli bench optimal [--count N] [--huge] [--format text|json] [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
              "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
@@ -201,7 +242,8 @@ Register reg("bench", "benchmark the searches on fixed positions",
              "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
              "one depth beyond their first maneuvers. coset runs the coset explorer (huge table) on the\n"
              "solved cube's coset and a random one to --depth (default 15) and prints per depth the\n"
-             "positions, seconds and positions per second.\n",
+             "positions, seconds and positions per second. --format json (twophase, optimal): one JSON\n"
+             "object per summary or position, and the signature last.\n",
              run);
 
 }  // namespace

@@ -1,15 +1,21 @@
 // solve: two-phase search to a target length, or optimal search, for each cube given as a
-// facelet string or "@MANEUVER"; one output line per input line, in input order.
+// facelet string or "@MANEUVER"; one output line per input line, in input order, each as soon
+// as it and the lines before it are answered.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <memory>
 #include <thread>
 #include <unordered_map>
 
 #include "command.hpp"
+#include "console.hpp"
 #include "cube/cube_input.hpp"
+#include "json_output.hpp"
+#include "line_reader.hpp"
 #include "numbers.hpp"
 #include "output.hpp"
 #include "workspace/entry_search.hpp"
@@ -23,6 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Job {
     std::size_t line = 0;
+    std::string input;
     std::shared_ptr<Entry> entry;
     std::string output;
     bool failed = false;
@@ -39,6 +46,7 @@ struct SolveOptions {
     bool optimal = false, triple = false, times = false, log = false;
     int target = 20, jobs = 0;
     double maxTime = 0;
+    OutputFormat format = OutputFormat::Text;
     std::string engine = "fast";  // "fast" or "specified"
 };
 
@@ -62,7 +70,9 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     const auto target = takeWholeOption(args, "solve", "--target", 20, 0, 30);
     const auto jobs = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
     const auto maxTime = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
-    if (!target || !jobs || !maxTime) return std::nullopt;
+    const auto format = takeFormat(args, "solve");
+    if (!target || !jobs || !maxTime || !format) return std::nullopt;
+    o.format = *format;
     o.target = static_cast<int>(*target);
     o.jobs = static_cast<int>(*jobs);
     o.maxTime = *maxTime;
@@ -75,40 +85,45 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     return o;
 }
 
-std::vector<Job> readJobs(const Args& args, bool centres) {
-    std::vector<Job> all;
-    std::size_t lineNo = 0;
-    for (const auto& line : inputLines(args, true)) {
-        Job job;
-        job.line = ++lineNo;
-        CubeTextOptions options;
-        options.centersCount = centres;
-        const CubeText read = readCube(line, options);
-        if (!read.ok()) {
-            job.failed = job.done = true;
-            job.output = "error: " + read.error;
-        } else {
-            job.entry = std::make_shared<Entry>();
-            job.entry->cube = read.cube;
-        }
-        all.push_back(std::move(job));
+// The job of one input line: a cube to search, or the reason it is not one.
+Job makeJob(std::size_t lineNo, const std::string& line, bool centres) {
+    Job job;
+    job.line = lineNo;
+    job.input = line;
+    CubeTextOptions options;
+    options.centersCount = centres;
+    const CubeText read = readCube(line, options);
+    if (!read.ok()) {
+        job.failed = job.done = true;
+        job.output = "error: " + read.error;
+    } else {
+        job.entry = std::make_shared<Entry>();
+        job.entry->cube = read.cube;
     }
-    return all;
+    return job;
 }
 
-// Runs the jobs' searches, at most o.jobs at a time, and prints their results in input order.
+struct TimedLine {
+    std::size_t line;
+    double ms;
+    int length;
+};
+
+// Reads the input as it arrives, runs the jobs' searches, at most o.jobs at a time, and prints
+// their results in input order. Only the jobs between the oldest unprinted one and the newest
+// are held, at most a window's worth, so memory stays flat however long the input is.
 class Solver {
 public:
-    Solver(const SolveOptions& o, const TableSet& tables, std::vector<Job>& all)
-        : o_(o), source_(tables), all_(all) {
+    using LoadTables = std::function<std::optional<TableSet>()>;
+
+    // The tables are loaded (or built) only once a cube worth a search arrives, so input
+    // without one is answered without them.
+    Solver(const SolveOptions& o, LoadTables loadTables) : o_(o), loadTables_(std::move(loadTables)) {
         context_.events = &events_;
-        context_.tables = &source_;
         context_.stopAt = o.target;
         context_.triple = o.triple;
         context_.sliceMode = o.tables.slice;
         context_.hugeMode = o.tables.huge;
-        for (auto& j : all_)
-            if (j.entry) jobOfEntry_[j.entry.get()] = &j;
         notices_.ended = [this](Entry& e) {
             if (Job* j = jobOf(e)) j->done = true;
         };
@@ -118,13 +133,20 @@ public:
             };
     }
 
-    void runAll() {
-        std::size_t nextToStart = 0, nextToPrint = 0;
+    // False when the tables could not be loaded (the loader has said why).
+    bool runAll(LineReader& input) {
+        const std::size_t window = std::max<std::size_t>(64, 4 * static_cast<std::size_t>(o_.jobs));
         std::vector<Job*> active;
-        while (nextToPrint < all_.size()) {
-            while (static_cast<int>(active.size()) < o_.jobs && nextToStart < all_.size()) {
-                Job& j = all_[nextToStart++];
-                if (!j.failed && start(j)) active.push_back(&j);
+        std::size_t lineNo = 0;
+        while (!input.ended() || !window_.empty()) {
+            while (static_cast<int>(active.size()) < o_.jobs && window_.size() < window) {
+                const auto line = input.poll();
+                if (!line) break;
+                Job& j = window_.emplace_back(makeJob(++lineNo, *line, o_.tables.centres));
+                if (j.entry) jobOfEntry_[j.entry.get()] = &j;
+                if (j.failed) continue;
+                if (!haveTables()) return false;
+                if (start(j)) active.push_back(&j);
             }
             events_.waitAndDrain(std::chrono::milliseconds(5));
             for (auto it = active.begin(); it != active.end();) {
@@ -135,14 +157,44 @@ public:
                 }
                 stopWhenOutOfTime(**it++);
             }
-            while (nextToPrint < all_.size() && (all_[nextToPrint].failed || !all_[nextToPrint].output.empty())) {
-                std::printf("%s\n", all_[nextToPrint++].output.c_str());
-                if (!flushOutput()) return;  // the rest would be lost too; main reports it
+            while (!window_.empty() && (window_.front().failed || !window_.front().output.empty())) {
+                if (!retire(window_.front())) return true;  // the rest would be lost too; main reports it
+                window_.pop_front();
             }
         }
+        return true;
     }
 
+    bool anyFailed() const { return anyFailed_; }
+    const std::vector<TimedLine>& times() const { return times_; }
+
 private:
+    bool haveTables() {
+        if (source_) return true;
+        auto loaded = loadTables_();
+        if (!loaded) return false;
+        source_.emplace(std::move(*loaded));
+        context_.tables = &*source_;
+        return true;
+    }
+
+    // Prints a finished job and lets it go; false once writing to stdout has failed.
+    bool retire(const Job& j) {
+        print(j);
+        progress_.update(++answered_);
+        anyFailed_ = anyFailed_ || j.failed;
+        if (o_.times && j.started) times_.push_back({j.line, j.ms, j.length});
+        if (j.entry) jobOfEntry_.erase(j.entry.get());
+        return flushOutput();
+    }
+
+    void print(const Job& j) const {
+        if (o_.format == OutputFormat::Json)
+            printJsonLine(maneuverRecord(j.line, j.input, j.output, j.started ? std::optional(j.ms) : std::nullopt));
+        else
+            std::printf("%s\n", j.output.c_str());
+    }
+
     Job* jobOf(Entry& e) {
         auto it = jobOfEntry_.find(&e);
         return it == jobOfEntry_.end() ? nullptr : it->second;
@@ -204,18 +256,22 @@ private:
     }
 
     const SolveOptions& o_;
-    FixedTables source_;
-    std::vector<Job>& all_;
+    LoadTables loadTables_;
+    std::optional<FixedTables> source_;
+    std::deque<Job> window_;  // references stay valid: jobs are added at the back, retired at the front
     QueueEvents events_;
     SearchContext context_;
     EntryNotices notices_;
     std::unordered_map<const Entry*, Job*> jobOfEntry_;
+    bool anyFailed_ = false;
+    std::vector<TimedLine> times_;
+    CountProgress progress_{"solve: cubes answered"};
+    std::size_t answered_ = 0;
 };
 
-void reportTimes(const std::vector<Job>& all) {
+void reportTimes(const std::vector<TimedLine>& all) {
     std::vector<double> solved;
     for (const auto& j : all) {
-        if (!j.started) continue;
         std::fprintf(stderr, "line %zu: %.1f ms, length %d\n", j.line, j.ms, j.length);
         solved.push_back(j.ms);
     }
@@ -237,33 +293,27 @@ int run(const Args& given) {
     if (o.engine == "fast" && !o.optimal && !o.triple && !o.tables.slice && !o.tables.centres) {
         const auto tables = prepareTables(o.tables);
         if (!tables) return kExitError;
-        return solveWithFastEngine(args, {o.target, o.jobs, o.maxTime, o.times}, *tables);
+        return solveWithFastEngine(args, {o.target, o.jobs, o.maxTime, o.times, o.format}, *tables);
     }
-    std::vector<Job> all = readJobs(args, options->tables.centres);
-    // Only cubes that can be solved are worth loading (or building) tables for.
-    if (std::all_of(all.begin(), all.end(), [](const Job& j) { return j.failed; })) {
-        for (const auto& j : all) std::printf("%s\n", j.output.c_str());
-        return all.empty() ? kExitOk : kExitInvalid;
-    }
-    const auto loaded = prepareTables(options->tables);
-    if (!loaded) return kExitError;
-    Solver(*options, *loaded, all).runAll();
-    if (options->times) reportTimes(all);
-    for (const auto& j : all)
-        if (j.failed) return kExitInvalid;
-    return kExitOk;
+    LineReader input(args, true);
+    Solver solver(*options, [&] { return prepareTables(options->tables); });
+    if (!solver.runAll(input)) return kExitError;
+    if (options->times) reportTimes(solver.times());
+    return solver.anyFailed() ? kExitInvalid : kExitOk;
 }
 
 Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "usage: tesserix-cli solve [--target N] [--engine fast|specified] [--triple] [--slice]\n"
-             "                          [--optimal [--huge] [--centres] [--log]]\n"
-             "                          [--jobs J] [--max-time SECONDS] [--times] [--data-dir DIR] [--yes] [CUBE...]\n"
+             "                          [--optimal [--huge] [--centres] [--log]] [--jobs J] [--max-time SECONDS]\n"
+             "                          [--times] [--format text|json] [--data-dir DIR] [--yes] [CUBE...]\n"
              "A cube is a facelet string (54 face letters), a piece list (48 face letters) or @ and a maneuver\n"
              "that generates it from the solved cube; a cube that cannot be solved gets the reason check gives,\n"
              "and the exit code is 1. Without cubes, one cube per line is read from stdin. Prints one maneuver\n"
              "with its length mark per input line, in input order, or \"error: \" and the reason; the solved cube\n"
              "is \" (0f*)\" under --optimal. --centres: the centre orientations count. --times reports milliseconds\n"
-             "per cube and a summary on stderr; --log shows the optimal search's progress on stderr.\n"
+             "per cube and a summary on stderr; --log shows the optimal search's progress on stderr. --format json\n"
+             "prints one JSON object per input line: line, input, maneuver, length, metric, optimal, milliseconds,\n"
+             "or error.\n"
              "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
              "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
              "desktop program, which improves its maneuver run by run.\n",

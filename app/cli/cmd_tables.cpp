@@ -3,6 +3,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "json_output.hpp"
 #include "numbers.hpp"
 #include "platform/data_folder.hpp"
 #include "tables/loader.hpp"
@@ -13,8 +14,12 @@ namespace tx::cli {
 
 namespace {
 
-void printStatistics(const std::vector<TableStatistics>& stats) {
+void printStatistics(const std::vector<TableStatistics>& stats, bool json) {
     for (const auto& s : stats) {
+        if (json) {
+            printJsonLine(tableStatisticsRecord(s));
+            continue;
+        }
         std::printf("%s: distance entries%s\n", s.name.c_str(),
                     s.name.rfind("phase1PF", 0) == 0 ? " positions" : "");
         std::uint64_t total = 0, totalPositions = 0;
@@ -45,7 +50,9 @@ int run(const Args& input) {
     bool verify = takeFlag(args, "--verify");
     std::string dir = takeOption(args, "--data-dir", "");
     const auto threads = takeWholeOption(args, "tables", "--threads", 0, 0, 1024);
-    if (!threads) return kExitError;
+    const auto format = takeFormat(args, "tables");
+    if (!threads || !format) return kExitError;
+    const bool json = *format == OutputFormat::Json;
     if (!args.empty()) {
         std::fprintf(stderr, "tables: unexpected argument '%s'\n", args[0].c_str());
         return kExitError;
@@ -65,29 +72,36 @@ int run(const Args& input) {
     }
     if (centres && !loader.loadCenterTables()) return kExitError;
     if (huge && !loader.current().hasHuge()) return kExitError;
-    for (const auto& r : loader.reports)
-        std::printf("%-20s %12llu %-6s %8.2f s\n", r.name.c_str(), (unsigned long long)r.bytes,
-                    r.built ? "built" : "loaded", r.seconds);
+    for (const auto& r : loader.reports) {
+        if (json)
+            printJsonLine(tableFileRecord(r));
+        else
+            std::printf("%-20s %12llu %-6s %8.2f s\n", r.name.c_str(), (unsigned long long)r.bytes,
+                        r.built ? "built" : "loaded", r.seconds);
+    }
     if (stats) {
         bool builtNow = !loader.statistics.empty();
         if (!builtNow && !loader.collectStatistics()) {
             std::fprintf(stderr, "tables: a table file differs from a freshly generated table\n");
-            printStatistics(loader.statistics);
+            printStatistics(loader.statistics, json);
             return kExitInvalid;
         }
-        printStatistics(loader.statistics);
+        printStatistics(loader.statistics, json);
     }
     return kExitOk;
 }
 
 Register reg("tables", "build missing tables, load the rest, list the files",
-             "usage: tesserix-cli tables [--slice] [--centres] [--huge] [--stats] [--verify] [--data-dir DIR] [--yes] [--threads N]\n"
+             "usage: tesserix-cli tables [--slice] [--centres] [--huge] [--stats] [--verify] [--format text|json]\n"
+             "                           [--data-dir DIR] [--yes] [--threads N]\n"
              "Builds the table files that are missing and loads the others, with progress on stderr, then prints\n"
              "one line per file: name, bytes, built or loaded, seconds. --slice: the tables of the slice-move\n"
              "metric; --centres: the 430 MB table for cubes whose centre orientation counts; --huge: the 1881 MB\n"
              "table of the optimal solver. --stats: entries at each distance for every pruning table (and for the\n"
              "phase-1 table the positions they stand for); tables that were only loaded are generated again for\n"
-             "this and compared with their files. Without a terminal the first-run question is answered yes.\n"
+             "this and compared with their files. --format json: one JSON object per file (file, bytes, built,\n"
+             "seconds) and per table of --stats (table, distances, entries, positions). Without a terminal the\n"
+             "first-run question is answered yes; the 430 MB and 1881 MB tables are built only with --yes.\n"
              "--verify: builds and loads nothing; checks every table file present against the checksum recorded\n"
              "when it was written (ok, checksum mismatch, wrong size, no checksum recorded) and exits 1 when one\n"
              "does not match.\n",

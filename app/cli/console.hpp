@@ -1,12 +1,31 @@
 #pragma once
 // Progress and prompts of the command line: a bar on stderr, messages on stderr, questions
-// answered yes without a terminal (or with --yes) so that the command never blocks.
+// asked on the terminal; without one the command never blocks (see ConsolePrompts::ask).
 #include <string>
 
 #include "platform/progress.hpp"
 #include "platform/prompts.hpp"
 
 namespace tx::cli {
+
+// "--quiet"/"-q" (taken by the command dispatcher): no progress at all.
+void silenceProgress();
+bool progressSilenced();
+
+// A count of finished items ("solve: 1200 cubes answered"), for work of unknown length: on a
+// terminal (when stdout is not the same terminal) redrawn in place, else a line every few seconds.
+class CountProgress {
+public:
+    explicit CountProgress(std::string what);
+    ~CountProgress();
+    void update(std::size_t done);
+
+private:
+    std::string what_;
+    bool tty_;
+    bool drawn_ = false;
+    long long lastLine_;
+};
 
 class ConsoleProgress : public Progress {
 public:
@@ -21,13 +40,15 @@ public:
 
 private:
     void draw(bool force);
+    std::string timeLeft(int percent, long long now) const;
     bool tty_;
     bool quiet_;
     bool shown_ = false;
+    bool drawn_ = false;  // a bar is on the terminal's current line
     std::string label_;
     long long min_ = 0, max_ = 0, pos_ = 0;
     int lastPercent_ = -1;
-    long long lastDraw_ = 0;
+    long long lastDraw_ = 0, labelStart_ = 0, lastLine_ = 0;
 };
 
 class ConsolePrompts : public Prompts {

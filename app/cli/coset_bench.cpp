@@ -40,14 +40,18 @@ void benchOne(const char* name, const CubieCube& cube, const TableSet& tables, c
 
 }  // namespace
 
-int benchCoset(const TableSet& tables, Args args) {
+std::optional<CosetOptions> cosetBenchOptions(Args args) {
     const auto depth = takeWholeOption(args, "bench", "--depth", 15, 1, kCosetMaxDepth);
     const auto threads = takeWholeOption(args, "bench", "--threads", 0, 0, 1024);
-    if (!depth || !threads || hasUnknownOption("bench", args)) return kExitError;
+    if (!depth || !threads || hasUnknownOption("bench", args)) return std::nullopt;
     CosetOptions options;
     options.maxDepth = static_cast<int>(*depth);
     options.threads = static_cast<int>(*threads);
     if (options.threads == 0) options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return options;
+}
+
+int benchCoset(const TableSet& tables, CosetOptions options) {
     options.lowPriority = false;
     benchOne("solved cube", CubieCube(), tables, options);
     MersenneTwister rng(20261208);

@@ -3,7 +3,9 @@
 #include <iostream>
 
 #include "command.hpp"
+#include "console.hpp"
 #include "output.hpp"
+#include "version/version.hpp"
 
 namespace tx::cli {
 
@@ -25,9 +27,21 @@ std::vector<std::string> inputLines(const Args& positional, bool allowStdinWhenE
     return lines;
 }
 
+namespace {
+
+// Options are spelled "centres" or "centers", as the user likes: both name one option.
+std::string oneSpelling(std::string option) {
+    const std::size_t nameEnd = std::min(option.find('='), option.size());
+    if (const std::size_t at = option.find("centers"); at < nameEnd) option.replace(at, 7, "centres");
+    return option;
+}
+
+}  // namespace
+
 bool takeFlag(Args& args, const std::string& name) {
+    const std::string wanted = oneSpelling(name);
     for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == name) {
+        if (oneSpelling(*it) == wanted) {
             args.erase(it);
             return true;
         }
@@ -36,14 +50,16 @@ bool takeFlag(Args& args, const std::string& name) {
 }
 
 std::string takeOption(Args& args, const std::string& name, const std::string& fallback) {
+    const std::string wanted = oneSpelling(name);
     for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == name && it + 1 != args.end()) {
+        const std::string given = oneSpelling(*it);
+        if (given == wanted && it + 1 != args.end()) {
             std::string v = *(it + 1);
             args.erase(it, it + 2);
             return v;
         }
-        if (it->rfind(name + "=", 0) == 0) {
-            std::string v = it->substr(name.size() + 1);
+        if (given.rfind(wanted + "=", 0) == 0) {
+            std::string v = it->substr(wanted.size() + 1);
             args.erase(it);
             return v;
         }
@@ -93,7 +109,23 @@ void listCommands(std::FILE* to) {
     std::fprintf(to, "usage: tesserix-cli COMMAND [OPTIONS]\n\ncommands:\n");
     for (const auto& [name, cmd] : tx::cli::commands())
         std::fprintf(to, "  %-10s %s\n", name.c_str(), cmd.summary.c_str());
-    std::fprintf(to, "\n\"tesserix-cli COMMAND --help\" describes a command and its options.\n");
+    std::fprintf(to, "\n\"tesserix-cli COMMAND --help\" describes a command and its options;\n"
+                     "\"tesserix-cli --version\" prints the version. Every command takes --quiet (-q): no\n"
+                     "progress on stderr. Options spelled with \"centres\" may be spelled \"centers\".\n");
+}
+
+// "--help"/"-h" and "--version" mean the same after every command, wherever they stand.
+bool asks(const tx::cli::Args& args, std::initializer_list<const char*> flags) {
+    for (const auto& a : args)
+        for (const char* f : flags)
+            if (a == f) return true;
+    return false;
+}
+
+int describe(const tx::cli::Command& cmd) {
+    if (cmd.usage.empty()) return cmd.run({"--help"});  // the command prints its own
+    std::printf("%s", cmd.usage.c_str());
+    return tx::cli::kExitOk;
 }
 
 }  // namespace
@@ -105,9 +137,18 @@ int main(int argc, char** argv) {
         return kExitError;
     }
     std::string name = argv[1];
+    Args args(argv + 2, argv + argc);
+    if (name == "--version") {
+        std::printf("%s\n", tx::app::versionLine("tesserix-cli").c_str());
+        return finishOutput("version", kExitOk);
+    }
     if (name == "-h" || name == "--help" || name == "help") {
-        listCommands(stdout);
-        return finishOutput("help", kExitOk);
+        if (name != "help" || args.empty()) {
+            listCommands(stdout);
+            return finishOutput("help", kExitOk);
+        }
+        name = args.front();  // "help COMMAND"
+        args = {"--help"};
     }
     auto it = commands().find(name);
     if (it == commands().end()) {
@@ -115,15 +156,18 @@ int main(int argc, char** argv) {
         listCommands(stderr);
         return kExitError;
     }
-    Args args(argv + 2, argv + argc);
     const Command& cmd = it->second;
-    if (!cmd.usage.empty() && std::find(args.begin(), args.end(), "--help") != args.end()) {
-        std::printf("%s", cmd.usage.c_str());
-        return finishOutput(name.c_str(), kExitOk);
-    }
+    if (takeFlag(args, "--quiet") || takeFlag(args, "-q")) silenceProgress();
     int code = kExitError;
     try {
-        code = cmd.run(args);
+        if (asks(args, {"--version"})) {
+            std::printf("%s\n", tx::app::versionLine("tesserix-cli").c_str());
+            code = kExitOk;
+        } else if (asks(args, {"-h", "--help"})) {
+            code = describe(cmd);
+        } else {
+            code = cmd.run(args);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tesserix-cli %s: %s\n", name.c_str(), e.what());
     }

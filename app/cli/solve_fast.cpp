@@ -7,7 +7,9 @@
 #include <mutex>
 #include <thread>
 
+#include "console.hpp"
 #include "cube/cube_input.hpp"
+#include "line_reader.hpp"
 #include "solver/fast_solver.hpp"
 #include "solver/fast_tables.hpp"
 
@@ -114,19 +116,41 @@ void forEachInParallel(std::size_t count, int jobs, const std::function<void(std
     }
 }
 
+// Streams: takes the lines that are there (waiting only for the first), solves them in parallel,
+// prints them in input order, and goes on; at most a window of lines is held at a time.
 int solveWithFastEngine(const Args& positional, const FastSolveSettings& s, const TableSet& tables) {
-    const auto lines = inputLines(positional, true);
     fastTables(*tables.coords);  // built before the first cube, so its time is its own
-    std::vector<Outcome> results(lines.size());
+    const std::size_t window = std::max<std::size_t>(64, 4 * static_cast<std::size_t>(std::max(1, s.jobs)));
+    LineReader input(positional, true);
+    std::vector<Outcome> timed;  // kept only for --times
+    std::size_t lineNo = 0;
     bool anyFailed = false;
-    forEachInParallel(
-        lines.size(), s.jobs, [&](std::size_t i) { results[i] = solveOne(tables, lines[i], s); },
-        [&](std::size_t i) {  // printed in input order as the results come
-            std::printf("%s\n", results[i].text.c_str());
-            std::fflush(stdout);
-            anyFailed = anyFailed || results[i].failed;
-        });
-    if (s.times) reportTimes(results);
+    CountProgress progress("solve: cubes answered");
+    while (auto first = input.next()) {
+        std::vector<std::string> lines = {std::move(*first)};
+        while (lines.size() < window) {
+            auto more = input.poll();
+            if (!more) break;
+            lines.push_back(std::move(*more));
+        }
+        std::vector<Outcome> results(lines.size());
+        forEachInParallel(
+            lines.size(), s.jobs, [&](std::size_t i) { results[i] = solveOne(tables, lines[i], s); },
+            [&](std::size_t i) {  // printed in input order as the results come
+                const Outcome& r = results[i];
+                ++lineNo;
+                if (s.format == OutputFormat::Json)
+                    printJsonLine(maneuverRecord(lineNo, lines[i], r.text,
+                                                 r.length >= 0 || r.ms > 0 ? std::optional(r.ms) : std::nullopt));
+                else
+                    std::printf("%s\n", r.text.c_str());
+                std::fflush(stdout);
+                anyFailed = anyFailed || r.failed;
+                progress.update(lineNo);
+            });
+        if (s.times) timed.insert(timed.end(), results.begin(), results.end());
+    }
+    if (s.times) reportTimes(timed);
     return anyFailed ? kExitInvalid : kExitOk;
 }
 

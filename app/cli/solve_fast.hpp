@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "command.hpp"
+#include "json_output.hpp"
 #include "solver/fast_solver.hpp"
 #include "tables/tables.hpp"
 
@@ -14,6 +15,7 @@ struct FastSolveSettings {
     int jobs = 1;
     double maxTime = 0;  // seconds per cube, 0: no limit
     bool times = false;
+    OutputFormat format = OutputFormat::Text;
 };
 
 // Solves every input line (facelet string or "@" maneuver) with the fast engine and prints one

@@ -7,15 +7,17 @@
 #include <optional>
 #include <string>
 
+#include "command_line.hpp"
 #include "platform/data_folder.hpp"
 #include "solver/search_thread.hpp"
 #include "ui/main_window.hpp"
 
 int main(int argc, char* argv[]) {
+    if (const auto exitCode = tx::app::answerInfoOptions(argc, argv)) return *exitCode;
     QApplication app(argc, argv);
     tx::useIdleSchedulingForSearches(true);
     QApplication::setApplicationName("Tesserix");
-    QApplication::setApplicationVersion("5.00s");
+    QApplication::setApplicationVersion(tx::app::kProjectVersion);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Tesserix, a workbench for the 3x3x3 cube");

@@ -29,6 +29,28 @@ long long freeDiskBytes(const fs::path& folder) {
     return static_cast<long long>(info.available);
 }
 
+namespace {
+
+fs::path xdgDataFolder() {
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".local" / "share";
+    else
+        base = fs::temp_directory_path();
+    std::error_code ec;
+    fs::create_directories(base / "tesserix", ec);
+    return base / "tesserix";
+}
+
+}  // namespace
+
+bool installedLayout(const fs::path& exeFolder) {
+    std::error_code ec;
+    return fs::exists(exeFolder.parent_path() / "share" / "tesserix" / kInstalledMarker, ec);
+}
+
 DataFolder resolveDataFolder(const std::optional<std::string>& explicitDir) {
     std::error_code ec;
     if (explicitDir && !explicitDir->empty()) {
@@ -40,16 +62,11 @@ DataFolder resolveDataFolder(const std::optional<std::string>& explicitDir) {
         return {fs::absolute(env), ""};
     }
     fs::path exe = executableFolder();
+    // An installed program shares its folder (/usr/bin) with others, even when it could write
+    // there: each user's tables and settings belong in the user's data folder.
+    if (installedLayout(exe)) return {xdgDataFolder(), ""};
     if (folderWritable(exe)) return {exe, ""};
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = fs::path(home) / ".local" / "share";
-    else
-        base = fs::temp_directory_path();
-    fs::path folder = base / "tesserix";
-    fs::create_directories(folder, ec);
+    fs::path folder = xdgDataFolder();
     return {folder, "The program's folder " + exe.string() + " is not writable; using " +
                         folder.string() + " for tables and settings."};
 }

@@ -146,7 +146,7 @@ void CosetSearch::stop() {
 void CosetSearch::requestPause() {
     {
         std::lock_guard lock(mutex_);
-        if (!launched_ || pause_ || busy_ == 0) return;
+        if (!launched_ || pause_ || searchOver_) return;
         pausedAt_ = SteadyClock::now();
         pause_ = true;
         halt_ = true;
@@ -269,6 +269,7 @@ void CosetSearch::coordinate() {
     {
         std::lock_guard lock(mutex_);
         --busy_;
+        searchOver_ = true;
     }
     cv_.notify_all();
     post([](CosetSearch& s) {

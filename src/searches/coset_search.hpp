@@ -167,6 +167,7 @@ private:
     std::chrono::steady_clock::duration pausedTotal_{};
 
     bool launched_ = false;
+    bool searchOver_ = false;  // the coordinator has left its loop (busy_ also drops to 0 between depths)
     bool finished_ = false;
     std::shared_ptr<CosetSearch*> alive_;  // reports posted by the threads check it
     std::jthread coordinator_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 
+#include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
 #include "solver/fast_tables.hpp"
 #include "solver/move_rules.hpp"
@@ -355,19 +356,6 @@ FastResult FastSearch::run(const CubieCube& cube) {
     return r_;
 }
 
-// Every piece once, orientations summing to zero, equal parities.
-bool isSolvable(const CubieCube& c) {
-    unsigned corners = 0, edges = 0;
-    for (const auto& p : c.corners) corners |= 1u << p.c;
-    for (const auto& p : c.edges) edges |= 1u << p.c;
-    for (const auto& p : c.corners)
-        if (p.o > 2) return false;
-    for (const auto& p : c.edges)
-        if (p.o > 1) return false;
-    return corners == 0xFF && edges == 0xFFF && c.totalTwist() == 0 && c.totalFlip() == 0 &&
-           c.cornerParityEven() == c.edgeParityEven();
-}
-
 bool solves(const CubieCube& cube, const std::vector<Move>& moves) {
     CubieCube c = cube;
     for (const auto& mv : moves) c.applyMove(3 * mv.axis + mv.power - 1);
@@ -381,7 +369,7 @@ std::string fastEngineProblem(const TableSet& tables, const CubieCube& cube) {
     if (std::string missing = missingTables(tables, false, false, false); !missing.empty()) return missing;
     if (cube.centersCount) return "The fast engine does not solve cubes whose centre orientation counts.";
     if (cube.hasUndeterminedCubie()) return "The cube has undetermined pieces.";
-    if (!isSolvable(cube)) return "The cube cannot be solved (twist, flip or parity error).";
+    if (auto problem = cubieProblem(cube)) return *problem;
     return {};
 }
 

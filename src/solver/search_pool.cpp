@@ -124,9 +124,11 @@ int SearchPool::threads() const {
     return static_cast<int>(threads_.size());
 }
 
+// A waiting thread that a queued search is already handed to is no longer idle: it counts as
+// busy from the moment the search is queued, not from when the thread wakes up.
 int SearchPool::idle() const {
     std::lock_guard lock(mutex_);
-    return idle_;
+    return std::max(0, idle_ - static_cast<int>(queue_.size()));
 }
 
 std::size_t SearchPool::queued() const {

@@ -43,7 +43,7 @@ public:
     int maxThreads() const;
     int maxIdle() const;
     int threads() const;  // threads of the pool, busy or waiting
-    int idle() const;     // threads waiting for a search
+    int idle() const;     // threads waiting for a search and not yet handed one
     std::size_t queued() const;
 
     SearchPool() = default;

@@ -146,8 +146,22 @@ bool Settings::write(std::string_view section, std::string_view key, const std::
 std::string Settings::store(std::string_view section, std::string_view key, const std::string& value) {
     std::lock_guard lock(mutex_);
     // Merge with what is on disk now, so that keys written by another copy of the program
-    // in the meantime are not lost.
+    // in the meantime are not lost; values whose writes failed are laid over it again.
     if (auto content = readWholeFile(path_)) parse(*content);
+    for (const auto& u : unsaved_) set(u.section, u.key, u.value);
+    set(section, key, value);
+    std::string error = save();
+    if (error.empty()) {
+        unsaved_.clear();
+        return error;
+    }
+    std::erase_if(unsaved_, [&](const Unsaved& u) { return sameName(u.section, section) && sameName(u.key, key); });
+    unsaved_.push_back({std::string(section), std::string(key), value});
+    return error;
+}
+
+// Sets the value in memory only.
+void Settings::set(std::string_view section, std::string_view key, const std::string& value) {
     if (sections_.empty()) sections_.push_back({});
     std::string text = std::string(key) + "=" + value;
     Section* target = nullptr;
@@ -159,12 +173,12 @@ std::string Settings::store(std::string_view section, std::string_view key, cons
         for (auto& line : target->lines) {
             if (!line.key.empty() && sameName(line.key, key)) {
                 line.text = std::string(line.key) + "=" + value;
-                return save();
+                return;
             }
         }
         target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
                              Line{text, std::string(key)});
-        return save();
+        return;
     }
     // A new section goes at the end, after one blank line unless the file is empty.
     auto& last = sections_.back().lines;
@@ -175,7 +189,6 @@ std::string Settings::store(std::string_view section, std::string_view key, cons
     added.lines.push_back({header, ""});
     added.lines.push_back({text, std::string(key)});
     sections_.push_back(std::move(added));
-    return save();
 }
 
 bool Settings::writeInt(std::string_view section, std::string_view key, int value) {

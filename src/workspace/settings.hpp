@@ -129,6 +129,7 @@ private:
     const Line* find(std::string_view section, std::string_view key) const;
     bool write(std::string_view section, std::string_view key, const std::string& value);
     std::string store(std::string_view section, std::string_view key, const std::string& value);
+    void set(std::string_view section, std::string_view key, const std::string& value);  // in memory only
 
     std::filesystem::path path_;
     std::vector<Section> sections_;
@@ -136,6 +137,10 @@ private:
     mutable std::mutex mutex_;
     std::function<void(const std::string&)> reporter_;
     bool failureReported_ = false;
+    struct Unsaved {
+        std::string section, key, value;
+    };
+    std::vector<Unsaved> unsaved_;  // values whose writes failed, laid over the file at every write
 };
 
 }  // namespace tx

@@ -53,10 +53,13 @@ bool readsBackAs(const std::string& body, const Entry& e, char metricLetter) {
 }
 
 std::string joinLine(const std::string& body, std::string name) {
-    // The reader takes at most kMaxLineLength characters; a long name is shortened to fit.
-    const std::size_t room = kMaxLineLength > body.size() + 5 ? kMaxLineLength - body.size() - 5 : 0;
+    // The reader takes at most kMaxLineLength characters. On a tight line the usual gap before
+    // the name narrows to the bare "//", and only a name that cannot fit even then is shortened.
+    const std::size_t room = kMaxLineLength > body.size() + 2 ? kMaxLineLength - body.size() - 2 : 0;
     if (name.size() > room) name = std::string(trim(name.substr(0, room)));
-    return name.empty() ? body + " " : body + "   //" + name;
+    if (name.empty()) return body + " ";
+    // The same line must come out when the loaded entry is written again.
+    return body.size() + 5 + name.size() <= kMaxLineLength ? body + "   //" + name : body + "//" + name;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,17 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
     r.out = readWholeFile(dir / "out");
     r.err = readWholeFile(dir / "err");
     return r;
+}
+
+// Exit code and stdout of a shell command line (stderr goes where the command line sends it).
+inline std::pair<int, std::string> runShell(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return {-1, out};
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
 }  // namespace tx::testing

@@ -140,7 +140,8 @@ TEST_F(CosetCountsTest, stopAndStartContinueTheCount) {
     std::uint64_t last = 0;
     int stops = 0;
     while (!ended) {
-        events.runUntil([&] { return ended; }, std::chrono::milliseconds(30));
+        // A short slice of work between pauses, so even a fast machine pauses it several times.
+        events.runUntil([&] { return ended; }, std::chrono::milliseconds(1));
         if (stops % 2 == 0) {
             search->stop();
         } else {  // as the window pauses: ask, then wait for every thread to have paused
@@ -148,6 +149,8 @@ TEST_F(CosetCountsTest, stopAndStartContinueTheCount) {
             while (!search->halted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ++stops;
+        // A search that ran to its end before the pause was asked for does not pause.
+        if (!search->paused()) events.runUntil([&] { return ended; }, std::chrono::seconds(10));
         EXPECT_TRUE(search->paused() || ended);
         const std::uint64_t reached = search->reachedCount();
         EXPECT_GE(reached, last);

@@ -2,7 +2,9 @@
 // progress, and what they report as data.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "cube/symmetry.hpp"
 #include "solver/drivers.hpp"
@@ -180,6 +182,10 @@ TEST_F(DriversTest, FreeingADriverWhileItSearchesIsSafe) {
         const std::weak_ptr<TripleSearch> driver = search;
         search.reset();
         EXPECT_TRUE(driver.expired());
+        // The stopped thread files itself as idle in the pool a moment after its run ends.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (working() != threadsBefore && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_EQ(working(), threadsBefore);
         events.waitAndDrain(std::chrono::milliseconds(20));
         events.drain();

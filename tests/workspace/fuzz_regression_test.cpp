@@ -2,6 +2,7 @@
 // same entry, and writing that entry gives the same line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "cube/notation.hpp"
@@ -53,6 +54,39 @@ TEST(WorkspaceLineFuzzCases, AnOptimalTextWhoseMarkCannotBeReadIsSavedByItsFacel
     const auto loaded = parseWorkspaceLine(written, 'f');
     EXPECT_EQ(loaded->cube.f, entry->cube.f);
     EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
+}
+
+TEST(WorkspaceLineFuzzCases, ANameKeepsWhatFitsBesideALongManeuver) {
+    // Letters without blanks are written back with blanks between the moves; the name was
+    // dropped whole although most of it fits behind a bare "//".
+    int shortened = 0;
+    for (std::size_t n = 140; n < 150; ++n) {
+        const std::string maneuver = "R" + std::string(n, 'B') + "UDR  D";
+        const auto entry = parseWorkspaceLine(maneuver + " //3ed", 'f');
+        ASSERT_EQ(entry->patternName, "3ed");
+        const std::size_t body = workspaceLine(*parseWorkspaceLine(maneuver, 'f'), 'f').size() - 1;  // and a blank
+        const std::string written = workspaceLine(*entry, 'f');
+        EXPECT_LE(written.size(), kMaxLineLength);
+        const auto loaded = parseWorkspaceLine(written, 'f');
+        EXPECT_EQ(loaded->cube.f, entry->cube.f);
+        const std::size_t room = kMaxLineLength - std::min(kMaxLineLength, body + 2);
+        EXPECT_EQ(loaded->patternName, std::string("3ed").substr(0, room)) << n;
+        shortened += loaded->patternName.size() == 1 || loaded->patternName.size() == 2;
+        EXPECT_EQ(workspaceLine(*loaded, 'f'), written);
+    }
+    EXPECT_GT(shortened, 0);
+    // A shortened name that ends in blanks loses them, and may then fit with the usual gap:
+    // the loaded entry must still write the same line.
+    for (std::size_t n = 130; n < 150; ++n) {
+        const auto entry = parseWorkspaceLine("R" + std::string(n, 'B') + "UDR  D //ab          cd", 'f');
+        const std::string written = workspaceLine(*entry, 'f');
+        const auto loaded = parseWorkspaceLine(written, 'f');
+        EXPECT_EQ(std::string("ab          cd").substr(0, loaded->patternName.size()), loaded->patternName);
+        EXPECT_EQ(workspaceLine(*loaded, 'f'), written) << n;
+    }
+    // A name that fits keeps the usual gap.
+    const auto shortLine = parseWorkspaceLine("R U   //name", 'f');
+    EXPECT_NE(workspaceLine(*shortLine, 'f').find("   //name"), std::string::npos);
 }
 
 }  // namespace
