@@ -58,6 +58,10 @@ DesktopActions::DesktopActions(TForm1& form) : QObject(&form), form_(form) {
     // The pages pane needs only the room of the page it shows, so the list keeps its own.
     connect(form_.pages(), &QTabWidget::currentChanged, this, &DesktopActions::fitPagesToCurrent);
     fitPagesToCurrent();
+    form_.maneuverWindow()->removeCube = [this](int index) {
+        undo_.removeEntry(form_.list(), index);
+        updateUndoItem();
+    };
     form_.installEventFilter(this);
     form_.maneuverWindow()->installEventFilter(this);
     restoreGeometry();
@@ -125,9 +129,13 @@ void DesktopActions::buildHelpItems() {
 
 void DesktopActions::updateUndoItem() {
     undoAction_->setEnabled(undo_.available());
-    undoAction_->setText(undo_.available() ? tr("&Undo %1 (%2 cubes)").arg(QString::fromStdString(undo_.what()))
-                                                  .arg(undo_.count())
-                                            : tr("&Undo"));
+    const QString what = QString::fromStdString(undo_.what());
+    if (!undo_.available())
+        undoAction_->setText(tr("&Undo"));
+    else if (undo_.count() == 1)
+        undoAction_->setText(tr("&Undo %1 (1 cube)").arg(what));
+    else
+        undoAction_->setText(tr("&Undo %1 (%2 cubes)").arg(what).arg(undo_.count()));
 }
 
 // ---------------------------------------------------------------- list commands
@@ -185,7 +193,8 @@ bool DesktopActions::save() {
         form_.prompts().message(kBusyMessage);
         return false;
     }
-    const bool ok = saveWorkspace(list, list.workspaceFile).ok;
+    bool ok = false;
+    runList([&] { ok = saveWorkspace(list, list.workspaceFile).ok; });
     if (ok) fileUsed(current.filePath());
     updateTitleMark();
     return ok;
@@ -326,13 +335,16 @@ void DesktopActions::fitPagesToCurrent() {
 }
 
 // When the window first shows, at its real width: the list pane as it was left, or else the
-// width of a whole row, and more when the pages need less than the rest.
+// width of a whole row, and more when the pages have their share (40 %, so the editor's
+// picture grows on a large screen) and the room they need.
 void DesktopActions::applySplit() {
+    constexpr double kPagesShare = 0.4;
     QSplitter* split = splitter();
     if (!split || split->count() < 2) return;
     const int total = split->width() - split->handleWidth();
     const int row = form_.maneuverWindow()->sizeHint().width();
-    const int pages = form_.pages()->minimumSizeHint().width() + 24;  // the page shown, with a little air
+    const int pagesLeast = form_.pages()->minimumSizeHint().width() + 24;  // the page shown, with a little air
+    const int pages = std::max(pagesLeast, static_cast<int>(total * kPagesShare));
     int list = savedListWidth_ > 0 ? savedListWidth_ : std::max(row, total - pages);
     list = std::clamp(list, std::min(row, total / 2), std::max(1, total - 120));
     split->setSizes({list, total - list});

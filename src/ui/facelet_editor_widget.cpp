@@ -53,7 +53,8 @@ FaceletEditorWidget::FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts
 
 QTransform FaceletEditorWidget::pictureTransform() const {
     const QSize base = sizeHint();
-    const double scale = std::max(1.0, std::min(double(width()) / base.width(), double(height()) / base.height()));
+    const double scale =
+        std::max(kLeastScale, std::min(double(width()) / base.width(), double(height()) / base.height()));
     QTransform t;
     t.translate(std::floor((width() - base.width() * scale) / 2), 0);
     t.scale(scale, scale);
@@ -64,6 +65,12 @@ QPoint FaceletEditorWidget::toPicture(const QPointF& p) const {
     return pictureTransform().inverted().map(p).toPoint();
 }
 
+// A small pane may shrink the picture a little rather than cut it off.
+QSize FaceletEditorWidget::minimumSizeHint() const {
+    const QSize base = sizeHint();
+    return {static_cast<int>(std::ceil(base.width() * kLeastScale)), static_cast<int>(std::ceil(base.height() * kLeastScale))};
+}
+
 QSize FaceletEditorWidget::sizeHint() const {
     const PictureGeometry g = editor_.geometry();
     return {g.originX + g.width() + 1, g.originY + g.height() + 1};
@@ -71,7 +78,7 @@ QSize FaceletEditorWidget::sizeHint() const {
 
 void FaceletEditorWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, pictureTransform().m11() > 1.0);
+    painter.setRenderHint(QPainter::Antialiasing, pictureTransform().m11() != 1.0);
     painter.setTransform(pictureTransform());
     paintFaceletCube(painter, editor_.cube(), editor_.geometry(), editor_.scheme());
 }

@@ -17,9 +17,12 @@ class FaceletEditorWidget : public QWidget {
     Q_OBJECT
 public:
     FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent = nullptr);
-    // The picture at scale 1; it grows with the widget.
+    // The least scale of the picture in a small pane.
+    static constexpr double kLeastScale = 0.8;
+
+    // The picture at scale 1; it grows with the widget and shrinks to kLeastScale.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
     // From the editor's picture geometry to the widget: scaled to fill it, centred across.
     QTransform pictureTransform() const;
 

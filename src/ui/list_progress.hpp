@@ -1,6 +1,6 @@
 #pragma once
 // A progress bar with a Cancel button in the status bar for the long list operations
-// (loading a workspace, adding inverse cubes) that announce themselves by a text in front of
+// (loading and saving a workspace, adding inverse or random cubes) that announce themselves by a text in front of
 // the window caption. Cancel does what Escape does; the caption texts stay as they are.
 #include <QObject>
 #include <QString>

@@ -293,7 +293,9 @@ bool TForm1::saveWorkspaceClick() {
     if (refuseWhileBusy() || listOperationRunning()) return false;
     const QString file = chooseSaveFile(QString::fromStdString(list_->workspaceFile));
     if (file.isEmpty()) return false;
-    const bool saved = tx::saveWorkspace(*list_, file.toStdString()).ok;
+    // A long list lets the window process events while it is written: a list command.
+    bool saved = false;
+    maneuverWindow_->runOperation([&] { saved = tx::saveWorkspace(*list_, file.toStdString()).ok; });
     if (saved) desktop_->fileUsed(file);
     return saved;
 }

@@ -6,6 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -33,6 +37,29 @@ QColor selectedFill(const QPalette& p) {
 }
 
 int rowTop(int index) { return ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * index; }
+
+double luminance(const QColor& c) { return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF(); }
+
+// Styles derive the frames of line edits and check boxes from the window colour, which all
+// but vanishes against the list's base in a dark theme. There the list draws an outline of
+// its own around the name field and the "optimal" box, halfway between base and text.
+void outlineFields(QPainter& painter, const QPalette& p, const ManeuverRow& row) {
+    if (luminance(p.color(QPalette::Base)) >= luminance(p.color(QPalette::Text))) return;  // light: style frames show
+    const QColor base = p.color(QPalette::Base), text = p.color(QPalette::Text);
+    const QColor line = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                         (base.blueF() + text.blueF()) / 2);
+    QStyleOptionButton box;
+    box.initFrom(row.optimalBox());
+    box.text = row.optimalBox()->text();
+    const QRect indicator = row.optimalBox()->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &box,
+                                                                       row.optimalBox());
+    painter.save();
+    painter.setPen(QPen(line, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(row.nameField()->geometry().adjusted(-1, -1, 0, 0));
+    painter.drawRect(indicator.translated(row.optimalBox()->pos()).adjusted(-1, -1, 0, 0));
+    painter.restore();
+}
 
 }  // namespace
 
@@ -242,6 +269,7 @@ void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed
         painter.setPen(QPen(p.color(QPalette::Mid), 1));
         painter.drawLine(frame.left() + 4, frame.bottom() + 3, frame.right() - 4, frame.bottom() + 3);
     }
+    if (const ManeuverRow* row = rowOf(index)) outlineFields(painter, p, *row);
     PictureGeometry g;
     g.size = kFaceletSize;
     g.originX = kPictureX;

@@ -93,6 +93,9 @@ public:
     // The entry the cube menu was opened for, as its current index; -1 when it is gone.
     int cubeMenuEntry() const;
 
+    // The cube menu's Remove Cube, run inside the menu's list command; unset: the list removes
+    // the entry. The desktop actions keep the entry for Undo.
+    std::function<void(int)> removeCube;
     // Copies to the clipboard; tests may replace it.
     std::function<void(const QString&)> copyToClipboard;
     // The cube menu's coset explorer: whether it may run now, and running it for an entry.

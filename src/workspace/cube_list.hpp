@@ -128,7 +128,7 @@ public:
 
     // ButtonAddSolve (solve) and ButtonAddGen.
     EditorAdd addFromEditor(FaceletEditor& editor, bool solve);
-    // AddRandomCubes1: answers the number added.
+    // AddRandomCubes1: answers the number added; Escape stops it, keeping those added.
     int addRandomCubes(FaceletEditor& editor, MersenneTwister& rng);
     // WCAscramble.
     void wcaScramble(FaceletEditor& editor, MersenneTwister& rng);

@@ -8,14 +8,17 @@ namespace tx {
 
 namespace {
 
+std::shared_ptr<Entry> keptCopy(const Entry& e) {
+    std::shared_ptr<Entry> copy = e.copyData();
+    copy->optimalLog = e.optimalLog;  // the record of a long optimal search is work too
+    return copy;
+}
+
 std::vector<std::pair<int, std::shared_ptr<Entry>>> selectedCopies(const CubeList& list) {
     std::vector<std::pair<int, std::shared_ptr<Entry>>> copies;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Entry& e = *list.entries()[i];
-        if (!e.selected) continue;
-        std::shared_ptr<Entry> copy = e.copyData();
-        copy->optimalLog = e.optimalLog;  // the record of a long optimal search is work too
-        copies.emplace_back(static_cast<int>(i), std::move(copy));
+        if (e.selected) copies.emplace_back(static_cast<int>(i), keptCopy(e));
     }
     return copies;
 }
@@ -26,6 +29,20 @@ void RemovalUndo::remember(const CubeList& list, const std::string& what) {
     removed_ = selectedCopies(list);
     what_ = what;
     wasModified_ = list.modified;
+}
+
+void RemovalUndo::rememberEntry(const CubeList& list, int index, const std::string& what) {
+    removed_.clear();
+    removed_.emplace_back(index, keptCopy(list.at(index)));
+    what_ = what;
+    wasModified_ = list.modified;
+}
+
+bool RemovalUndo::removeEntry(CubeList& list, int index) {
+    if (index < 0 || index >= static_cast<int>(list.size())) return false;
+    rememberEntry(list, index, "Remove");
+    list.removeEntry(index);
+    return true;
 }
 
 bool RemovalUndo::deleteSelected(CubeList& list) {

@@ -8,8 +8,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextBrowser>
 
 #include <cmath>
@@ -76,6 +79,35 @@ TEST(Look, selectedRowIsReadableUnderADarkPalette) {
     EXPECT_EQ(plain, background);
 }
 
+// The strongest contrast against `background` along a short line of pixels leaving `rect`
+// to the left at its middle: where the control's frame shows, if anywhere.
+double edgeContrast(const QImage& image, const QRect& rect, const QColor& background) {
+    double best = 1.0;
+    for (int x = rect.left() - 3; x <= rect.left() + 1; ++x)
+        best = std::max(best, contrast(image.pixelColor(x, rect.center().y()), background));
+    return best;
+}
+
+TEST(Look, fieldsOfUnselectedRowsStandOutUnderADarkPalette) {
+    PaletteScope dark(darkPalette());
+    ListWindow w;
+    w.addScrambles(2);
+    w.click(0);
+    const QImage image = w.grab();
+    ManeuverRow* row = w.row(1);  // not selected
+    ASSERT_NE(row, nullptr);
+    const QColor background = image.pixelColor(w.viewport()->width() - 6, row->nameField()->geometry().center().y());
+    EXPECT_LT(luminance(background), 0.1);
+    EXPECT_GE(edgeContrast(image, row->nameField()->geometry(), background), 3.0) << "name field";
+    QStyleOptionButton option;
+    option.initFrom(row->optimalBox());
+    const QRect indicator = row->optimalBox()
+                                ->style()
+                                ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, row->optimalBox())
+                                .translated(row->optimalBox()->pos());
+    EXPECT_GE(edgeContrast(image, indicator, background), 3.0) << "optimal box";
+}
+
 // Every control of every row in view lies inside the viewport sideways when the pane is at
 // least the row width, and the rows reach the pane's right edge.
 void expectRowsUseThePane(const ListWindow& w) {
@@ -108,6 +140,33 @@ TEST(Look, rowsUseThePaneAt1024And1920) {
         SCOPED_TRACE(size.width());
         expectRowsUseThePane(w);
     }
+}
+
+// At the smallest size the list keeps a whole row and the editor page still shows every
+// control and the whole picture, without scrolling sideways.
+TEST(Look, editorPageFitsBesideTheListAt1024x700) {
+    ListWindow w({1024, 700});
+    w.addScrambles(3);
+    w.flush();
+    EXPECT_GE(w.viewport()->width(), ManeuverRow::kLeastWidth);
+    auto* pane = w.form->findChild<QScrollArea*>("PagesPane");
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(pane->verticalScrollBar()->maximum(), 0);
+    const QRect view = pane->viewport()->rect();
+    EditorPage* page = w.form->editorPage();
+    QList<QWidget*> controls;
+    for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) controls << b;
+    controls << page->picture() << page->findChild<QLineEdit*>("EManeuver");
+    ASSERT_GE(controls.size(), 22);
+    for (QWidget* c : controls) {
+        const QRect r(c->mapTo(pane->viewport(), QPoint(0, 0)), c->size());
+        EXPECT_TRUE(view.contains(r)) << c->objectName().toStdString() << " at " << r.x() << "," << r.y() << " "
+                                      << r.width() << "x" << r.height();
+    }
+    // The picture is drawn whole: its scaled width fits the widget.
+    FaceletEditorWidget* picture = page->picture();
+    EXPECT_LE(picture->pictureTransform().map(QPointF(picture->sizeHint().width(), 0)).x(), picture->width() + 1);
 }
 
 TEST(Look, editorPictureGrowsWithItsPaneAndStillHitsTheFacelets) {

@@ -94,6 +94,29 @@ TEST(Undo, clearIsTakenBackWithOrderAndManeuvers) {
     EXPECT_EQ(w.form->windowTitle(), QString("*untitled.txt - Tesserix 5.00s"));
 }
 
+TEST(Undo, removeCubeOfTheCubeMenuIsTakenBackInPlace) {
+    ListWindow w;
+    fill(w);
+    const auto before = snapshot(w.list());
+    w.click(0);  // a selection elsewhere is not what Remove Cube takes
+    w.view().openCubeMenu(2, QPoint(10, 10));
+    QAction* remove = w.view().cubeMenu()->findChild<QAction*>("RemoveCube1");
+    ASSERT_NE(remove, nullptr);
+    remove->trigger();
+    w.view().cubeMenu()->hide();
+    ASSERT_EQ(w.list().size(), 4u);
+    EXPECT_EQ(w.list().at(2).patternName, "cube 4");
+    QAction* undo = w.item("UndoRemoval");
+    emit w.form->findChild<QMenu*>("Edit1")->aboutToShow();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QString("&Undo Remove (1 cube)"));
+
+    pressUndo(w);
+    EXPECT_EQ(snapshot(w.list()), before);
+    EXPECT_EQ(w.selected(), (std::vector<int>{2}));
+    EXPECT_FALSE(undo->isEnabled());
+}
+
 TEST(Undo, declinedClearKeepsTheEarlierDeleteUndoable) {
     ListWindow w;
     fill(w);
