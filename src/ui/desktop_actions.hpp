@@ -1,6 +1,6 @@
 #pragma once
 // What a desktop user expects of the main window beside its own menus: New, Open, Save and
-// Save As on the usual keys, recent files, Undo of the last Delete or Clear, Select All,
+// Save As on the usual keys, recent files, Undo of the last Delete, Clear or Remove Cube, Select All,
 // Home/End/PgUp/PgDn in the list, "*" in the title while the list has unsaved changes,
 // file dialogs that start in the documents folder, and the window's size and split kept in
 // cube.ini. The window's own items keep their captions and names; these stand beside them.
@@ -34,7 +34,7 @@ public:
     // Delete of the selection and the user's Clear, both remembered for Undo.
     void deleteSelected();
     void clear();
-    // Ctrl+Z: the entries of the last Delete or Clear come back at their places.
+    // Ctrl+Z: the entries of the last Delete, Clear or Remove Cube come back at their places.
     void undoRemoval();
     // Ctrl+N: Clear (with its question), then an untitled workspace.
     void newWorkspace();
