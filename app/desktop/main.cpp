@@ -37,8 +37,7 @@ int main(int argc, char* argv[]) {
     tx::ui::TForm1::Options options;
     options.dataFolder = folder.path;
     options.startUpNote = folder.note;
-    tx::ui::TForm1 window(options);
-    window.resize(1280, 760);
+    tx::ui::TForm1 window(options);  // sized as it was left, or to fit the screen
     window.show();
     return app.exec();
 }

@@ -43,7 +43,13 @@ void ManeuverWindow::buildCubeMenu() {
          [this](int i) { copyToClipboard(QString::fromStdString(list_.generatorClipboardText(i))); }},
     };
     const Item others[] = {
-        {"RemoveCube1", "&Remove Cube", [this](int i) { list_.removeEntry(i); }},
+        {"RemoveCube1", "&Remove Cube",
+         [this](int i) {
+             if (removeCube)
+                 removeCube(i);
+             else
+                 list_.removeEntry(i);
+         }},
         {"TransferCubetoFaceletEditor1", "&Transfer Cube to Facelet Editor", [this](int i) { transferToEditor(i); }},
     };
     auto add = [this](const Item& item) {

@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "ui/colors.hpp"
 #include "ui/facelet_editor_widget.hpp"
 #include "ui/turn_button.hpp"
@@ -56,35 +58,31 @@ EditorPage::EditorPage(FaceletEditor& editor, MersenneTwister& rng, Prompts* pro
     connect(picture_, &FaceletEditorWidget::currentColorChanged, this, &EditorPage::updateSwatch);
     connect(picture_, &FaceletEditorWidget::centerDialogRequested, this, &EditorPage::centerDialogRequested);
 
-    // Colour controls beside the picture.
+    // Colour controls below the picture, in one row, so a narrow pane keeps them whole.
     auto* colorBox = new QGroupBox(tr("Color"), this);
     auto* colorLayout = new QVBoxLayout(colorBox);
-    auto* swatchRow = new QHBoxLayout;
-    swatchRow->addWidget(new QLabel(tr("Current:"), colorBox));
+    auto* colorRow = new QHBoxLayout;
+    colorRow->addWidget(new QLabel(tr("Current:"), colorBox));
     swatch_ = new QFrame(colorBox);
     swatch_->setObjectName("CurColorShape");
-    swatch_->setFixedSize(32, 32);
+    const int swatchSide = std::max(24, fontMetrics().height() * 2);
+    swatch_->setFixedSize(swatchSide, swatchSide);
     swatch_->setFrameShape(QFrame::Box);
     swatch_->setAutoFillBackground(true);
-    swatchRow->addWidget(swatch_);
-    swatchRow->addStretch();
-    colorLayout->addLayout(swatchRow);
-    auto* hint = new QLabel(tr("Click a centre to pick its colour."), colorBox);
-    hint->setWordWrap(true);
-    colorLayout->addWidget(hint);
+    colorRow->addWidget(swatch_);
     auto* customize = makeButton("ButtonCustomize", tr("Customize Color..."), colorBox);
     connect(customize, &QPushButton::clicked, this, &EditorPage::customize);
-    colorLayout->addWidget(customize);
+    colorRow->addWidget(customize);
     colorCheck_ = new QCheckBox(tr("AutoFix"), colorBox);
     colorCheck_->setObjectName("ColorCheck");
     colorCheck_->setChecked(editor_.autoFix());
     connect(colorCheck_, &QCheckBox::toggled, this, [this](bool on) { editor_.setAutoFix(on); });
-    colorLayout->addWidget(colorCheck_);
-    colorLayout->addStretch();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(picture_, 0, Qt::AlignTop);
-    top->addWidget(colorBox);
+    colorRow->addWidget(colorCheck_);
+    colorRow->addStretch();
+    colorLayout->addLayout(colorRow);
+    auto* hint = new QLabel(tr("Click a centre to pick its colour."), colorBox);
+    hint->setWordWrap(true);
+    colorLayout->addWidget(hint);
 
     auto* turnBox = new QGroupBox(tr("Turns (right click: inverse)"), this);
     buildTurnButtons(turnBox);
@@ -111,30 +109,35 @@ EditorPage::EditorPage(FaceletEditor& editor, MersenneTwister& rng, Prompts* pro
     addRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(picture_, 1);
+    layout->addWidget(colorBox);
     layout->addWidget(turnBox);
     layout->addWidget(editBox);
     layout->addLayout(maneuverRow);
     layout->addLayout(addRow);
-    layout->addStretch();
 
     refresh();
 }
 
+// Two rows: the face turns above, the middle layers and the rotations below, so the box
+// stays narrow enough for a small window.
 void EditorPage::buildTurnButtons(QWidget* box) {
-    auto* row = new QHBoxLayout(box);
+    auto* grid = new QGridLayout(box);
+    constexpr int kPerRow = 6;
+    const int width = std::max(34, fontMetrics().horizontalAdvance("MM") + 12);
+    int index = 0;
     for (const auto& t : kTurns) {
-        if (t.code == kTurnE || t.code == kTurnX) row->addSpacing(12);
         auto* b = new TurnButton(t.caption, box);
         b->setObjectName(t.name);
-        b->setFixedWidth(34);
+        b->setFixedWidth(width);
         const int code = t.code;
         connect(b, &QPushButton::clicked, this, [this, code] { turn(code, false); });
         connect(b, &TurnButton::rightClicked, this, [this, code] { turn(code, true); });
-        row->addWidget(b);
+        grid->addWidget(b, index / kPerRow, index % kPerRow);
         if (code < 6) faceButtons_.append(b);
+        ++index;
     }
-    row->addStretch();
+    grid->setColumnStretch(kPerRow, 1);
 }
 
 void EditorPage::buildEditButtons(QWidget* box) {
@@ -165,7 +168,7 @@ void EditorPage::buildEditButtons(QWidget* box) {
         cubeEdited();
         refresh();
     });
-    grid->addWidget(random, 0, 3);
+    grid->addWidget(random, 2, 0);
 }
 
 void EditorPage::turn(int code, bool inverse) {

@@ -1,5 +1,8 @@
 #include "ui/facelet_editor_widget.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -44,7 +47,28 @@ void paintFaceletCube(QPainter& painter, const FaceletCube& cube, const PictureG
 FaceletEditorWidget::FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent)
     : QWidget(parent), editor_(editor), prompts_(prompts) {
     setMouseTracking(true);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The picture grows with its pane; the editor's geometry stays the one at scale 1.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QTransform FaceletEditorWidget::pictureTransform() const {
+    const QSize base = sizeHint();
+    const double scale =
+        std::max(kLeastScale, std::min(double(width()) / base.width(), double(height()) / base.height()));
+    QTransform t;
+    t.translate(std::floor((width() - base.width() * scale) / 2), 0);
+    t.scale(scale, scale);
+    return t;
+}
+
+QPoint FaceletEditorWidget::toPicture(const QPointF& p) const {
+    return pictureTransform().inverted().map(p).toPoint();
+}
+
+// A small pane may shrink the picture a little rather than cut it off.
+QSize FaceletEditorWidget::minimumSizeHint() const {
+    const QSize base = sizeHint();
+    return {static_cast<int>(std::ceil(base.width() * kLeastScale)), static_cast<int>(std::ceil(base.height() * kLeastScale))};
 }
 
 QSize FaceletEditorWidget::sizeHint() const {
@@ -54,6 +78,8 @@ QSize FaceletEditorWidget::sizeHint() const {
 
 void FaceletEditorWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, pictureTransform().m11() != 1.0);
+    painter.setTransform(pictureTransform());
     paintFaceletCube(painter, editor_.cube(), editor_.geometry(), editor_.scheme());
 }
 
@@ -70,7 +96,7 @@ void FaceletEditorWidget::mousePressEvent(QMouseEvent* event) {
         kind = Click::CtrlLeft;
     else
         kind = Click::Left;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = toPicture(event->position());
     const auto result = editor_.clickAt(p.x(), p.y(), kind, prompts_);
     if (result.cubeChanged) {
         update();
@@ -81,7 +107,7 @@ void FaceletEditorWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void FaceletEditorWidget::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = toPicture(event->position());
     const bool over = editor_.geometry().hitTest(p.x(), p.y()) >= 0;
     setCursor(over ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

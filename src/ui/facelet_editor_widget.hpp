@@ -1,6 +1,7 @@
 #pragma once
 // The cube picture of the facelet editor: paints the editor's cube with the shared picture
 // geometry and turns mouse presses into the editor's click actions.
+#include <QTransform>
 #include <QWidget>
 
 #include "workspace/facelet_editor.hpp"
@@ -16,8 +17,14 @@ class FaceletEditorWidget : public QWidget {
     Q_OBJECT
 public:
     FaceletEditorWidget(FaceletEditor& editor, Prompts* prompts, QWidget* parent = nullptr);
+    // The least scale of the picture in a small pane.
+    static constexpr double kLeastScale = 0.8;
+
+    // The picture at scale 1; it grows with the widget and shrinks to kLeastScale.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
+    // From the editor's picture geometry to the widget: scaled to fill it, centred across.
+    QTransform pictureTransform() const;
 
 signals:
     void cubeChanged();
@@ -30,6 +37,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    QPoint toPicture(const QPointF& widgetPoint) const;
+
     FaceletEditor& editor_;
     Prompts* prompts_;
 };

@@ -16,6 +16,7 @@
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
 #include "ui/center_dlg.hpp"
+#include "ui/desktop_actions.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/main_window.hpp"
 #include "ui/maneuver_window.hpp"
@@ -198,8 +199,11 @@ void TForm1::buildCubesMenu() {
     auto command = [this](QMenu* menu, const char* name, const QString& caption, std::function<void()> f) {
         connect(addItem(menu, name, caption), &QAction::triggered, this, [this, f] { listCommand(f); });
     };
-    command(cubesMenu_, "DeleteselectedCubes1", tr("&Delete Selected Cubes\tDel"), [this] { list_->deleteSelected(); });
-    command(cubesMenu_, "ClearMainWindow1", tr("&Clear Main Window"), [this] { list_->clear(true); });
+    // Delete and Clear go through the desktop actions, which keep what they remove for Undo.
+    connect(addItem(cubesMenu_, "DeleteselectedCubes1", tr("&Delete Selected Cubes\tDel")), &QAction::triggered, this,
+            [this] { desktop_->deleteSelected(); });
+    connect(addItem(cubesMenu_, "ClearMainWindow1", tr("&Clear Main Window")), &QAction::triggered, this,
+            [this] { desktop_->clear(); });
     cubesMenu_->addSeparator();
     connect(addItem(cubesMenu_, "StartSearchforSelectedCubes", tr("&Start Search for Selected Cubes...")),
             &QAction::triggered, this, [this] {
@@ -228,8 +232,10 @@ void TForm1::buildCubesMenu() {
     // Beside the pictures, a right click offers the commands for the list as a whole.
     backgroundMenu_ = new QMenu(this);
     backgroundMenu_->setObjectName("PopupMenu2");
-    command(backgroundMenu_, "DeleteselectedCubes2", tr("&Delete Selected Cubes"), [this] { list_->deleteSelected(); });
-    command(backgroundMenu_, "ClearMainWindow2", tr("&Clear Main Window"), [this] { list_->clear(true); });
+    connect(addItem(backgroundMenu_, "DeleteselectedCubes2", tr("&Delete Selected Cubes")), &QAction::triggered, this,
+            [this] { desktop_->deleteSelected(); });
+    connect(addItem(backgroundMenu_, "ClearMainWindow2", tr("&Clear Main Window")), &QAction::triggered, this,
+            [this] { desktop_->clear(); });
 }
 
 // A click on a row enables the items for selected entries, a click beside them disables them.
@@ -268,7 +274,7 @@ std::unique_ptr<QFileDialog> TForm1::createWorkspaceDialog(bool save, const QStr
         dialog->setNameFilters({"Maneuver Textfile (*.txt)", "All Files (*.*)"});
         dialog->setDefaultSuffix("qex");
     }
-    dialog->setDirectory(file.absolutePath());
+    dialog->setDirectory(desktop_ ? desktop_->dialogFolder(current) : file.absolutePath());
     dialog->selectFile(file.fileName());
     return dialog;
 }
@@ -278,7 +284,7 @@ void TForm1::loadWorkspaceClick() {
     listCommand([this] {
         const QString file = chooseLoadFile(QString::fromStdString(list_->workspaceFile));
         if (file.isEmpty()) return;
-        loadWorkspace(*list_, file.toStdString());
+        desktop_->workspaceLoaded(file, loadWorkspace(*list_, file.toStdString()));
     });
 }
 
@@ -287,7 +293,11 @@ bool TForm1::saveWorkspaceClick() {
     if (refuseWhileBusy() || listOperationRunning()) return false;
     const QString file = chooseSaveFile(QString::fromStdString(list_->workspaceFile));
     if (file.isEmpty()) return false;
-    return tx::saveWorkspace(*list_, file.toStdString()).ok;
+    // A long list lets the window process events while it is written: a list command.
+    bool saved = false;
+    maneuverWindow_->runOperation([&] { saved = tx::saveWorkspace(*list_, file.toStdString()).ok; });
+    if (saved) desktop_->fileUsed(file);
+    return saved;
 }
 
 // ---------------------------------------------------------------- keys
@@ -296,7 +306,7 @@ bool TForm1::listKey(QKeyEvent* event) {
     const auto modifiers = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int key = event->key();
     if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        if (list_->hasSelection()) listCommand([this] { list_->deleteSelected(); });
+        if (list_->hasSelection()) desktop_->deleteSelected();
         return true;
     }
     if (key == Qt::Key_F && modifiers == Qt::ControlModifier) {

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -15,6 +16,7 @@
 #include "ui/coset_window.hpp"
 #include "server/list_backend.hpp"
 #include "server/web_server.hpp"
+#include "ui/desktop_actions.hpp"
 #include "ui/editor_page.hpp"
 #include "ui/incomplete.hpp"
 #include "ui/maneuver_window.hpp"
@@ -67,7 +69,13 @@ TForm1::TForm1(Options options, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(maneuverWindow_);
-    splitter->addWidget(pages_);
+    // A narrow pane scrolls the pages instead of taking the room from the list.
+    auto* pagesPane = new QScrollArea(this);
+    pagesPane->setObjectName("PagesPane");
+    pagesPane->setWidgetResizable(true);
+    pagesPane->setFrameShape(QFrame::NoFrame);
+    pagesPane->setWidget(pages_);
+    splitter->addWidget(pagesPane);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setChildrenCollapsible(false);
@@ -101,6 +109,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     createDialogs();
     wireList();
     updateMenuItems();
+    desktop_ = new DesktopActions(*this);
     if (options.postStartUp) events_->post([this] { runStartUp(); });
 }
 

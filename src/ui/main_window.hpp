@@ -38,6 +38,7 @@ class WebServer;
 
 namespace tx::ui {
 
+class DesktopActions;
 class EditorPage;
 class PatEdit;
 class ListReports;
@@ -107,6 +108,8 @@ public:
     TIncomplete* incomplete() const { return incomplete_; }
     // Statistics, autorun, web pages and printing.
     ListReports* reports() const { return reports_; }
+    // New, Save, recent files, Undo, Select All, the list's keys, title mark and geometry.
+    DesktopActions* desktop() const { return desktop_; }
 
     CubeList& list() { return *list_; }
     WebServer& webServer() { return *server_; }
@@ -274,6 +277,7 @@ private:
     TCoset* coset_ = nullptr;
     TIncomplete* incomplete_ = nullptr;
     ListReports* reports_ = nullptr;
+    DesktopActions* desktop_ = nullptr;
 
     bool busy_ = false;
     bool startedUp_ = false;

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QValidator>
 
+#include <algorithm>
+
 #include "workspace/entry.hpp"
 
 namespace tx::ui {
@@ -135,14 +137,27 @@ std::array<QWidget*, 7> ManeuverRow::widgets() const {
     return {number_, nameCaption_, name_, optimal_, run_, caption_, maneuver_};
 }
 
-void ManeuverRow::place(int x, int y) {
+// At the least width the slots stand as given; a wider row moves the run button and the
+// "optimal" box to its right edge and gives the name field and the maneuver the room. The
+// captions are as wide as their text needs in the current font.
+void ManeuverRow::place(int x, int y, int width) {
+    const int extra = std::max(0, width - kLeastWidth);
+    auto shifted = [extra](Slot s) {
+        s.x += extra;
+        return s;
+    };
+    const int captionWidth = std::max(kNameCaption.w, nameCaption_->sizeHint().width());
+    const int buttonWidth = std::max(kCaption.w, caption_->sizeHint().width());
+    const Slot optimal = shifted({kOptimal.x, kOptimal.y, std::max(kOptimal.w, optimal_->sizeHint().width()), kOptimal.h});
+    const int nameX = std::max(kName.x, kNameCaption.x + captionWidth + 2);
+    const int maneuverX = std::max(kManeuver.x, kCaption.x + buttonWidth + 6);
     setSlot(number_, kNumber, x, y);
-    setSlot(nameCaption_, kNameCaption, x, y);
-    setSlot(name_, kName, x, y);
-    setSlot(optimal_, kOptimal, x, y);
-    setSlot(run_, kRun, x, y);
-    setSlot(caption_, kCaption, x, y);
-    setSlot(maneuver_, kManeuver, x, y);
+    setSlot(nameCaption_, {kNameCaption.x, kNameCaption.y, captionWidth, kNameCaption.h}, x, y);
+    setSlot(name_, {nameX, kName.y, std::max(60, optimal.x - 12 - nameX), kName.h}, x, y);
+    setSlot(optimal_, optimal, x, y);
+    setSlot(run_, shifted(kRun), x, y);
+    setSlot(caption_, {kCaption.x, kCaption.y, buttonWidth, kCaption.h}, x, y);
+    setSlot(maneuver_, {maneuverX, kManeuver.y, kManeuver.w + extra - (maneuverX - kManeuver.x), kManeuver.h}, x, y);
 }
 
 void ManeuverRow::setStop(bool stop) {
@@ -152,11 +167,12 @@ void ManeuverRow::setStop(bool stop) {
     run_->setIcon(stop ? stopGlyph() : runGlyph());
 }
 
-void ManeuverRow::show(int index, const Entry& e, const QString& maneuver, int x, int y, bool runEnabled) {
+void ManeuverRow::show(int index, const Entry& e, const QString& maneuver, int x, int y, int width,
+                       bool runEnabled) {
     const bool rebound = entry_ != index || bound_ != &e;
     entry_ = index;
     bound_ = &e;
-    place(x, y);
+    place(x, y, width);
 
     const QString number = QString::number(index + 1) + ".";
     if (number_->text() != number) number_->setText(number);

@@ -39,6 +39,7 @@ class ManeuverRow : public QObject {
 public:
     // Positions inside a row, relative to its top-left corner (content x 0, the row's top).
     static constexpr int kRightColumn = 146;
+    static constexpr int kLeastWidth = 650;  // the row's width when the pane is narrower
 
     ManeuverRow(int set, QWidget* viewport);
 
@@ -46,9 +47,9 @@ public:
     int entry() const { return entry_; }  // -1 while hidden
     const Entry* boundEntry() const { return bound_; }
 
-    // Shows entry `index` with its row's origin at viewport point (x, y). `maneuver` is the
-    // line the row shows; `runEnabled` whether searches may be started now.
-    void show(int index, const Entry& e, const QString& maneuver, int x, int y, bool runEnabled);
+    // Shows entry `index` with its row's origin at viewport point (x, y) and the given width.
+    // `maneuver` is the line the row shows; `runEnabled` whether searches may be started now.
+    void show(int index, const Entry& e, const QString& maneuver, int x, int y, int width, bool runEnabled);
     void hide();
 
     // The button shows "Stop" (the entry's search runs).
@@ -70,7 +71,7 @@ signals:
 
 private:
     std::array<QWidget*, 7> widgets() const;
-    void place(int x, int y);
+    void place(int x, int y, int width);
     void setStop(bool stop);
 
     int set_;

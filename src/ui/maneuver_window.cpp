@@ -2,9 +2,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -21,11 +26,40 @@ namespace {
 constexpr int kFrameAbove = 4;
 constexpr int kFrameHeight = 102;
 
-const QColor kSelectedFill(221, 235, 250);
-const QColor kSelectedBorder(38, 110, 200);
-const QColor kSeparator(225, 225, 225);
+// A selected row is tinted with the palette's highlight over the list's base, light enough
+// that the row's text (drawn in the palette's text colour) stays readable in any theme.
+QColor selectedFill(const QPalette& p) {
+    const QColor base = p.color(QPalette::Base), mark = p.color(QPalette::Highlight);
+    constexpr double kTint = 0.3;
+    return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - kTint) + mark.redF() * kTint),
+                            static_cast<float>(base.greenF() * (1 - kTint) + mark.greenF() * kTint),
+                            static_cast<float>(base.blueF() * (1 - kTint) + mark.blueF() * kTint));
+}
 
 int rowTop(int index) { return ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * index; }
+
+double luminance(const QColor& c) { return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF(); }
+
+// Styles derive the frames of line edits and check boxes from the window colour, which all
+// but vanishes against the list's base in a dark theme. There the list draws an outline of
+// its own around the name field and the "optimal" box, halfway between base and text.
+void outlineFields(QPainter& painter, const QPalette& p, const ManeuverRow& row) {
+    if (luminance(p.color(QPalette::Base)) >= luminance(p.color(QPalette::Text))) return;  // light: style frames show
+    const QColor base = p.color(QPalette::Base), text = p.color(QPalette::Text);
+    const QColor line = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                         (base.blueF() + text.blueF()) / 2);
+    QStyleOptionButton box;
+    box.initFrom(row.optimalBox());
+    box.text = row.optimalBox()->text();
+    const QRect indicator = row.optimalBox()->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &box,
+                                                                       row.optimalBox());
+    painter.save();
+    painter.setPen(QPen(line, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(row.nameField()->geometry().adjusted(-1, -1, 0, 0));
+    painter.drawRect(indicator.translated(row.optimalBox()->pos()).adjusted(-1, -1, 0, 0));
+    painter.restore();
+}
 
 }  // namespace
 
@@ -37,9 +71,8 @@ ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* p
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setAutoFillBackground(true);
-    QPalette p = viewport()->palette();
-    p.setColor(QPalette::Window, Qt::white);
-    viewport()->setPalette(p);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setForegroundRole(QPalette::Text);
     verticalScrollBar()->setSingleStep(kRowHeight / 3);
     horizontalScrollBar()->setSingleStep(20);
 
@@ -48,6 +81,13 @@ ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* p
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintInterval);
     connect(&repaintTimer_, &QTimer::timeout, this, &ManeuverWindow::repaintNow);
+
+    emptyHint_ = new QLabel(tr(kEmptyListHint), viewport());
+    emptyHint_->setObjectName("EmptyListHint");
+    emptyHint_->setAlignment(Qt::AlignCenter);
+    emptyHint_->setWordWrap(true);
+    emptyHint_->setForegroundRole(QPalette::PlaceholderText);
+    emptyHint_->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click beside still clears
 
     ensureRowCount(kControlSets);
     buildCubeMenu();
@@ -79,6 +119,8 @@ QSize ManeuverWindow::sizeHint() const {
 
 // ---------------------------------------------------------------- scrolling
 
+int ManeuverWindow::contentWidth() const { return std::max(kContentWidth, viewport()->width()); }
+
 int ManeuverWindow::scrollX() const { return horizontalScrollBar()->value(); }
 int ManeuverWindow::scrollY() const { return verticalScrollBar()->value(); }
 
@@ -87,7 +129,7 @@ void ManeuverWindow::updateScrollRanges() {
     verticalScrollBar()->setPageStep(std::max(1, view.height()));
     verticalScrollBar()->setRange(0, std::max(0, contentHeight_ - view.height()));
     horizontalScrollBar()->setPageStep(std::max(1, view.width()));
-    horizontalScrollBar()->setRange(0, std::max(0, kContentWidth - view.width()));
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - view.width()));
 }
 
 void ManeuverWindow::setContentHeight(int height) {
@@ -183,6 +225,8 @@ ManeuverRow* ManeuverWindow::rowOf(int entry) const {
 // while it stays in view.
 void ManeuverWindow::layoutRows() {
     const int count = static_cast<int>(list_.size());
+    emptyHint_->setVisible(count == 0);
+    if (count == 0) emptyHint_->setGeometry(viewport()->rect().adjusted(24, 24, -24, -24));
     const int sx = scrollX(), sy = scrollY();
     const int height = viewport()->height();
     int first = std::max(0, (sy - kRowTop - kRowHeight) / kRowHeight);
@@ -201,7 +245,7 @@ void ManeuverWindow::layoutRows() {
             continue;
         }
         row->show(i, list_.at(i), QString::fromStdString(list_.rowManeuverText(i)), -sx, rowTop(i) - sy,
-                  searchEnabled_);
+                  contentWidth(), searchEnabled_);
     }
 }
 
@@ -214,16 +258,18 @@ QRect ManeuverWindow::pictureRect(int index) const {
 void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed) {
     const Entry& e = list_.at(index);
     const int sx = scrollX(), sy = scrollY();
-    const QRect frame(1 - sx, rowTop(index) - kFrameAbove - sy, kContentWidth - 2, kFrameHeight);
+    const QRect frame(1 - sx, rowTop(index) - kFrameAbove - sy, contentWidth() - 2, kFrameHeight);
     if (!frame.adjusted(-1, -1, 1, 1).intersects(exposed)) return;
+    const QPalette& p = viewport()->palette();
     if (e.selected) {
-        painter.setPen(QPen(kSelectedBorder, 1));
-        painter.setBrush(kSelectedFill);
+        painter.setPen(QPen(p.color(QPalette::Highlight), 1));
+        painter.setBrush(selectedFill(p));
         painter.drawRect(frame.adjusted(0, 0, -1, -1));
     } else {
-        painter.setPen(QPen(kSeparator, 1));
+        painter.setPen(QPen(p.color(QPalette::Mid), 1));
         painter.drawLine(frame.left() + 4, frame.bottom() + 3, frame.right() - 4, frame.bottom() + 3);
     }
+    if (const ManeuverRow* row = rowOf(index)) outlineFields(painter, p, *row);
     PictureGeometry g;
     g.size = kFaceletSize;
     g.originX = kPictureX;

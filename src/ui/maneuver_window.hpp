@@ -1,7 +1,7 @@
 #pragma once
 // The maneuver window: the main window's left pane showing the cube list. Rows are 108
-// pixels high from y = 8, scrolled both ways over a content width of 650; a click on a
-// picture (4 < x <= 137, 96 pixels high) names its entry to the list. Only the rows in
+// pixels high from y = 8 and as wide as the pane (at least 650, scrolled sideways below);
+// a click on a picture (4 < x <= 137, 96 pixels high) names its entry to the list. Only the rows in
 // view are painted (frame of selected entries, cube picture) and given one of the reusable
 // row control sets, so the window stays quick with any number of entries. Repaint requests
 // of the list are coalesced by a short timer, as hundreds of running searches may report
@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
 class QMenu;
 
 namespace tx {
@@ -27,6 +28,8 @@ struct Entry;
 namespace tx::ui {
 
 class ManeuverRow;
+
+inline constexpr const char* kEmptyListHint = "Add a cube from the editor, load a workspace, or add random cubes";
 
 class ManeuverWindow : public QAbstractScrollArea {
     Q_OBJECT
@@ -66,6 +69,8 @@ public:
     void scrollToEntry(int index);
     int scrollX() const;
     int scrollY() const;
+    // Rows use the pane's width; a pane narrower than kContentWidth scrolls sideways.
+    int contentWidth() const;
     // Whether searches may be started (tables ready, nothing loading).
     void setSearchEnabled(bool on);
     // Whether the cube menu may transfer an entry to the symmetry page (its search is idle).
@@ -88,6 +93,9 @@ public:
     // The entry the cube menu was opened for, as its current index; -1 when it is gone.
     int cubeMenuEntry() const;
 
+    // The cube menu's Remove Cube, run inside the menu's list command; unset: the list removes
+    // the entry. The desktop actions keep the entry for Undo.
+    std::function<void(int)> removeCube;
     // Copies to the clipboard; tests may replace it.
     std::function<void(const QString&)> copyToClipboard;
     // The cube menu's coset explorer: whether it may run now, and running it for an entry.
@@ -134,6 +142,7 @@ private:
     bool symmetryTransferEnabled_ = true;
     bool operation_ = false;
     QMenu* cubeMenu_ = nullptr;
+    QLabel* emptyHint_ = nullptr;  // shown while the list is empty
     std::weak_ptr<Entry> menuEntry_;
     int menuIndexHint_ = -1;
 };

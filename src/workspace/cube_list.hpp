@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "cube/facelet_cube.hpp"
@@ -127,7 +128,7 @@ public:
 
     // ButtonAddSolve (solve) and ButtonAddGen.
     EditorAdd addFromEditor(FaceletEditor& editor, bool solve);
-    // AddRandomCubes1: answers the number added.
+    // AddRandomCubes1: answers the number added; Escape stops it, keeping those added.
     int addRandomCubes(FaceletEditor& editor, MersenneTwister& rng);
     // WCAscramble.
     void wcaScramble(FaceletEditor& editor, MersenneTwister& rng);
@@ -155,6 +156,8 @@ public:
     bool clear(bool fromUser);
     // Stops every search and frees every entry without asking (closing the window).
     void shutdown();
+    // Puts entries back at the given places, in ascending order (taking back a removal).
+    void reinsertEntries(std::vector<std::pair<int, std::shared_ptr<Entry>>> placed);
 
     // ------------------------------------------------------------------ transforming
     void transformEntry(int index, int symmetry);  // RotURF 0, RotFB 1, rotUD 2, RefRL 3

@@ -206,11 +206,14 @@ int CubeList::addRandomCubes(FaceletEditor& editor, MersenneTwister& rng) {
     how.showSolver = true;
     how.centersCount = options.fixCenterFacelets;
     int added = 0;
-    for (long long i = 0; i < n; ++i) {
+    cancelRequested = false;
+    if (n > 0) showCaption("Adding random cubes, press ESC to cancel... ");
+    for (long long i = 0; i < n && !cancelRequested; ++i) {
         editor.randomize(rng);
         if (addCube(editor.cube(), how)) ++added;
         if ((i + 1) % 1000 == 0) pump();
     }
+    if (n > 0) showCaption();
     isoCheck = savedIso;
     if (hooks.repaintEditor) hooks.repaintEditor();
     return added;

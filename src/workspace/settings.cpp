@@ -195,6 +195,11 @@ bool Settings::writeInt(std::string_view section, std::string_view key, int valu
     return write(section, key, std::to_string(value));
 }
 
+bool Settings::writeString(std::string_view section, std::string_view key, const std::string& value) {
+    if (value.find_first_of("\r\n") != std::string::npos) return false;  // one value per line
+    return write(section, key, value);
+}
+
 bool Settings::writeBool(std::string_view section, std::string_view key, bool value) {
     return write(section, key, value ? "1" : "0");
 }

@@ -96,6 +96,8 @@ public:
     // changes are not kept, and a message per click would only get in the way.
     bool writeInt(std::string_view section, std::string_view key, int value);
     bool writeBool(std::string_view section, std::string_view key, bool value);
+    // Text values (file names) for the desktop's own section; a line break is refused.
+    bool writeString(std::string_view section, std::string_view key, const std::string& value);
 
     // Receives the one message about a failed write: by default a line on stderr (command line,
     // server); the desktop program shows a message. Called without the settings lock held.

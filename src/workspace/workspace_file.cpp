@@ -167,13 +167,30 @@ std::shared_ptr<Entry> parseWorkspaceLine(std::string_view line, char metricLett
 // ---------------------------------------------------------------- save
 
 SaveResult saveWorkspace(CubeList& list, const fs::path& file) {
+    constexpr std::size_t kPumpEvery = 1000;
     SaveResult result;
+    // The entries as they are now are what is saved; whatever changes while the window
+    // processes events marks the list unsaved again.
+    const std::vector<std::shared_ptr<Entry>> entries = list.entries();
+    const bool wasModified = list.modified;
+    list.modified = false;
+    list.cancelRequested = false;
     std::vector<std::string> lines;
-    lines.reserve(list.size());
-    for (const auto& e : list.entries()) {
+    lines.reserve(entries.size());
+    for (const auto& e : entries) {
         bool asFacelets = false;
         lines.push_back(workspaceLine(*e, list.metricLetter(), &asFacelets) + "\r\n");
         result.asFacelets += asFacelets ? 1 : 0;
+        if (lines.size() % kPumpEvery != 0) continue;
+        list.showCaption("saving cube " + std::to_string(lines.size()) + ", press ESC to cancel... ");
+        list.pump();
+        if (list.cancelRequested) break;
+    }
+    if (list.cancelRequested) {
+        result.cancelled = true;
+        list.modified = list.modified || wasModified;
+        list.showCaption();
+        return result;
     }
     const WriteResult written = writeFileAtomically(file, [&lines](FileSink& sink) {
         for (const std::string& line : lines)
@@ -182,6 +199,8 @@ SaveResult saveWorkspace(CubeList& list, const fs::path& file) {
     });
     if (!written.ok) {
         // The list keeps its unsaved state and the old file stays as it was.
+        list.modified = list.modified || wasModified;
+        list.showCaption();
         result.error = written.error;
         list.prompts().message("The workspace could not be saved: " + written.error +
                                    ". The file on disk was not changed.",
@@ -190,7 +209,7 @@ SaveResult saveWorkspace(CubeList& list, const fs::path& file) {
     }
     result.ok = true;
     list.workspaceFile = file.string();
-    list.modified = false;
+    if (list.entries() != entries) list.modified = true;  // added or removed while saving
     list.showCaption();
     if (result.asFacelets == 1)
         list.prompts().message("1 cube was saved by its facelets because its maneuver would not load back as the same cube.",

@@ -36,10 +36,12 @@ std::shared_ptr<Entry> parseWorkspaceLine(std::string_view line, char metricLett
 
 struct SaveResult {
     bool ok = false;
+    bool cancelled = false;  // Escape while the lines were made: nothing was written
     int asFacelets = 0;  // entries written by their facelets instead of their maneuver
     std::string error;
 };
-// SaveWorkspace1 with the chosen file.
+// SaveWorkspace1 with the chosen file. A long list shows its progress in the caption and
+// lets the window process events; changes made meanwhile leave the list marked unsaved.
 SaveResult saveWorkspace(CubeList& list, const std::filesystem::path& file);
 
 struct LoadResult {

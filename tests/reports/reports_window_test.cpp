@@ -61,8 +61,9 @@ struct ReportsWindow : ListWindow {
 TEST(ReportsWindow, MenusHoldTheNewItems) {
     ReportsWindow w;
     EXPECT_EQ(itemNames(w.form->fileMenu()),
-              QStringList({"LoadWorkspace1", "SaveWorkspace1", "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow",
-                           "PrintSelectedCubes", "PrinterSetup1", "Exit1"}));
+              QStringList({"NewWorkspace", "LoadWorkspace1", "SaveWorkspaceNow", "SaveWorkspace1", "RecentFilesItem",
+                           "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow", "PrintSelectedCubes", "PrinterSetup1",
+                           "Exit1"}));
     EXPECT_EQ(itemNames(w.form->cubesMenu()).last(), "GenerateStatistics1");
     auto* autorun = w.form->findChild<QMenu*>("Autorun1");
     ASSERT_TRUE(autorun);

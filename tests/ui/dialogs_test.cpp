@@ -200,6 +200,7 @@ void DialogsTest::emptyClearRandomAndSwitchOffCloseTheDialog() {
 void DialogsTest::rightClickOnACentreOpensTheDialog() {
     WindowFixture w;
     FaceletEditorWidget* picture = w.form->editorPage()->picture();
+    picture->resize(picture->sizeHint());
     const QPoint uCentre = centreOf(w.form->editor().geometry().polygon(4));
     QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, uCentre);
     QVERIFY(!w.form->centerDlg()->isVisible());  // centres do not count yet

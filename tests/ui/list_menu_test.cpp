@@ -34,7 +34,8 @@ std::string readAll(const std::filesystem::path& p) {
 void ListMenuTest::menusHoldTheirItems() {
     ListWindow w;
     QCOMPARE(itemNames(w.form->fileMenu()),
-             QStringList({"LoadWorkspace1", "SaveWorkspace1", "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow",
+             QStringList({"NewWorkspace", "LoadWorkspace1", "SaveWorkspaceNow", "SaveWorkspace1", "RecentFilesItem",
+                          "SaveasHtml1", "SaveasModernHtml1", "PrintMainWindow",
                           "PrintSelectedCubes", "PrinterSetup1", "Exit1"}));
     QCOMPARE(itemNames(w.form->cubesMenu()),
              QStringList({"DeleteselectedCubes1", "ClearMainWindow1", "StartSearchforSelectedCubes",
@@ -243,7 +244,7 @@ void ListMenuTest::listCommandsChangeTheList() {
     QCOMPARE(static_cast<int>(w.list().size()), 4 + 48);
     run("AddAllInverses");
     QVERIFY(w.list().size() > 52u);
-    QCOMPARE(w.form->windowTitle(), QString("untitled.txt - Tesserix 5.00s"));
+    QCOMPARE(w.form->windowTitle(), QString("*untitled.txt - Tesserix 5.00s"));
 
     w.click(0);
     w.click(3, Qt::ShiftModifier);

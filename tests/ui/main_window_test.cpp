@@ -47,7 +47,7 @@ void MainWindowTest::captionPagesMenusAndIdleProgress() {
     // Menus in order, each item under its name; the switches carry check marks.
     QStringList menus;
     for (QAction* a : form.menuBar()->actions()) menus << a->menu()->objectName();
-    QCOMPARE(menus, QStringList({"File1", "Cubes1", "Autorun1", "Options1", "Help1"}));
+    QCOMPARE(menus, QStringList({"File1", "Edit1", "Cubes1", "Autorun1", "Options1", "Help1"}));
     QStringList options;
     for (QAction* a : form.optionsMenu()->actions())
         if (!a->isSeparator()) options << a->objectName();

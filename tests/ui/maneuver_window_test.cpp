@@ -85,7 +85,7 @@ void ManeuverWindowTest::rowsShowTheirEntries() {
     QCOMPARE(w.view().pictureRect(0), QRect(5, 8, 132, 96));
     QCOMPARE(w.view().pictureRect(1), QRect(5, 116, 132, 96));
     QVERIFY(r1->runButton()->y() > 108 && r1->runButton()->y() < 216);
-    QVERIFY(r0->runButton()->geometry().right() < ManeuverWindow::kContentWidth);
+    QVERIFY(r0->runButton()->geometry().right() < w.view().contentWidth());
 
     // Sixteen sets exist; those without a row are hidden and bound to nothing.
     QCOMPARE(static_cast<int>(w.view().rows().size()), ManeuverWindow::kControlSets);
