@@ -147,7 +147,7 @@ TEST(CliSolve, OptimalOnThreadsGivesTheOneThreadManeuversAndCounts) {
     ASSERT_EQ(three.code, 0) << three.err;
     EXPECT_EQ(three.out, one.out);
     const auto nodes = loggedNodes(one.err);
-    EXPECT_GE(nodes.size(), 6u * 9);
+    EXPECT_GE(nodes.size(), 6u);  // the depths from the ninth on are logged
     EXPECT_EQ(loggedNodes(three.err), nodes);
     EXPECT_EQ(solve({"--threads", "2"}, kSolved).code, 2);  // two-phase solving takes no threads
 }
