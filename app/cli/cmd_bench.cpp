@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "bench_fast.hpp"
+#include "bench_optimal.hpp"
 #include "bench_symmetry.hpp"
 #include "command.hpp"
 #include "coset_bench.hpp"
@@ -135,58 +136,6 @@ int benchFast(const TableSet& tables, Args args) {
     return kExitOk;
 }
 
-struct Position {
-    const char* name;
-    const char* maneuver;  // generates the position from solved
-};
-
-int benchOptimal(const TableSet& tables, Args args, bool huge, bool json) {
-    static const Position kPositions[] = {
-        {"one move", "R"},
-        {"symmetric: six-spot", "U D' R L' F B' U D'"},
-        {"scramble A (15)", "R U F D L B R2 U2 F' D' L2 B' R' U' F2"},
-        {"scramble B (15)", "F U' F2 D' B U R' F' L D' R' U' L U B'"},
-        {"scramble C (16)", "D F2 L' B U2 R D' F L2 U B' R2 D L' F2 U'"},
-        {"scramble D (17)", "R2 D' B' D F2 R F2 R2 U L' F2 U' B' R2 D B2 L"},
-    };
-    constexpr int kCount = static_cast<int>(std::size(kPositions));
-    const auto countOption = takeWholeOption(args, "bench", "--count", kCount, 1, kCount);
-    if (!countOption) return kExitError;
-    std::uint64_t total = 0;
-    double seconds = 0;
-    for (int i = 0; i < *countOption; ++i) {
-        const Position& p = kPositions[i];
-        FaceletCube f;
-        applyManeuverField(f, p.maneuver);
-        CubieCube c = f.toCubieCube();
-        c.centersCount = false;
-        auto t0 = Clock::now();
-        SyncResult r = solveOptimal(tables, c, false, huge);
-        double s = msSince(t0) / 1000;
-        seconds += s;
-        total += r.nodes;
-        if (json) {
-            printJsonLine({{"bench", "optimal"}, {"position", p.name}, {"length", r.length},
-                           {"start", {r.startDistance[0], r.startDistance[1], r.startDistance[2]}},
-                           {"seconds", s}, {"nodes", r.nodes}, {"depth_nodes", r.depthNodes}});
-            continue;
-        }
-        std::printf("%-22s length %2d  start %d %d %d  %.2f s  %.2f Mnodes/s  nodes %llu\n", p.name, r.length,
-                    r.startDistance[0], r.startDistance[1], r.startDistance[2], s, r.nodes / std::max(s, 1e-9) / 1e6,
-                    (unsigned long long)r.nodes);
-        for (std::size_t d = 0; d < r.depthNodes.size(); ++d)
-            std::printf("    depth %2zu: %llu\n", d + 1, (unsigned long long)r.depthNodes[d]);
-        if (!flushOutput()) return kExitError;
-    }
-    if (json) {
-        printJsonLine({{"signature", total}, {"seconds", seconds}});
-        return kExitOk;
-    }
-    std::printf("signature %llu nodes, %.2f s, %.2f Mnodes/s\n", (unsigned long long)total, seconds,
-                total / std::max(seconds, 1e-9) / 1e6);
-    return kExitOk;
-}
-
 int run(const Args& given) {
     Args args = given;
     TableOptions tables;
@@ -207,7 +156,7 @@ int run(const Args& given) {
          args[0] != "coset")) {
         std::fprintf(stderr,
                      "usage: tesserix-cli bench twophase [--count N] [--no-triple] | fast [--count N] | optimal [--count N] "
-                     "[--huge] | symmetry [--rows A-B] | partial [--count N] | coset [--depth N] [--threads T]\n");
+                     "[--random N] [--huge] [--threads T] | symmetry [--rows A-B] | partial [--count N] | coset [--depth N] [--threads T]\n");
         return kExitError;
     }
     std::string what = args[0];
@@ -228,7 +177,8 @@ int run(const Args& given) {
 Register reg("bench", "benchmark the searches on fixed positions",
              "usage: tesserix-cli bench twophase [--count N] [--no-triple] [--slice] [--format text|json] [--data-dir DIR]\n"
              "       tesserix-cli bench fast [--count N] [--data-dir DIR]\n"
-             "       tesserix-cli bench optimal [--count N] [--huge] [--format text|json] [--data-dir DIR]\n"
+             "       tesserix-cli bench optimal [--count N] [--random N] [--huge] [--threads T] [--format text|json]\n"
+             "                                  [--data-dir DIR]\n"
              "       tesserix-cli bench symmetry [--rows A-B]\n"
              "       tesserix-cli bench partial [--count N] [--slice] [--data-dir DIR]\n"
              "       tesserix-cli bench coset [--depth N] [--threads T] [--data-dir DIR]\n"
@@ -236,14 +186,18 @@ Register reg("bench", "benchmark the searches on fixed positions",
              "which changes only when the search changes; the last line, \"signature N nodes\", sums them.\n"
              "twophase also times the triple search (three threads, wall clock) to 20 moves and the fast engine;\n"
              "fast runs only the fast engine (default for solve) and shows its tables. --count takes\n"
-             "the first N cubes (twophase, default 200) or positions (optimal, 1 to 6, default all); --slice\n"
+             "the first N cubes (twophase, default 200) or positions (optimal, 0 to 6, default all); --slice\n"
              "runs the two-phase search with slice moves (one orientation only). symmetry enumerates the\n"
              "cubes of the groups of rows A to B (default 0-17) of the group list, needing no tables, and\n"
              "prints count and time per group. partial searches partially defined cubes of each mode up to\n"
              "one depth beyond their first maneuvers. coset runs the coset explorer (huge table) on the\n"
              "solved cube's coset and a random one to --depth (default 15) and prints per depth the\n"
              "positions, seconds and positions per second. --format json (twophase, optimal): one JSON\n"
-             "object per summary or position, and the signature last.\n",
+             "object per summary or position, and the signature last.\n"
+             "optimal then solves --random N (0 to 5; default 5 with --huge, else 0) seeded random cubes and\n"
+             "prints their own \"random cubes signature\" line; --threads T shares each long depth of a search\n"
+             "among T threads (same maneuvers and node counts; default 1). Each position shows wall-clock and\n"
+             "processor seconds (all threads) and nodes per second of each.\n",
              run);
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "command.hpp"
 #include "console.hpp"
+#include "depth_progress.hpp"
 #include "cube/cube_input.hpp"
 #include "json_output.hpp"
 #include "line_reader.hpp"
@@ -44,7 +45,7 @@ struct Job {
 struct SolveOptions {
     TableOptions tables;
     bool optimal = false, triple = false, times = false, log = false;
-    int target = 20, jobs = 0;
+    int target = 20, jobs = 0, threads = 0;
     double maxTime = 0;
     OutputFormat format = OutputFormat::Text;
     std::string engine = "fast";  // "fast" or "specified"
@@ -70,8 +71,10 @@ std::optional<SolveOptions> parseOptions(Args& args) {
     const auto target = takeWholeOption(args, "solve", "--target", 20, 0, 30);
     const auto jobs = takeWholeOption(args, "solve", "--jobs", 0, 0, 500);
     const auto maxTime = takeDecimalOption(args, "solve", "--max-time", 0, 0, 1e9);
+    const auto threads = takeWholeOption(args, "solve", "--threads", 0, 0, 256);
     const auto format = takeFormat(args, "solve");
-    if (!target || !jobs || !maxTime || !format) return std::nullopt;
+    if (!target || !jobs || !maxTime || !threads || !format) return std::nullopt;
+    o.threads = static_cast<int>(*threads);
     o.format = *format;
     o.target = static_cast<int>(*target);
     o.jobs = static_cast<int>(*jobs);
@@ -81,7 +84,16 @@ std::optional<SolveOptions> parseOptions(Args& args) {
         std::fprintf(stderr, "tesserix-cli solve: --huge applies to --optimal\n");
         return std::nullopt;
     }
-    if (o.jobs <= 0) o.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (o.threads > 0 && !o.optimal) {
+        std::fprintf(stderr, "tesserix-cli solve: --threads applies to --optimal\n");
+        return std::nullopt;
+    }
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // An optimal search shares its long depths among --threads threads (default: all cores,
+    // or the cores' share of each of --jobs searches); jobs and threads together fill the cores.
+    if (o.optimal && o.threads <= 0) o.threads = o.jobs > 0 ? std::max(1, cores / o.jobs) : cores;
+    if (o.optimal && o.jobs <= 0) o.jobs = std::max(1, cores / o.threads);
+    if (o.jobs <= 0) o.jobs = cores;
     return o;
 }
 
@@ -124,6 +136,7 @@ public:
         context_.triple = o.triple;
         context_.sliceMode = o.tables.slice;
         context_.hugeMode = o.tables.huge;
+        context_.optimalThreads = o.optimal ? o.threads : 1;
         notices_.ended = [this](Entry& e) {
             if (Job* j = jobOf(e)) j->done = true;
         };
@@ -150,6 +163,7 @@ public:
             }
             events_.waitAndDrain(std::chrono::milliseconds(5));
             for (auto it = active.begin(); it != active.end();) {
+                if (o_.log && o_.optimal) logDepthProgress(**it);
                 if ((*it)->done) {
                     finish(**it);
                     it = active.erase(it);
@@ -225,6 +239,12 @@ private:
         return true;
     }
 
+    void logDepthProgress(const Job& j) {
+        const IDA* search = j.entry->optimal ? j.entry->optimal->currentThread() : nullptr;
+        if (j.done || !search) return depthProgress_.forget(j.line);
+        if (const auto line = depthProgress_.poll(j.line, *search)) std::fprintf(stderr, "cube %zu: %s\n", j.line, line->c_str());
+    }
+
     void stopWhenOutOfTime(Job& j) {
         if (o_.maxTime <= 0 || j.stopped || std::chrono::duration<double>(Clock::now() - j.begin).count() < o_.maxTime)
             return;
@@ -266,6 +286,7 @@ private:
     bool anyFailed_ = false;
     std::vector<TimedLine> times_;
     CountProgress progress_{"solve: cubes answered"};
+    DepthProgressLog depthProgress_;
     std::size_t answered_ = 0;
 };
 
@@ -304,7 +325,7 @@ int run(const Args& given) {
 
 Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "usage: tesserix-cli solve [--target N] [--engine fast|specified] [--triple] [--slice]\n"
-             "                          [--optimal [--huge] [--centres] [--log]] [--jobs J] [--max-time SECONDS]\n"
+             "                          [--optimal [--huge] [--centres] [--log] [--threads T]] [--jobs J] [--max-time SECONDS]\n"
              "                          [--times] [--format text|json] [--data-dir DIR] [--yes] [CUBE...]\n"
              "A cube is a facelet string (54 face letters), a piece list (48 face letters) or @ and a maneuver\n"
              "that generates it from the solved cube; a cube that cannot be solved gets the reason check gives,\n"
@@ -314,6 +335,10 @@ Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "per cube and a summary on stderr; --log shows the optimal search's progress on stderr. --format json\n"
              "prints one JSON object per input line: line, input, maneuver, length, metric, optimal, milliseconds,\n"
              "or error.\n"
+             "--threads T: each optimal search shares its long depths among T threads, with the same maneuver\n"
+             "and node counts as on one thread (default: all cores; with --jobs J, the cores divided by J; without\n"
+             "--jobs, J is the cores divided by T). Under --log, a long depth also shows every 5 seconds its nodes\n"
+             "so far and an estimate of its end from the ratio of the two depths before it.\n"
              "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
              "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
              "desktop program, which improves its maneuver run by run.\n",

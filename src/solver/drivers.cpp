@@ -225,6 +225,7 @@ void OptimalSearch::start() {
     ida.optimalMode = true;
     ida.hugeMode = context_->hugeMode && !ida.centerMode;
     ida.sliceMode = context_->sliceMode;
+    ida.threads = context_->optimalThreads;
     std::weak_ptr<OptimalSearch> self = weak_from_this();
     Events* events = context_->events;
     const IDA* thread = &ida;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "solver/move_rules.hpp"
+#include "solver/optimal_split.hpp"
 #include "solver/search_gate.hpp"
 
 namespace tx {
@@ -50,6 +51,7 @@ IDA::IDA(const IDA& o)
       hugeMode(o.hugeMode),
       maxLen(o.maxLen),
       stopAt(o.stopAt),
+      threads(o.threads),
       result(o.result),
       length(o.length),
       nodes(o.nodes),
@@ -57,6 +59,7 @@ IDA::IDA(const IDA& o)
       depthNodes(o.depthNodes),
       startDistance(o.startDistance),
       symmetryMask(o.symmetryMask),
+      live(o.live),
       levels(o.levels),
       depthIndex(o.depthIndex),
       phase2Depth(o.phase2Depth),
@@ -67,8 +70,17 @@ IDA::IDA(const IDA& o)
       mark_(o.mark_),
       level_(o.level_),
       resumeAfterSolution_(o.resumeAfterSolution_),
-      started_(o.started_) {
+      started_(o.started_),
+      floor_(o.floor_),
+      ceiling_(o.ceiling_),
+      split_(o.split_ ? std::make_unique<OptimalSplit>(*o.split_) : nullptr) {
     for (int i = 0; i < kLevels; ++i) cursor_[i] = o.cursor_[i];
+}
+
+IDA::~IDA() = default;
+
+LiveCounts::LiveCounts(const LiveCounts& o) : nodes(o.nodes.load()), depth(o.depth.load()) {
+    for (int d = 0; d < kLevels; ++d) depthEnd[d] = o.depthEnd[d].load();
 }
 
 bool IDA::canRun() const {
@@ -93,10 +105,10 @@ void IDA::requestStop() {
 bool IDA::nextCandidate(int moveLimit) {
     for (;;) {
         int& j = level_;
-        if (j < 0) return false;
+        if (j < floor_) return false;
         const int m = cursor_[j];
         if (m >= moveLimit) {
-            if (--j >= 0) {
+            if (--j >= floor_) {
                 if (mark_ > j) mark_ = j;
                 ++cursor_[j];
             }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,19 @@ struct Level {
 constexpr int kLevels = 32;
 
 class CosetWorker;
+struct OptimalSplit;
+struct SplitRun;
+
+// Counters another thread may read while a search runs: updated every 65536 nodes and at the
+// end of each depth.
+struct LiveCounts {
+    std::atomic<std::uint64_t> nodes{0};  // nodes so far
+    std::atomic<int> depth{0};            // depth index being searched
+    std::array<std::atomic<std::uint64_t>, kLevels> depthEnd{};  // nodes at the end of each finished depth
+    LiveCounts() = default;
+    LiveCounts(const LiveCounts& o);
+    LiveCounts& operator=(const LiveCounts&) = delete;
+};
 
 // The first moves of coset maneuvers: the unit of work the coset threads share.
 constexpr int kCosetPrefixLength = 3;
@@ -66,6 +80,9 @@ public:
     bool hugeMode = false;
     int maxLen = 31;
     int stopAt = 20;
+    // Threads the optimal search shares each long depth among; the maneuver and the node
+    // counts are those of one thread.
+    int threads = 1;
 
     // Results and counters.
     int result = kNoSolution;
@@ -79,6 +96,7 @@ public:
     // The optimal search reports each new depth (v = depth index + 1) and a solution
     // (v = depth index + 100) through this hook; it runs on the search thread.
     std::function<void(int v)> onProgress;
+    LiveCounts live;
 
     std::atomic<bool> stopRequested{false};
     void requestStop();
@@ -91,6 +109,7 @@ public:
     int twoPhaseRun();   // repeats the phase-1 search while the result is above stopAt + 2
     int phase1Search();  // one call: to the next solution, -1 or -2
     int optimalSearch();
+    ~IDA();
 
     // Coset enumeration, in the face-turn metric. The bound is the huge table in hugeMode and
     // the phase-1 table alone otherwise (weaker, so the search visits more nodes, but it needs
@@ -120,16 +139,36 @@ private:
     int level_ = 0;
     bool resumeAfterSolution_ = false;
     bool started_ = false;
+    // The optimal search of one depth split over threads (ida_split.cpp): the levels below
+    // floor_ are a prefix fixed by the split, and the DFS does not back up into them; a
+    // search that enumerates the prefixes stops at ceiling_ and records them instead.
+    int floor_ = 0;
+    int ceiling_ = kLevels;
+    std::unique_ptr<OptimalSplit> split_;  // the split of the current depth, kept across a stop
+    SplitRun* watch_ = nullptr;  // the run a worker serves
+    int item_ = 0;               // the prefix a worker searches
+    int optimalDepth(int n);
+    int splitDepth(int n);
+    void enumeratePrefixes(int n);
+    void recordPrefix();
+    void watchSplit();
+    void serveSplit(SplitRun& run, int n);
+    void takeItem(const OptimalSplit& split, int k);
+    int finishSplit(int n, SplitRun& run);
 
     bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
     bool nextCandidate(int moveLimit);
     void skipAxis() { cursor_[level_] = 3 * (cursor_[level_] / 3 + 1); }
     void skipPower() { ++cursor_[level_]; }
-    void descend() { cursor_[++level_] = 0; }
+    void descend() {
+        cursor_[++level_] = 0;
+        probed_ &= ~(std::uint32_t(1) << level_);  // a new parent: its children are not probed yet
+    }
     void restartDepth() {
         level_ = 0;
         cursor_[0] = 0;
         mark_ = 0;
+        probed_ = 0;
     }
     void phase1Step(const Level& parent, Level& child, int m) const;
     void prefetchAxis(const Level& parent, int axis) const;
@@ -137,10 +176,23 @@ private:
     bool phase2Search(int n, int q, int k, int budget);
     void updatePhase2Coords(int last);
     bool startSolved() const;
-    void optimalStep(const Level& parent, Level& child, int m);
+    // Where the children of one parent find their pruning-table entries, per axis; computed
+    // for all children before the first is evaluated, so that their cache misses overlap.
+    struct ChildProbe {
+        const std::uint8_t* byte;
+        std::uint32_t cls;
+        std::uint16_t twist;
+        std::uint16_t extra;  // the child's dCornerPos (huge table) or centre parity (centres)
+        std::uint8_t sym;
+        std::uint8_t digit;  // of the entry within its byte
+    };
+    using LevelProbes = std::array<std::array<ChildProbe, 3>, kMoves>;
+    std::unique_ptr<std::array<LevelProbes, kLevels>> probes_;  // made by the first optimal run
+    std::uint32_t probed_ = 0;  // bit j: the probes of level j belong to its current parent
+    void probeChildren(int j, int moveLimit);
+    void optimalStep(const Level& parent, Level& child, int j, int m);
     enum class Skip { None, Power, Axis };
     Skip optimalSkip(const Level& child, int j, int i, bool pruning, bool symmetric) const;
-    void prefetchOptimal(const Level& parent, int axis) const;
     // ida_coset.cpp
     struct CosetChild;
     void cosetChild(const Level& parent, int m, CosetChild& c) const;

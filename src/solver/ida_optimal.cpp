@@ -3,52 +3,89 @@
 // edges home is solved.
 #include "solver/ida.hpp"
 #include "solver/move_rules.hpp"
+#include "solver/optimal_split.hpp"
 #include "solver/search_gate.hpp"
 
 namespace tx {
 
-// Starts loading the table entries of the three powers of an axis on all three axes.
-void IDA::prefetchOptimal(const Level& parent, int axis) const {
-    for (int p = 0; p < 3; ++p) {
-        int mk = 3 * axis + p;
-        for (int k = 0; k < 3; ++k) {
-            if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
-            const int T = parent.sym[k];
-            const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
-            const int sym = tb_.symProduct[index::symOf(v)][T];
-            const int twist = tb_.twistMove[parent.twist[k] * kMoves + mk];
-            tb_.phase1.prefetch(index::phase1(index::classOf(v), tb_.twistConj[index::conj(twist, sym)]));
-        }
-    }
+namespace {
+
+// Where entry k of a packed table lies: the byte and the digit within it (see PackedTable),
+// without a branch the processor would mispredict one time in five.
+inline void locate(const PackedView& t, std::uint64_t k, const std::uint8_t*& byte, std::uint8_t& digit) {
+    const bool low = k < t.fourB;
+    byte = t.bytes + (low ? k >> 2 : k - t.fourB);
+    digit = static_cast<std::uint8_t>(low ? k & 3 : 4);
 }
 
-// Computes the child's coordinates and exact distances on all three axes.
-void IDA::optimalStep(const Level& parent, Level& child, int m) {
+}  // namespace
+
+// Computes, for every move the axis rules allow at level j, the child's phase-1 coordinates on
+// the three axes and where its table entries lie, and starts loading those entries. The rows
+// of the move tables are read once for all children.
+void IDA::probeChildren(int j, int moveLimit) {
+    const bool mayDescend = j < depthIndex;
+    if (!probes_) probes_ = std::make_unique<std::array<LevelProbes, kLevels>>();
+    const Level& parent = j == 0 ? start_ : levels[j - 1];
+    const int prevAxis = j == 0 ? -1 : levels[j - 1].axis;
+    LevelProbes& out = (*probes_)[j];
+    for (int k = 0; k < 3; ++k) {
+        const int T = parent.sym[k];
+        const std::uint32_t* classRow = tb_.flipSliceMove + parent.cls[k] * kMoves;
+        const std::uint16_t* twistRow = tb_.twistMove + parent.twist[k] * kMoves;
+        for (int m = 0; m < moveLimit; ++m) {
+            if (!axisMayFollow(m / 3, prevAxis, sliceMode)) {
+                m += 2;  // the whole axis
+                continue;
+            }
+            int mk = m;  // the move as seen on axis k
+            for (int r = 0; r < k; ++r) mk = tb_.symMoveConj[kSymUrf3][mk];
+            const std::uint32_t v = classRow[tb_.symMoveConj[T][mk]];
+            ChildProbe& c = out[m][k];
+            c.cls = index::classOf(v);
+            c.sym = static_cast<std::uint8_t>(tb_.symProduct[index::symOf(v)][T]);
+            c.twist = twistRow[mk];
+            const std::uint32_t twistInClass = tb_.twistConj[index::conj(c.twist, c.sym)];
+            if (centerMode) {
+                c.extra = tb_.centerParityMove[parent.centerParity[k] * kMoves + mk];
+                locate(tb_.center,
+                       index::center(c.cls, tb_.centerParityConj[index::conj(c.extra, c.sym)], twistInClass), c.byte,
+                       c.digit);
+            } else if (hugeMode) {
+                c.extra = tb_.dCornerPosMove[parent.dCornerPos[k] * kMoves + mk];
+                locate(tb_.huge[tb_.dCornerPosConj[index::conj(c.extra, c.sym)]], index::phase1(c.cls, twistInClass),
+                       c.byte, c.digit);
+            } else {
+                c.extra = 0;
+                locate(tb_.phase1, index::phase1(c.cls, twistInClass), c.byte, c.digit);
+            }
+            __builtin_prefetch(c.byte);
+            // A child that may be descended into reads its own row of the class move table next.
+            if (mayDescend) __builtin_prefetch(tb_.flipSliceMove + c.cls * kMoves);
+        }
+    }
+    probed_ |= std::uint32_t(1) << j;
+}
+
+// Places the child of move m at level j: its coordinates and exact distances on all three
+// axes, from the probes of its level.
+void IDA::optimalStep(const Level& parent, Level& child, int j, int m) {
+    const auto& probes = (*probes_)[j][m];
     int mk = m;
     for (int k = 0; k < 3; ++k) {
         if (k > 0) mk = tb_.symMoveConj[kSymUrf3][mk];
-        const int T = parent.sym[k];
-        const std::uint32_t v = tb_.flipSliceMove[parent.cls[k] * kMoves + tb_.symMoveConj[T][mk]];
-        const int sym = tb_.symProduct[index::symOf(v)][T];
-        child.cls[k] = index::classOf(v);
-        child.sym[k] = static_cast<std::uint8_t>(sym);
-        child.twist[k] = tb_.twistMove[parent.twist[k] * kMoves + mk];
-        const std::uint64_t ph1 = index::phase1(child.cls[k], tb_.twistConj[index::conj(child.twist[k], sym)]);
-        int value;
+        const ChildProbe& c = probes[k];
+        child.cls[k] = c.cls;
+        child.sym[k] = c.sym;
+        child.twist[k] = c.twist;
         if (centerMode) {
-            child.centerParity[k] = static_cast<std::uint8_t>(tb_.centerParityMove[parent.centerParity[k] * kMoves + mk]);
-            value = tb_.center.get(index::center(child.cls[k],
-                                                 tb_.centerParityConj[index::conj(child.centerParity[k], sym)],
-                                                 tb_.twistConj[index::conj(child.twist[k], sym)]));
+            child.centerParity[k] = static_cast<std::uint8_t>(c.extra);
             child.sliceSorted[k] = tb_.sliceSortedMove[parent.sliceSorted[k] * kMoves + mk];
             child.centerOris[k] = tb_.centerOriMove[parent.centerOris[k] * kMoves + mk];
         } else if (hugeMode) {
-            child.dCornerPos[k] = tb_.dCornerPosMove[parent.dCornerPos[k] * kMoves + mk];
-            value = tb_.huge[tb_.dCornerPosConj[index::conj(child.dCornerPos[k], sym)]].get(ph1);
-        } else {
-            value = tb_.phase1.get(ph1);
+            child.dCornerPos[k] = c.extra;
         }
-        child.dist[k] = nextDepth[parent.dist[k]][value];
+        child.dist[k] = nextDepth[parent.dist[k]][tritDigits[*c.byte][c.digit]];
     }
 }
 
@@ -96,8 +133,6 @@ bool IDA::startSolved() const {
 }
 
 int IDA::optimalSearch() {
-    const int moveLimit = sliceMode ? kMoves : kFaceMoves;
-    const bool symmetric = (symmetryMask & ~std::uint64_t(1)) != 0;
     auto post = [&](int v) {
         if (onProgress) onProgress(v);
     };
@@ -115,27 +150,56 @@ int IDA::optimalSearch() {
     }
     for (;;) {
         const int n = depthIndex;
-        if (!nextCandidate(moveLimit)) {
-            if (n + 1 >= maxLen) {
-                level_ = 0;
-                return result = kNoSolution;
-            }
+        live.depth.store(n, std::memory_order_relaxed);
+        const int r = threads > 1 && n >= kSplitMinDepth ? splitDepth(n) : optimalDepth(n);
+        live.nodes.store(nodes, std::memory_order_relaxed);
+        if (r == kStopped) return result = kStopped;
+        if (r > 0) {
+            length = n + 1;
             depthNodes[n] = nodes;
-            depthIndex = n + 1;
-            restartDepth();
-            post(n + 2);
-            continue;
+            live.depthEnd[n].store(nodes, std::memory_order_relaxed);
+            post(n + 100);
+            return result = r;
         }
+        if (n + 1 >= maxLen) {
+            level_ = 0;
+            return result = kNoSolution;
+        }
+        depthNodes[n] = nodes;
+        live.depthEnd[n].store(nodes, std::memory_order_relaxed);
+        depthIndex = n + 1;
+        restartDepth();
+        post(n + 2);
+    }
+}
+
+// The DFS of depth index n from the cursors on: n + 1 when it reaches a solution (in the
+// levels), kNoSolution when the depth is exhausted (down to floor_), kStopped after a stop.
+// Below ceiling_ (a prefix enumeration) a child that would be descended into is recorded.
+int IDA::optimalDepth(int n) {
+    const int moveLimit = sliceMode ? kMoves : kFaceMoves;
+    const bool symmetric = (symmetryMask & ~std::uint64_t(1)) != 0;
+    const bool enumerating = ceiling_ < kLevels;
+    for (;;) {
+        if (!nextCandidate(moveLimit)) return kNoSolution;
         const int j = level_;
         Level& child = levels[j];
-        const int axis = child.axis, power = child.power, m = 3 * axis + power - 1;
+        const int m = 3 * child.axis + child.power - 1;
         const Level& parent = j == 0 ? start_ : levels[j - 1];
         const int i = n - j;
-        const bool pruning = !stopping();
-        if (power == 1 && !centerMode && !hugeMode) prefetchOptimal(parent, axis);
-        optimalStep(parent, child, m);
+        // A stop runs the search through to the end point it is at; the few nodes of an
+        // enumeration are always pruned, so that the prefixes are those of the depth.
+        const bool pruning = enumerating || !stopping();
+        if (!(probed_ >> j & 1)) probeChildren(j, moveLimit);
+        optimalStep(parent, child, j, m);
         ++nodes;
-        if ((++totalNodes & 0xFFFF) == 0) SearchGate::instance().takeTurn(stopRequested);
+        if ((++totalNodes & 0xFFFF) == 0) {
+            SearchGate::instance().takeTurn(stopRequested);
+            if (watch_)
+                watchSplit();
+            else
+                live.nodes.store(nodes, std::memory_order_relaxed);
+        }
         const Skip skip = optimalSkip(child, j, i, pruning, symmetric);
         if (skip == Skip::Axis) {
             skipAxis();
@@ -146,19 +210,20 @@ int IDA::optimalSearch() {
             continue;
         }
         if (i > 0) {
-            descend();
+            if (j + 1 < ceiling_) {
+                descend();
+            } else {
+                recordPrefix();
+                skipPower();  // where the DFS goes on after the prefix's subtree
+            }
             continue;
         }
-        if (stopping()) return result = kStopped;
+        if (stopping()) return kStopped;
         updatePhase2Coords(j);
         const Level& end = levels[j];
         if (end.cornerPerm == 0 && end.sliceSorted[0] == 0 && end.sliceSorted[1] == 0 && end.sliceSorted[2] == 0 &&
-            child.dist[0] == 0 && child.dist[1] == 0 && child.dist[2] == 0) {
-            length = n + 1;
-            depthNodes[n] = nodes;
-            post(n + 100);
-            return result = n + 1;
-        }
+            child.dist[0] == 0 && child.dist[1] == 0 && child.dist[2] == 0)
+            return n + 1;
         skipPower();
     }
 }

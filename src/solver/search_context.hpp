@@ -16,6 +16,7 @@ struct SearchContext {
     bool sliceMode = false;      // slice moves allowed
     bool hugeMode = false;       // optimal searches read the huge table
     bool freeThreadsOnTerminate = false;
+    int optimalThreads = 1;      // threads one optimal search shares its long depths among
     char metricLetter() const { return sliceMode ? 's' : 'f'; }
 };
 

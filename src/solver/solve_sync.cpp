@@ -49,7 +49,7 @@ SyncResult solveTwoPhase(const TableSet& tables, const CubieCube& cube, int targ
     return result;
 }
 
-SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode, bool huge) {
+SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode, bool huge, int threads) {
     SyncResult failed;
     failed.error = refusal(tables, cube, huge, sliceMode);
     if (!failed.error.empty()) return failed;
@@ -57,6 +57,7 @@ SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool slic
     ida.optimalMode = true;
     ida.hugeMode = huge && !ida.centerMode;
     ida.sliceMode = sliceMode;
+    ida.threads = threads;
     ida.run();
     SyncResult r = resultOf(ida);
     for (int d = 0; d <= ida.depthIndex && d < kLevels; ++d) r.depthNodes.push_back(ida.depthNodes[d]);

@@ -22,7 +22,9 @@ struct SyncResult {
 
 // Two-phase search, one orientation, until the maneuver has at most `target` moves.
 SyncResult solveTwoPhase(const TableSet& tables, const CubieCube& cube, int target, bool sliceMode = false);
-// Optimal search (face-turn or slice metric; the huge table when asked).
-SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode = false, bool huge = false);
+// Optimal search (face-turn or slice metric; the huge table when asked), its long depths
+// shared among `threads` threads.
+SyncResult solveOptimal(const TableSet& tables, const CubieCube& cube, bool sliceMode = false, bool huge = false,
+                        int threads = 1);
 
 }  // namespace tx

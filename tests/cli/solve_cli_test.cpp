@@ -1,6 +1,7 @@
 // tesserix-cli solve and tables, run as processes on the shared test tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "cli_runner.hpp"
@@ -111,6 +112,44 @@ TEST(CliSolve, OptimalIsStarredAndLogged) {
     }
     EXPECT_NE(r.err.find("line 2: "), std::string::npos);
     EXPECT_NE(r.err.find("cubes 2, median "), std::string::npos);
+}
+
+// The log lines' node counts: "cube N: depth DD: S s  nodes: X" without the seconds.
+std::vector<std::string> loggedNodes(const std::string& err) {
+    std::vector<std::string> out;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);) {
+        const auto depth = line.find(": depth "), nodes = line.find("nodes: ");
+        if (depth != std::string::npos && nodes != std::string::npos)
+            out.push_back(line.substr(0, depth + 11) + line.substr(nodes));
+    }
+    std::sort(out.begin(), out.end());  // the searches of several cubes run at once
+    return out;
+}
+
+TEST(CliSolve, OptimalOnThreadsGivesTheOneThreadManeuversAndCounts) {
+    std::mt19937 rng(241);
+    const char* const faces = "URFDLB";
+    std::string cubes;
+    for (int i = 0; i < 6; ++i) {
+        cubes += "@";
+        for (int m = 0, prev = -1; m < 11 + i % 2; ++m) {
+            int face;
+            do face = static_cast<int>(rng() % 6); while (face == prev);
+            prev = face;
+            cubes += std::string(m ? " " : "") + faces[face] + (rng() % 3 == 0 ? "2" : rng() % 2 ? "'" : "");
+        }
+        cubes += "\n";
+    }
+    const auto one = solve({"--optimal", "--log", "--threads", "1"}, cubes);
+    const auto three = solve({"--optimal", "--log", "--threads", "3", "--jobs", "2"}, cubes);
+    ASSERT_EQ(one.code, 0) << one.err;
+    ASSERT_EQ(three.code, 0) << three.err;
+    EXPECT_EQ(three.out, one.out);
+    const auto nodes = loggedNodes(one.err);
+    EXPECT_GE(nodes.size(), 6u);  // the depths from the ninth on are logged
+    EXPECT_EQ(loggedNodes(three.err), nodes);
+    EXPECT_EQ(solve({"--threads", "2"}, kSolved).code, 2);  // two-phase solving takes no threads
 }
 
 TEST(CliSolve, TripleSearchAndTargets) {
