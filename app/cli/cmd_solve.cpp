@@ -163,7 +163,7 @@ public:
             }
             events_.waitAndDrain(std::chrono::milliseconds(5));
             for (auto it = active.begin(); it != active.end();) {
-                if (o_.log && o_.optimal) logDepthProgress(**it);
+                if (o_.optimal && (o_.log || !progressSilenced())) logDepthProgress(**it);
                 if ((*it)->done) {
                     finish(**it);
                     it = active.erase(it);
@@ -337,8 +337,8 @@ Register reg("solve", "solve cubes: two-phase to a target length, or optimal",
              "or error.\n"
              "--threads T: each optimal search shares its long depths among T threads, with the same maneuver\n"
              "and node counts as on one thread (default: all cores; with --jobs J, the cores divided by J; without\n"
-             "--jobs, J is the cores divided by T). Under --log, a long depth also shows every 5 seconds its nodes\n"
-             "so far and an estimate of its end from the ratio of the two depths before it.\n"
+             "--jobs, J is the cores divided by T). A long optimal depth shows every 5 seconds on stderr its\n"
+             "nodes so far and an estimate of its end from the ratio of the two depths before it (not with --quiet).\n"
              "Two-phase solving uses the fast engine (the first maneuver of at most N moves, all cubes\n"
              "in face turns); --engine specified, --triple, --slice and --centres use the search of the\n"
              "desktop program, which improves its maneuver run by run.\n",
