@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: install what is missing, then configure and build.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PACKAGES=(qt6-base-dev qt6-multimedia-dev libqt6svg6-dev libxtst-dev libgtest-dev libbenchmark-dev
+PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-svg-dev libxtst-dev libgtest-dev libbenchmark-dev
           cmake ninja-build g++ xvfb xauth poppler-utils nlohmann-json3-dev
           dpkg-dev desktop-file-utils appstream
           clang libclang-rt-dev)  # the fuzz targets (CTest fuzz_smoke): clang and its libFuzzer runtime
