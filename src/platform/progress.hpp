@@ -13,6 +13,9 @@ public:
     virtual void setPosition(long long position) = 0;
     virtual void setVisible(bool visible) = 0;
     virtual void pump() {}
+    // True once the person asked to cancel (Escape or the Cancel button); long loops that can
+    // stop cleanly check it after pump() and leave nothing half-done behind.
+    virtual bool cancelRequested() const { return false; }
 };
 
 class NullProgress : public Progress {
