@@ -188,9 +188,9 @@ void ManeuverRow::followFont() {
 // maneuver take the width the row has beyond its least width.
 void ManeuverRow::place(int x, int y, int width, const RowGeometry& g) {
     const int right = std::max(width, g.leastWidth) - kRightMargin;
-    auto onTopLine = [&](QWidget* w, int left, int w_, int least) {
+    auto onTopLine = [&](QWidget* w, int left, int wide, int least) {
         const int h = std::min(g.topLine, std::max(least, w->sizeHint().height()));
-        w->setGeometry(x + left, y + 4 + (g.topLine - h) / 2, w_, h);
+        w->setGeometry(x + left, y + 4 + (g.topLine - h) / 2, wide, h);
     };
     number_->setGeometry(x + 7, y + 1, std::max(kNumberWidth, number_->sizeHint().width()),
                          std::max(kNumberHeight, number_->sizeHint().height()));
