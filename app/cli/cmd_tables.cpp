@@ -67,7 +67,7 @@ int run(const Args& input) {
     StartResult result = loader.startUp(slice, huge);
     if (result != StartResult::Ready) {
         std::fprintf(stderr, "tables: %s\n",
-                     result == StartResult::Declined ? "the tables were not created" : "not enough disk space");
+                     result == StartResult::NoDiskSpace ? "not enough disk space" : "the tables were not created");
         return kExitError;
     }
     if (centres && !loader.loadCenterTables()) return kExitError;

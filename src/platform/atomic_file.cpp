@@ -136,7 +136,13 @@ WriteResult writeThrough(int fd, const std::string& name, const std::function<bo
 WriteResult writeThroughPath(const fs::path& target, const std::function<bool(FileSink&)>& produce) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return failure("cannot open " + quoted(target) + because(errno));
-    WriteResult r = writeThrough(fd, quoted(target), produce);
+    WriteResult r;
+    try {
+        r = writeThrough(fd, quoted(target), produce);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     if (::close(fd) != 0 && r.ok) r = failure("cannot write " + quoted(target) + because(errno));
     return r;
 }
@@ -173,7 +179,13 @@ WriteResult replaceRegularFile(const fs::path& real, const fs::path& shown, cons
         return failure(text);
     };
     FileSink sink(fd);
-    const bool produced = produce(sink);
+    bool produced = false;
+    try {
+        produced = produce(sink);
+    } catch (...) {  // a producer that gives up by throwing (a cancelled build) leaves nothing behind
+        fail("");
+        throw;
+    }
     if (sink.error() != 0) return fail("cannot write " + quoted(shown) + because(sink.error()));
     if (!produced) return fail("writing " + quoted(shown) + " was given up");
     if (::fsync(fd) != 0) return fail("cannot write " + quoted(shown) + because(errno));

@@ -85,6 +85,7 @@ void TableLoader::loadFlipSliceRep(CoordTables& t) {
         auto* p = static_cast<Progress*>(ctx);
         p->setPosition(row);
         if ((row & 15) == 0) p->pump();
+        loader::stopIfCancelled(*p);
     }, &progress_);
     if (!writeTableFile(file(name), t.flipSliceRep.data(), kRawFlipSliceBytes)) warnUnwritable(name);
     progress_.setLabel("Loading...");
@@ -236,6 +237,17 @@ StartResult TableLoader::startUp(bool sliceMode, bool hugeOption) {
         }
     }
     progress_.setVisible(true);
+    try {
+        startTables(sliceMode, hugeOption);
+    } catch (const loader::BuildCancelled&) {
+        progress_.setVisible(false);
+        return StartResult::Cancelled;
+    }
+    progress_.setVisible(false);
+    return StartResult::Ready;
+}
+
+void TableLoader::startTables(bool sliceMode, bool hugeOption) {
     auto coords = std::make_shared<CoordTables>();
     CoordTables& t = *coords;
     stabilisers_.reset();
@@ -262,8 +274,6 @@ StartResult TableLoader::startUp(bool sliceMode, bool hugeOption) {
 
     computeUdEdgeFromSlices(t);
     publish({coords, standard, nullptr, huge});
-    progress_.setVisible(false);
-    return StartResult::Ready;
 }
 
 bool TableLoader::switchMode(bool sliceMode, bool centres) {
@@ -274,10 +284,15 @@ bool TableLoader::switchMode(bool sliceMode, bool centres) {
     progress_.setVisible(true);
     auto standard = std::make_shared<StandardTables>();
     standard->sliceMode = sliceMode;
-    buildCornerPermDepth(*before.coords, *standard);
-    loadPhase1(*before.coords, *standard);
-    loadPhase2(*before.coords, *standard);
-    loadCorner(*before.coords, sliceMode, &standard->corner);
+    try {
+        buildCornerPermDepth(*before.coords, *standard);
+        loadPhase1(*before.coords, *standard);
+        loadPhase2(*before.coords, *standard);
+        loadCorner(*before.coords, sliceMode, &standard->corner);
+    } catch (const loader::BuildCancelled&) {  // the searches find no tables, as they say
+        progress_.setVisible(false);
+        return false;
+    }
     publish({before.coords, standard, nullptr, nullptr});
     bool ok = true;
     if (before.huge) ok = loadHugeTable() && ok;
@@ -290,7 +305,11 @@ std::shared_ptr<const TwoBitTable> TableLoader::cornerTable(bool sliceMode) {
     const TableSet set = current();
     if (!set.coords) return nullptr;
     auto table = std::make_shared<TwoBitTable>();
-    loadCorner(*set.coords, sliceMode, table.get());
+    try {
+        loadCorner(*set.coords, sliceMode, table.get());
+    } catch (const loader::BuildCancelled&) {
+        return nullptr;
+    }
     return table;
 }
 

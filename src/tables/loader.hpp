@@ -33,7 +33,8 @@ struct TableStatistics {
     std::vector<PassCount> byDistance;  // index d: entries (and positions) at distance d
 };
 
-enum class StartResult { Ready, Declined, NoDiskSpace };
+// Cancelled: the person cancelled a table build through the progress; no table is loaded.
+enum class StartResult { Ready, Declined, NoDiskSpace, Cancelled };
 
 class TableLoader : public TableSource {
 public:
@@ -53,6 +54,8 @@ public:
     // The tables loaded now; safe to call from any thread.
     TableSet current() const override;
 
+    // A build stops soon after the progress reports cancelRequested(): startUp answers
+    // Cancelled, the other loads false without a message, and nothing half-made is kept.
     StartResult startUp(bool sliceMode, bool hugeOption);
     // Regenerates the standard pruning tables in memory to count entries per distance, and
     // checks that they equal the loaded ones; false when a loaded table differs.
@@ -100,6 +103,7 @@ private:
     void report(const std::string& name, std::uint64_t bytes, bool built, double seconds);
     bool fileUsable(const std::string& name, std::uint64_t bytes);
     void warnUnwritable(const std::string& name);
+    void startTables(bool sliceMode, bool hugeOption);  // startUp's steps after its questions
     void loadFlipSliceRep(CoordTables& t);
     void loadFlipSliceMove(CoordTables& t);
     void buildCornerPermDepth(const CoordTables& t, StandardTables& s);

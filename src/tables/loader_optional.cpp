@@ -58,6 +58,7 @@ bool TableLoader::readCenterTable(const std::string& name, CenterTables& c) {
     return readTableFile(*disk, file(name), c.center.bytes.data(), kCenterBytes, kTwists, [&](int i) {
         progress_.setPosition(i + 1);
         if ((i & 63) == 0) progress_.pump();
+        loader::stopIfCancelled(progress_);
     });
 }
 
@@ -81,7 +82,10 @@ void TableLoader::buildCenterSliceDepth(const CoordTables& t, CenterTables& c) {
     for (int d = 0; done < n && d < 40; ++d) {
         progress_.setPosition(std::min(d, 10));
         for (std::uint64_t i = 0; i < n; ++i) {
-            if ((i & 0xFFFFF) == 0) progress_.pump();
+            if ((i & 0xFFFFF) == 0) {
+                progress_.pump();
+                loader::stopIfCancelled(progress_);
+            }
             if (depth[i] != d) continue;
             const auto ss = static_cast<std::uint32_t>(i / kCenterOris), co = static_cast<std::uint32_t>(i % kCenterOris);
             for (int m : moves) {
@@ -134,8 +138,10 @@ bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
             ok = std::fread(h.parts[i].bytes.data() + piece * kHugePiece, 1, kHugePiece, f) == kHugePiece;
         progress_.setPosition(i + 1);
         progress_.pump();
+        if (progress_.cancelRequested()) ok = false;
     }
     std::fclose(f);
+    loader::stopIfCancelled(progress_);
     return ok;
 }
 
@@ -161,6 +167,7 @@ bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, 
             sum.update(h.parts[d].bytes.data(), kPhase1Bytes);
             progress_.setPosition(d + 1);
             progress_.pump();
+            loader::stopIfCancelled(progress_);
         }
         return true;
     }).ok;
@@ -213,6 +220,9 @@ bool TableLoader::makeOptional(const OptionalTable& table, const CoordTables* t,
         finish();
     } catch (const std::bad_alloc&) {
         return fail(table.noRam);
+    } catch (const loader::BuildCancelled&) {  // asked for: nothing to tell
+        progress_.setVisible(false);
+        return false;
     }
     progress_.setVisible(false);
     return true;

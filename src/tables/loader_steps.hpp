@@ -16,11 +16,20 @@ namespace tx::loader {
 using Clock = std::chrono::steady_clock;
 inline double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
 
+// Thrown at a check point when the person asked to cancel: the loader's entry points catch it
+// and answer as for a table that was not made. Files are written atomically, so a cancelled
+// build leaves neither a table file nor a temporary.
+struct BuildCancelled {};
+inline void stopIfCancelled(const Progress& p) {
+    if (p.cancelRequested()) throw BuildCancelled{};
+}
+
 // A RowCallback that moves the bar to the row and keeps the window alive.
 inline void rowProgress(void* ctx, long long row) {
     auto* p = static_cast<Progress*>(ctx);
     p->setPosition(row);
     p->pump();
+    stopIfCancelled(*p);
 }
 
 // Generation with the progress bar over passes; the pump runs while each pass works.
@@ -29,6 +38,7 @@ std::vector<PassCount> generateWithProgress(const Space& space, TwoBitTable& wor
     return generateTable(space, work, threads, [&](int pass) {
         if (pass >= 0) progress.setPosition(pass + 1);
         progress.pump();
+        stopIfCancelled(progress);
     });
 }
 
@@ -51,6 +61,7 @@ bool buildPackedFile(const Space& space, const std::filesystem::path& path, cons
     return writeTableFile(path, packed.bytes.data(), packed.bytes.size(), blockBytes, [&](std::uint64_t b) {
         progress.setPosition(static_cast<long long>(b + 1));
         progress.pump();
+        stopIfCancelled(progress);
     });
 }
 

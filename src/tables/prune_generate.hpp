@@ -102,7 +102,14 @@ std::vector<PassCount> generateTable(const Space& space, TwoBitTable& table, int
                         }
                     }
                 }
-                if (isMain && onPass) onPass(-1);
+                if (isMain && onPass) {
+                    try {
+                        onPass(-1);
+                    } catch (...) {  // cancelled: the other workers stop at their next chunk
+                        nextChunk.store(wordCount);
+                        throw;
+                    }
+                }
             }
             found.fetch_add(local);
             foundPositions.fetch_add(localPositions);

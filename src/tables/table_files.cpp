@@ -1,6 +1,7 @@
 #include "tables/table_files.hpp"
 
 #include <cstdio>
+#include <memory>
 #include <system_error>
 
 #include "platform/atomic_file.hpp"
@@ -30,6 +31,8 @@ bool readTableFile(const TableDisk& disk, const fs::path& file, void* data, std:
                    const std::function<void(int)>& onChunk) {
     std::FILE* f = disk.openForReading(file);
     if (!f) return false;
+    // Closed however the read ends, also when onChunk throws (a cancelled load).
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, &std::fclose);
     auto* out = static_cast<unsigned char*>(data);
     if (chunks < 1) chunks = 1;
     std::uint64_t piece = (bytes + static_cast<std::uint64_t>(chunks) - 1) / static_cast<std::uint64_t>(chunks);
@@ -45,7 +48,6 @@ bool readTableFile(const TableDisk& disk, const fs::path& file, void* data, std:
         if (onChunk) onChunk(i);
     }
     if (ok && std::fgetc(f) != EOF) ok = false;  // longer than expected
-    std::fclose(f);
     return ok && done == bytes;
 }
 

@@ -249,7 +249,7 @@ bool DesktopActions::listKey(int key, Qt::KeyboardModifiers modifiers) {
     CubeList& list = form_.list();
     ManeuverWindow& view = *form_.maneuverWindow();
     const int count = static_cast<int>(list.size());
-    const int page = std::max(1, view.viewport()->height() / ManeuverWindow::kRowHeight);
+    const int page = std::max(1, view.viewport()->height() / view.rowHeight());
     int current = list.anchor;
     if (current < 0 && list.hasSelection()) current = list.selectedIndices().front();
     int target;

@@ -12,6 +12,13 @@
 
 namespace tx::ui {
 
+namespace {
+
+constexpr const char* kListCancelTip = "Stop at the next cube, keeping what was done (Esc)";
+constexpr const char* kTableCancelTip = "Stop building the tables; nothing half-made is kept (Esc)";
+
+}  // namespace
+
 ListProgress::ListProgress(TForm1& form) : QObject(&form), form_(form) {
     label_ = new QLabel(&form);
     label_->setObjectName("ListProgressLabel");
@@ -21,14 +28,33 @@ ListProgress::ListProgress(TForm1& form) : QObject(&form), form_(form) {
     bar_->setMaximumWidth(160);
     cancel_ = new QPushButton(tr("Cancel"), &form);
     cancel_->setObjectName("ProgressCancel");
-    cancel_->setToolTip(tr("Stop at the next cube, keeping what was done (Esc)"));
     cancel_->setFocusPolicy(Qt::NoFocus);  // the list keeps the keyboard
     connect(cancel_, &QPushButton::clicked, this, &ListProgress::cancel);
+    loadTables_ = new QPushButton(tr("Load Tables"), &form);
+    loadTables_->setObjectName("LoadTablesButton");
+    loadTables_->setToolTip(tr("The solver tables are not loaded. Build or load them now."));
+    connect(loadTables_, &QPushButton::clicked, this, [this] {
+        loadTables_->hide();
+        form_.runStartUp();
+    });
     form.statusBar()->addWidget(label_);
     form.statusBar()->addWidget(bar_);
     form.statusBar()->addWidget(cancel_);
-    for (QWidget* w : {static_cast<QWidget*>(label_), static_cast<QWidget*>(bar_), static_cast<QWidget*>(cancel_)})
+    form.statusBar()->addWidget(loadTables_);
+    for (QWidget* w : {static_cast<QWidget*>(label_), static_cast<QWidget*>(bar_), static_cast<QWidget*>(cancel_),
+                       static_cast<QWidget*>(loadTables_)})
         w->hide();
+
+    // An Escape or Cancel from before does not stop the next table build.
+    connect(&form, &TForm1::busyChanged, this, [this](bool busy) {
+        if (busy) form_.clearCancel();
+    });
+    connect(&form, &TForm1::startUpCancelled, loadTables_, &QWidget::show);
+    connect(&form, &TForm1::startUpFinished, this, [this](bool ready) {
+        if (ready) loadTables_->hide();
+    });
+    tableBar_ = form.findChild<QProgressBar*>("ProgressBar");
+    if (tableBar_) tableBar_->installEventFilter(this);
 }
 
 void ListProgress::follow() {
@@ -37,11 +63,23 @@ void ListProgress::follow() {
     const QString plain = QString::fromStdString(form_.list().caption());
     QString prefix;
     if (title != plain && title.endsWith(plain)) prefix = title.left(title.size() - plain.size()).trimmed();
-    const bool on = !prefix.isEmpty() && form_.listOperationRunning();
+    listOperation_ = !prefix.isEmpty() && form_.listOperationRunning();
     label_->setText(prefix);
-    label_->setVisible(on);
-    bar_->setVisible(on);
-    cancel_->setVisible(on);
+    label_->setVisible(listOperation_);
+    bar_->setVisible(listOperation_);
+    showCancel();
+}
+
+// Cancel stands while a list operation or the table progress shows.
+void ListProgress::showCancel() {
+    const bool tables = tableBar_ && !tableBar_->isHidden();
+    cancel_->setToolTip(tr(tables && !listOperation_ ? kTableCancelTip : kListCancelTip));
+    cancel_->setVisible(listOperation_ || tables);
+}
+
+bool ListProgress::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tableBar_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) showCancel();
+    return QObject::eventFilter(watched, event);
 }
 
 // The same way as Escape, so the operations keep one cancel flag.

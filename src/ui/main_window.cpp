@@ -94,6 +94,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     statusBar()->addPermanentWidget(listStatus_);
     progress_ = std::make_unique<QtProgress>(progressLabel_, progressBar_);
     progress_->setVisible(false);
+    progress_->cancelled = [this] { return cancel_.load(); };  // Escape or the status bar's Cancel
 
     if (options.tables) {
         tables_ = options.tables;
@@ -168,6 +169,12 @@ void TForm1::runStartUp() {
     if (!startUpNote_.empty()) prompts_->message(startUpNote_, "Tesserix", Icon::Information);
     const StartResult result = tables_->startUp(links_.search->sliceMode, false);
     progress_->setVisible(false);
+    if (result == StartResult::Cancelled) {  // the list and the editor stay usable
+        setBusy(false);
+        emit startUpCancelled();
+        emit startUpFinished(false);
+        return;
+    }
     if (result != StartResult::Ready) {
         // Declined first run or no disk space: the program ends without further questions.
         busy_ = false;

@@ -140,7 +140,8 @@ public:
 
     // The start-up message: builds or loads the tables while the progress shows each step
     // and the controls that start searches stay disabled. When the user declines the first
-    // run, or the disk is full, the window closes.
+    // run, or the disk is full, the window closes; a cancelled build leaves it open without
+    // tables, and runStartUp may be called again.
     void runStartUp();
     bool tablesReady() const { return startedUp_; }
     bool busy() const { return busy_; }
@@ -167,6 +168,8 @@ public:
 
 signals:
     void startUpFinished(bool tablesReady);
+    // The person cancelled the start-up's table build: the window stays, without tables.
+    void startUpCancelled();
     void busyChanged(bool busy);
     // The pattern and symmetry search buttons and the list's buttons follow this.
     void searchControlsEnabledChanged(bool enabled);

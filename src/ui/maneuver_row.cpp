@@ -1,6 +1,7 @@
 #include "ui/maneuver_row.hpp"
 
 #include <algorithm>
+#include <type_traits>
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -12,25 +13,22 @@
 #include <QToolButton>
 #include <QValidator>
 
-#include <algorithm>
-
 #include "workspace/entry.hpp"
 
 namespace tx::ui {
 
 namespace {
 
-// Geometry of the controls inside a row: x from the row's left edge, y from its top.
-struct Slot {
-    int x, y, w, h;
-};
-constexpr Slot kNumber{7, 1, 42, 14};
-constexpr Slot kNameCaption{ManeuverRow::kRightColumn, 6, 86, 22};
-constexpr Slot kName{234, 5, 232, 24};
-constexpr Slot kOptimal{478, 6, 76, 22};
-constexpr Slot kRun{560, 4, 80, 26};
-constexpr Slot kCaption{ManeuverRow::kRightColumn, 36, 84, 26};
-constexpr Slot kManeuver{236, 39, 404, 58};
+// The controls' sizes at the default font; a larger font only ever makes them bigger.
+constexpr int kNumberWidth = 42, kNumberHeight = 14, kNameHeight = 24, kLabelHeight = 22, kButtonHeight = 26;
+constexpr int kManeuverWidth = 404, kManeuverHeight = 58;
+// Room the name field and the maneuver keep in characters when the font grows (the default
+// font leaves them more: 231 and 404 pixels).
+constexpr int kManeuverColumns = 48, kManeuverLines = 3;
+// Gaps: after "Pattern Name:", after the name field, between "optimal" and the run button,
+// at the row's right edge, after the caption button and below the maneuver.
+constexpr int kAfterCaption = 2, kAfterName = 12, kBeforeRun = 6, kRightMargin = 10, kAfterButton = 6;
+constexpr int kBelowManeuver = 11;
 
 QIcon glyph(bool square) {
     QPixmap pixmap(16, 16);
@@ -50,8 +48,6 @@ QIcon glyph(bool square) {
     return QIcon(pixmap);
 }
 
-void setSlot(QWidget* w, const Slot& s, int x, int y) { w->setGeometry(x + s.x, y + s.y, s.w, s.h); }
-
 // Typing may make a name at most kPatternNameLength characters long; a longer name that came
 // from a file or from the program (symmetry annotations) is shown whole and may only be
 // shortened. The limit follows the field's text: max(kPatternNameLength, its length now).
@@ -66,6 +62,23 @@ public:
 private:
     qsizetype limit_ = kPatternNameLength;
 };
+
+// The width a button asks for with each of the given texts, in its font and style: a copy
+// of it that is never shown.
+template <class Button>
+int widestFor(const Button* button, std::initializer_list<const char*> texts) {
+    Button probe;
+    probe.setStyle(button->style());
+    probe.setFont(button->font());
+    probe.setIcon(button->icon());
+    if constexpr (std::is_same_v<Button, QToolButton>) probe.setToolButtonStyle(button->toolButtonStyle());
+    int widest = 0;
+    for (const char* text : texts) {
+        probe.setText(QObject::tr(text));
+        widest = std::max(widest, probe.sizeHint().width());
+    }
+    return widest;
+}
 
 }  // namespace
 
@@ -126,9 +139,7 @@ ManeuverRow::ManeuverRow(int set, QWidget* viewport) : QObject(viewport), set_(s
     maneuver_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     maneuver_->setTextFormat(Qt::PlainText);
     maneuver_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(std::max(8.0, maneuver_->font().pointSizeF()));
-    maneuver_->setFont(fixed);
+    followFont();
 
     hide();
 }
@@ -137,27 +148,63 @@ std::array<QWidget*, 7> ManeuverRow::widgets() const {
     return {number_, nameCaption_, name_, optimal_, run_, caption_, maneuver_};
 }
 
-// At the least width the slots stand as given; a wider row moves the run button and the
-// "optimal" box to its right edge and gives the name field and the maneuver the room. The
-// captions are as wide as their text needs in the current font.
-void ManeuverRow::place(int x, int y, int width) {
-    const int extra = std::max(0, width - kLeastWidth);
-    auto shifted = [extra](Slot s) {
-        s.x += extra;
-        return s;
+RowGeometry ManeuverRow::measure() const {
+    RowGeometry g;
+    g.topLine = std::max({kButtonHeight, name_->sizeHint().height(), optimal_->sizeHint().height(),
+                          run_->sizeHint().height(), nameCaption_->sizeHint().height()});
+    g.captionHeight = std::max(kButtonHeight, caption_->sizeHint().height());
+    const QFontMetrics fixed = maneuver_->fontMetrics();
+    g.maneuverHeight = std::max(kManeuverHeight, kManeuverLines * fixed.lineSpacing());
+    const int below = std::max(g.captionHeight, 3 + g.maneuverHeight) + kBelowManeuver;
+    g.height = std::max(RowGeometry::kDefaultHeight, g.captionTop() + below);
+    // The picture fills the row as it does at the default size.
+    g.faceletSize = std::max(4, (g.height - 12) / 24);
+
+    g.nameCaptionWidth = std::max(g.nameCaptionWidth, nameCaption_->sizeHint().width());
+    g.captionWidth = std::max(g.captionWidth, widestFor(caption_, {kSolverCaption, kGeneratorCaption}));
+    g.optimalWidth = std::max(g.optimalWidth, optimal_->sizeHint().width());
+    g.runWidth = std::max(g.runWidth, widestFor(run_, {kRunCaption, kStopCaption}));
+    const int nameWidth = kPatternNameLength * name_->fontMetrics().averageCharWidth();
+    const int maneuverWidth = std::max(kManeuverWidth, kManeuverColumns * fixed.averageCharWidth());
+    const int topWidth = g.rightColumn() + g.nameCaptionWidth + kAfterCaption + nameWidth + kAfterName +
+                         g.optimalWidth + kBeforeRun + g.runWidth + kRightMargin;
+    const int secondWidth = g.rightColumn() + g.captionWidth + kAfterButton + maneuverWidth + kRightMargin;
+    g.leastWidth = std::max({RowGeometry::kDefaultWidth, topWidth, secondWidth});
+    return g;
+}
+
+void ManeuverRow::followFont() {
+    const QFont list = nameCaption_->font();
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (list.pointSizeF() > 0)
+        fixed.setPointSizeF(std::max(8.0, list.pointSizeF()));
+    else
+        fixed.setPixelSize(list.pixelSize());
+    maneuver_->setFont(fixed);
+}
+
+// The top line's controls stand centred on it, the caption button and the maneuver below; the
+// run button and the "optimal" box keep to the row's right edge, and the name field and the
+// maneuver take the width the row has beyond its least width.
+void ManeuverRow::place(int x, int y, int width, const RowGeometry& g) {
+    const int right = std::max(width, g.leastWidth) - kRightMargin;
+    auto onTopLine = [&](QWidget* w, int left, int wide, int least) {
+        const int h = std::min(g.topLine, std::max(least, w->sizeHint().height()));
+        w->setGeometry(x + left, y + 4 + (g.topLine - h) / 2, wide, h);
     };
-    const int captionWidth = std::max(kNameCaption.w, nameCaption_->sizeHint().width());
-    const int buttonWidth = std::max(kCaption.w, caption_->sizeHint().width());
-    const Slot optimal = shifted({kOptimal.x, kOptimal.y, std::max(kOptimal.w, optimal_->sizeHint().width()), kOptimal.h});
-    const int nameX = std::max(kName.x, kNameCaption.x + captionWidth + 2);
-    const int maneuverX = std::max(kManeuver.x, kCaption.x + buttonWidth + 6);
-    setSlot(number_, kNumber, x, y);
-    setSlot(nameCaption_, {kNameCaption.x, kNameCaption.y, captionWidth, kNameCaption.h}, x, y);
-    setSlot(name_, {nameX, kName.y, std::max(60, optimal.x - 12 - nameX), kName.h}, x, y);
-    setSlot(optimal_, optimal, x, y);
-    setSlot(run_, shifted(kRun), x, y);
-    setSlot(caption_, {kCaption.x, kCaption.y, buttonWidth, kCaption.h}, x, y);
-    setSlot(maneuver_, {maneuverX, kManeuver.y, kManeuver.w + extra - (maneuverX - kManeuver.x), kManeuver.h}, x, y);
+    number_->setGeometry(x + 7, y + 1, std::max(kNumberWidth, number_->sizeHint().width()),
+                         std::max(kNumberHeight, number_->sizeHint().height()));
+    const int column = g.rightColumn();
+    onTopLine(nameCaption_, column, g.nameCaptionWidth, kLabelHeight);
+    const int runX = right - g.runWidth;
+    const int optimalX = runX - kBeforeRun - g.optimalWidth;
+    const int nameX = column + g.nameCaptionWidth + kAfterCaption;
+    onTopLine(name_, nameX, std::max(60, optimalX - kAfterName - nameX), kNameHeight);
+    onTopLine(optimal_, optimalX, g.optimalWidth, kLabelHeight);
+    onTopLine(run_, runX, g.runWidth, kButtonHeight);
+    caption_->setGeometry(x + column, y + g.captionTop(), g.captionWidth, g.captionHeight);
+    const int maneuverX = std::max(column + 90, column + g.captionWidth + kAfterButton);
+    maneuver_->setGeometry(x + maneuverX, y + g.maneuverTop(), right - maneuverX, g.maneuverHeight);
 }
 
 void ManeuverRow::setStop(bool stop) {
@@ -168,11 +215,11 @@ void ManeuverRow::setStop(bool stop) {
 }
 
 void ManeuverRow::show(int index, const Entry& e, const QString& maneuver, int x, int y, int width,
-                       bool runEnabled) {
+                       bool runEnabled, const RowGeometry& g) {
     const bool rebound = entry_ != index || bound_ != &e;
     entry_ = index;
     bound_ = &e;
-    place(x, y, width);
+    place(x, y, width, g);
 
     const QString number = QString::number(index + 1) + ".";
     if (number_->text() != number) number_->setText(number);

@@ -34,14 +34,41 @@ inline constexpr int kPatternNameLength = 30;
 QIcon runGlyph();
 QIcon stopGlyph();
 
+// What every row shares, measured from the controls in the current font (ManeuverRow::measure).
+// At the default font a row is 108 pixels high with a picture of 4-pixel facelets and at least
+// 650 wide; a larger font makes the lines of controls and the maneuver taller, the row with
+// them, and the picture grows with the row, so no control or text is cut.
+struct RowGeometry {
+    static constexpr int kDefaultHeight = 108;
+    static constexpr int kDefaultWidth = 650;
+    static constexpr int kPictureX = 5;  // picture column 4 < x <= 4 + 33 facelet sizes
+    int height = kDefaultHeight;         // from the top of one row to the top of the next
+    int faceletSize = 4;
+    int leastWidth = kDefaultWidth;      // the row's width when the pane is narrower
+    int topLine = 26;                    // number, "Pattern Name:", name field, "optimal", run button
+    int captionHeight = 26;              // the caption button of the second line
+    int maneuverHeight = 58;
+    // Widths of the controls whose size does not follow the pane.
+    int nameCaptionWidth = 86, captionWidth = 84, optimalWidth = 76, runWidth = 80;
+
+    int pictureWidth() const { return 33 * faceletSize; }
+    int pictureHeight() const { return 24 * faceletSize; }
+    int rightColumn() const { return kPictureX + pictureWidth() + 9; }
+    int captionTop() const { return 4 + topLine + 6; }
+    int maneuverTop() const { return captionTop() + 3; }
+    // A selected row's frame: from 4 above the picture down to the maneuver's last line.
+    int frameHeight() const { return height - 6; }
+};
+
 class ManeuverRow : public QObject {
     Q_OBJECT
 public:
-    // Positions inside a row, relative to its top-left corner (content x 0, the row's top).
-    static constexpr int kRightColumn = 146;
-    static constexpr int kLeastWidth = 650;  // the row's width when the pane is narrower
-
     ManeuverRow(int set, QWidget* viewport);
+
+    // The rows' geometry for the fonts and style these controls have now.
+    RowGeometry measure() const;
+    // The list's font changed: the maneuver's fixed-pitch font follows its size.
+    void followFont();
 
     int set() const { return set_; }
     int entry() const { return entry_; }  // -1 while hidden
@@ -49,7 +76,8 @@ public:
 
     // Shows entry `index` with its row's origin at viewport point (x, y) and the given width.
     // `maneuver` is the line the row shows; `runEnabled` whether searches may be started now.
-    void show(int index, const Entry& e, const QString& maneuver, int x, int y, int width, bool runEnabled);
+    void show(int index, const Entry& e, const QString& maneuver, int x, int y, int width, bool runEnabled,
+              const RowGeometry& g);
     void hide();
 
     // The button shows "Stop" (the entry's search runs).
@@ -71,7 +99,7 @@ signals:
 
 private:
     std::array<QWidget*, 7> widgets() const;
-    void place(int x, int y, int width);
+    void place(int x, int y, int width, const RowGeometry& g);
     void setStop(bool stop);
 
     int set_;

@@ -24,7 +24,6 @@ namespace {
 
 // A row's frame reaches a little above the picture and into the gap below it.
 constexpr int kFrameAbove = 4;
-constexpr int kFrameHeight = 102;
 
 // A selected row is tinted with the palette's highlight over the list's base, light enough
 // that the row's text (drawn in the palette's text colour) stays readable in any theme.
@@ -35,8 +34,6 @@ QColor selectedFill(const QPalette& p) {
                             static_cast<float>(base.greenF() * (1 - kTint) + mark.greenF() * kTint),
                             static_cast<float>(base.blueF() * (1 - kTint) + mark.blueF() * kTint));
 }
-
-int rowTop(int index) { return ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * index; }
 
 double luminance(const QColor& c) { return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF(); }
 
@@ -73,7 +70,6 @@ ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* p
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setForegroundRole(QPalette::Text);
-    verticalScrollBar()->setSingleStep(kRowHeight / 3);
     horizontalScrollBar()->setSingleStep(20);
 
     copyToClipboard = [](const QString& text) { QApplication::clipboard()->setText(text); };
@@ -91,18 +87,17 @@ ManeuverWindow::ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* p
 
     ensureRowCount(kControlSets);
     buildCubeMenu();
-    contentHeight_ = contentHeightFor(list_.size());
-    updateScrollRanges();
+    measureRows();
 }
 
 ManeuverWindow::~ManeuverWindow() = default;
 
-int ManeuverWindow::pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count) {
+int ManeuverWindow::pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count) const {
     const int v = y + scrollY - kRowTop;
-    if (v < 0 || v % kRowHeight > kRowPictureHeight) return -1;
+    if (v < 0 || v % geometry_.height > geometry_.pictureHeight()) return -1;
     const int px = x + scrollX;
-    if (px < kPictureX || px > kPictureX + 33 * kFaceletSize) return -1;
-    const int i = v / kRowHeight;
+    if (px < kPictureX || px > kPictureX + geometry_.pictureWidth()) return -1;
+    const int i = v / geometry_.height;
     return i < static_cast<int>(count) ? i : -1;
 }
 
@@ -114,12 +109,29 @@ void ManeuverWindow::listSizeChanged() {
 }
 
 QSize ManeuverWindow::sizeHint() const {
-    return {kContentWidth + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(), 4 * kRowHeight};
+    return {geometry_.leastWidth + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(), 4 * geometry_.height};
+}
+
+void ManeuverWindow::measureRows() {
+    for (ManeuverRow* row : rows_) row->followFont();
+    geometry_ = rows_.front()->measure();
+    verticalScrollBar()->setSingleStep(geometry_.height / 3);
+    contentHeight_ = contentHeightFor(list_.size());
+    updateScrollRanges();
+    QAbstractScrollArea::updateGeometry();  // the pane's size hint follows the rows
+}
+
+void ManeuverWindow::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measureRows();
+        repaintNow();
+    }
 }
 
 // ---------------------------------------------------------------- scrolling
 
-int ManeuverWindow::contentWidth() const { return std::max(kContentWidth, viewport()->width()); }
+int ManeuverWindow::contentWidth() const { return std::max(geometry_.leastWidth, viewport()->width()); }
 
 int ManeuverWindow::scrollX() const { return horizontalScrollBar()->value(); }
 int ManeuverWindow::scrollY() const { return verticalScrollBar()->value(); }
@@ -149,7 +161,7 @@ void ManeuverWindow::scrollToEntry(int index) {
     contentHeight_ = contentHeightFor(list_.size());
     updateScrollRanges();
     const int top = rowTop(index) - kFrameAbove;
-    const int bottom = top + kFrameHeight;
+    const int bottom = top + geometry_.frameHeight();
     const int height = viewport()->height();
     if (top < scrollY())
         verticalScrollBar()->setValue(top);
@@ -229,10 +241,11 @@ void ManeuverWindow::layoutRows() {
     if (count == 0) emptyHint_->setGeometry(viewport()->rect().adjusted(24, 24, -24, -24));
     const int sx = scrollX(), sy = scrollY();
     const int height = viewport()->height();
-    int first = std::max(0, (sy - kRowTop - kRowHeight) / kRowHeight);
-    while (first < count && rowTop(first) + kRowHeight - sy <= 0) ++first;
+    const int rowHeight = geometry_.height;
+    int first = std::max(0, (sy - kRowTop - rowHeight) / rowHeight);
+    while (first < count && rowTop(first) + rowHeight - sy <= 0) ++first;
     const int bottom = sy + height - 1 - kRowTop;  // last content line in view, from the first row
-    int last = bottom < 0 ? -1 : std::min(count - 1, bottom / kRowHeight);
+    int last = bottom < 0 ? -1 : std::min(count - 1, bottom / rowHeight);
     if (last - first + 1 > static_cast<int>(rows_.size())) ensureRowCount(last - first + 1);
     const int sets = static_cast<int>(rows_.size());
     std::vector<int> wanted(rows_.size(), -1);
@@ -245,12 +258,12 @@ void ManeuverWindow::layoutRows() {
             continue;
         }
         row->show(i, list_.at(i), QString::fromStdString(list_.rowManeuverText(i)), -sx, rowTop(i) - sy,
-                  contentWidth(), searchEnabled_);
+                  contentWidth(), searchEnabled_, geometry_);
     }
 }
 
 QRect ManeuverWindow::pictureRect(int index) const {
-    return {kPictureX - scrollX(), rowTop(index) - scrollY(), 33 * kFaceletSize, 24 * kFaceletSize};
+    return {kPictureX - scrollX(), rowTop(index) - scrollY(), geometry_.pictureWidth(), geometry_.pictureHeight()};
 }
 
 // ---------------------------------------------------------------- painting
@@ -258,7 +271,7 @@ QRect ManeuverWindow::pictureRect(int index) const {
 void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed) {
     const Entry& e = list_.at(index);
     const int sx = scrollX(), sy = scrollY();
-    const QRect frame(1 - sx, rowTop(index) - kFrameAbove - sy, contentWidth() - 2, kFrameHeight);
+    const QRect frame(1 - sx, rowTop(index) - kFrameAbove - sy, contentWidth() - 2, geometry_.frameHeight());
     if (!frame.adjusted(-1, -1, 1, 1).intersects(exposed)) return;
     const QPalette& p = viewport()->palette();
     if (e.selected) {
@@ -271,7 +284,7 @@ void ManeuverWindow::paintRow(QPainter& painter, int index, const QRect& exposed
     }
     if (const ManeuverRow* row = rowOf(index)) outlineFields(painter, p, *row);
     PictureGeometry g;
-    g.size = kFaceletSize;
+    g.size = geometry_.faceletSize;
     g.originX = kPictureX;
     g.originY = rowTop(index);
     g.scrollX = sx;
@@ -285,8 +298,9 @@ void ManeuverWindow::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     const int count = static_cast<int>(list_.size());
     const int sy = scrollY();
-    int first = std::max(0, (sy + exposed.top() - kRowTop - kRowHeight) / kRowHeight);
-    const int last = std::min(count - 1, (sy + exposed.bottom() - kRowTop + kFrameAbove) / kRowHeight + 1);
+    const int rowHeight = geometry_.height;
+    int first = std::max(0, (sy + exposed.top() - kRowTop - rowHeight) / rowHeight);
+    const int last = std::min(count - 1, (sy + exposed.bottom() - kRowTop + kFrameAbove) / rowHeight + 1);
     for (int i = first; i <= last; ++i) paintRow(painter, i, exposed);
 }
 

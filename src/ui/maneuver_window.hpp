@@ -1,7 +1,8 @@
 #pragma once
-// The maneuver window: the main window's left pane showing the cube list. Rows are 108
-// pixels high from y = 8 and as wide as the pane (at least 650, scrolled sideways below);
-// a click on a picture (4 < x <= 137, 96 pixels high) names its entry to the list. Only the rows in
+// The maneuver window: the main window's left pane showing the cube list. Rows start at y = 8,
+// are 108 pixels high at the default font (taller at a larger one, see RowGeometry) and as wide
+// as the pane (at least 650, scrolled sideways below); a click on a picture (4 < x <= 137,
+// 96 pixels high at the default font) names its entry to the list. Only the rows in
 // view are painted (frame of selected entries, cube picture) and given one of the reusable
 // row control sets, so the window stays quick with any number of entries. Repaint requests
 // of the list are coalesced by a short timer, as hundreds of running searches may report
@@ -16,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/maneuver_row.hpp"
+
 class QLabel;
 class QMenu;
 
@@ -27,30 +30,29 @@ struct Entry;
 
 namespace tx::ui {
 
-class ManeuverRow;
-
 inline constexpr const char* kEmptyListHint = "Add a cube from the editor, load a workspace, or add random cubes";
 
 class ManeuverWindow : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int kContentWidth = 650;
-    static constexpr int kRowHeight = 108;
     static constexpr int kRowTop = 8;
-    static constexpr int kRowPictureHeight = 96;
     static constexpr int kControlSets = 16;
-    static constexpr int kPictureX = 5;       // picture column 4 < x <= 137
-    static constexpr int kFaceletSize = 4;    // 33 x 24 facelet sizes: 132 x 96 pixels
+    static constexpr int kPictureX = RowGeometry::kPictureX;
     static constexpr int kRepaintInterval = 60;  // milliseconds between coalesced repaints
 
     ManeuverWindow(CubeList& list, FaceletEditor& editor, QWidget* parent = nullptr);
     ~ManeuverWindow() override;
 
+    // The rows' geometry in the current font: row height, picture size, least width.
+    const RowGeometry& rowGeometry() const { return geometry_; }
+    int rowHeight() const { return geometry_.height; }
+    // Content y of the top of entry `index`'s row.
+    int rowTop(int index) const { return kRowTop + geometry_.height * index; }
     // The height of the rows of `count` entries with the margins above and below.
-    static int contentHeightFor(std::size_t count) { return kRowTop + kRowHeight * static_cast<int>(count) + kRowTop; }
-    // The entry whose picture holds content point (x, y) when scrolled by (scrollX, scrollY),
+    int contentHeightFor(std::size_t count) const { return rowTop(static_cast<int>(count)) + kRowTop; }
+    // The entry whose picture holds viewport point (x, y) when scrolled by (scrollX, scrollY),
     // among `count` entries; -1 for none.
-    static int pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count);
+    int pictureAt(int x, int y, int scrollX, int scrollY, std::size_t count) const;
     // The entry whose picture holds viewport point p, or -1.
     int hitTest(const QPoint& p) const;
     // The list gained or lost entries: the scrolled height follows; an empty list scrolls home.
@@ -69,7 +71,7 @@ public:
     void scrollToEntry(int index);
     int scrollX() const;
     int scrollY() const;
-    // Rows use the pane's width; a pane narrower than kContentWidth scrolls sideways.
+    // Rows use the pane's width; a pane narrower than the rows' least width scrolls sideways.
     int contentWidth() const;
     // Whether searches may be started (tables ready, nothing loading).
     void setSearchEnabled(bool on);
@@ -116,12 +118,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void updateScrollRanges();
+    // Measures the rows again after a change of font or style.
+    void measureRows();
     void layoutRows();
     void ensureRowCount(int count);
     bool boundTo(const ManeuverRow* row, int index) const;
@@ -136,6 +141,7 @@ private:
     CubeList& list_;
     FaceletEditor& editor_;
     std::vector<ManeuverRow*> rows_;
+    RowGeometry geometry_;
     QTimer repaintTimer_;
     int contentHeight_ = 0;
     bool searchEnabled_ = true;

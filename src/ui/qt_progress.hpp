@@ -1,7 +1,10 @@
 #pragma once
 // The main window's progress label and bar. Long operations in the GUI thread call pump()
-// so the window keeps repainting and Escape can set the cancel flag.
+// so the window keeps repainting and Escape (or the status bar's Cancel) can set the cancel
+// flag that cancelRequested() reads.
 #include <QPointer>
+
+#include <functional>
 
 #include "platform/progress.hpp"
 
@@ -18,6 +21,10 @@ public:
     void setPosition(long long position) override;
     void setVisible(bool visible) override;
     void pump() override;
+    bool cancelRequested() const override { return cancelled && cancelled(); }
+
+    // Whether the person asked to stop the work (unset: never).
+    std::function<bool()> cancelled;
 
 private:
     QPointer<QLabel> label_;

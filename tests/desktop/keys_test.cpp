@@ -150,7 +150,7 @@ TEST(Keys, selectAllAndMovingInTheList) {
     QTest::keyClick(&w.view(), Qt::Key_Home);
     EXPECT_EQ(w.selected(), std::vector<int>{0});
     EXPECT_EQ(w.view().scrollY(), 0);
-    const int page = w.viewport()->height() / ManeuverWindow::kRowHeight;
+    const int page = w.viewport()->height() / w.view().rowHeight();
     QTest::keyClick(&w.view(), Qt::Key_PageDown);
     EXPECT_EQ(w.selected(), std::vector<int>{page});
     QTest::keyClick(&w.view(), Qt::Key_Down, Qt::ShiftModifier);

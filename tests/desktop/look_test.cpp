@@ -75,7 +75,7 @@ TEST(Look, selectedRowIsReadableUnderADarkPalette) {
     const QColor background = image.pixelColor(5, w.viewport()->height() - 3);
     EXPECT_LT(luminance(background), 0.1);
     // The unselected row is not tinted.
-    const QColor plain = image.pixelColor(x, ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight + 50);
+    const QColor plain = image.pixelColor(x, ManeuverWindow::kRowTop + w.view().rowHeight() + 50);
     EXPECT_EQ(plain, background);
 }
 
@@ -112,7 +112,7 @@ TEST(Look, fieldsOfUnselectedRowsStandOutUnderADarkPalette) {
 // least the row width, and the rows reach the pane's right edge.
 void expectRowsUseThePane(const ListWindow& w) {
     const int width = w.viewport()->width();
-    ASSERT_GE(width, ManeuverRow::kLeastWidth) << "the list pane did not get the room";
+    ASSERT_GE(width, w.view().rowGeometry().leastWidth) << "the list pane did not get the room";
     EXPECT_EQ(w.view().contentWidth(), width);
     EXPECT_EQ(w.view().horizontalScrollBar()->maximum(), 0);
     for (int i = 0; i < 3; ++i) {
@@ -123,9 +123,9 @@ void expectRowsUseThePane(const ListWindow& w) {
                                                           row->optimalBox()}) {
             EXPECT_GE(c->geometry().left(), 0) << c->objectName().toStdString();
             EXPECT_LE(c->geometry().right(), width) << c->objectName().toStdString();
-            const int top = ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * i - w.view().scrollY();
+            const int top = w.view().rowTop(i) - w.view().scrollY();
             EXPECT_GE(c->geometry().top(), top - 8) << c->objectName().toStdString();
-            EXPECT_LE(c->geometry().bottom(), top + ManeuverWindow::kRowHeight) << c->objectName().toStdString();
+            EXPECT_LE(c->geometry().bottom(), top + w.view().rowHeight()) << c->objectName().toStdString();
         }
         EXPECT_GE(row->runButton()->geometry().right(), width - 24);
         EXPECT_GE(row->maneuverLabel()->geometry().right(), width - 24);
@@ -148,7 +148,7 @@ TEST(Look, editorPageFitsBesideTheListAt1024x700) {
     ListWindow w({1024, 700});
     w.addScrambles(3);
     w.flush();
-    EXPECT_GE(w.viewport()->width(), ManeuverRow::kLeastWidth);
+    EXPECT_GE(w.viewport()->width(), w.view().rowGeometry().leastWidth);
     auto* pane = w.form->findChild<QScrollArea*>("PagesPane");
     ASSERT_NE(pane, nullptr);
     EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);

@@ -179,6 +179,27 @@ TEST(AtomicFile, AWriteFailingMidwayKeepsTheOldFile) {
     EXPECT_EQ(filesIn(dir.path()), 1);
 }
 
+// A producer may give up by throwing (a cancelled table build): the exception reaches the
+// caller, the old file stays, the temporary goes and the target can be written again.
+TEST(AtomicFile, AProducerThatThrowsKeepsTheOldFileAndLeavesNoTemporary) {
+    TempFolder dir("atomic");
+    const fs::path target = dir / "t.bin";
+    writeFile(target, "old");
+    struct Stop {};
+    EXPECT_THROW(writeFileAtomically(target, [](FileSink& sink) {
+                     sink.write(std::string(50000, 'z'));
+                     throw Stop{};
+                     return true;
+                 }),
+                 Stop);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(filesIn(dir.path()), 1);
+    EXPECT_THROW(writeFileAtomically(dir / "new.bin", [](FileSink&) -> bool { throw Stop{}; }), Stop);
+    EXPECT_EQ(filesIn(dir.path()), 1);
+    ASSERT_TRUE(writeFileAtomically(target, "new").ok);
+    EXPECT_EQ(readFile(target), "new");
+}
+
 TEST(AtomicFile, AWriteOfTheSameTargetFromInsideItsOwnWriteIsRefused) {
     TempFolder dir("atomic");
     const fs::path target = dir / "t.txt";

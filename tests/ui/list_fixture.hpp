@@ -120,9 +120,9 @@ struct ListWindow : WindowFixture {
     // The middle of facelet n of entry i's picture, in viewport pixels.
     QPoint faceletCenter(int i, int n) const {
         PictureGeometry g;
-        g.size = ManeuverWindow::kFaceletSize;
+        g.size = view().rowGeometry().faceletSize;
         g.originX = ManeuverWindow::kPictureX;
-        g.originY = ManeuverWindow::kRowTop + ManeuverWindow::kRowHeight * i;
+        g.originY = view().rowTop(i);
         g.scrollX = view().scrollX();
         g.scrollY = view().scrollY();
         const FaceletQuad q = g.polygon(n);

@@ -103,9 +103,8 @@ void ManeuverWindowTest::rowsShowTheirEntries() {
 
 // Only the pictures take clicks: 4 < x <= 137 and 96 pixels of every 108-pixel row from y = 8.
 void ManeuverWindowTest::picturesAreHitInRowsOf108Pixels() {
-    auto at = [](int x, int y, int scrollX = 0, int scrollY = 0) {
-        return ManeuverWindow::pictureAt(x, y, scrollX, scrollY, 3);
-    };
+    ListWindow w;
+    auto at = [&w](int x, int y, int scrollX = 0, int scrollY = 0) { return w.view().pictureAt(x, y, scrollX, scrollY, 3); };
     QCOMPARE(at(5, 8), 0);
     QCOMPARE(at(137, 104), 0);  // 96 pixels into the row: still the picture
     QCOMPARE(at(50, 105), -1);  // the gap between pictures
@@ -117,9 +116,8 @@ void ManeuverWindowTest::picturesAreHitInRowsOf108Pixels() {
     QCOMPARE(at(50, 8 + 3 * 108), -1);  // no fourth entry
     QCOMPARE(at(50, 8, 0, 108), 1);     // scrolled down one row
     QCOMPARE(at(0, 50, 10, 0), 0);      // scrolled right
-    QCOMPARE(ManeuverWindow::contentHeightFor(3), 8 + 3 * 108 + 8);
+    QCOMPARE(w.view().contentHeightFor(3), 8 + 3 * 108 + 8);
     // A click beside the pictures clears the selection.
-    ListWindow w;
     w.addScrambles(3);
     w.click(1);
     QCOMPARE(w.selected(), std::vector<int>{1});
@@ -314,7 +312,7 @@ void ManeuverWindowTest::horizontalScrollingMovesRowsAndHits() {
     w.addScrambles(2);
     w.flush();
     QScrollBar* bar = w.view().horizontalScrollBar();
-    QCOMPARE(bar->maximum(), ManeuverWindow::kContentWidth - w.viewport()->width());
+    QCOMPARE(bar->maximum(), 650 - w.viewport()->width());
     QVERIFY(bar->maximum() > 50);
     const int runX = w.row(0)->runButton()->x();
     bar->setValue(50);
