@@ -147,17 +147,10 @@ bool TableLoader::readHugeTable(const std::string& name, HugeTable& h) {
 
 bool TableLoader::buildHugeTable(const CoordTables& t, const std::string& name, HugeTable& h) {
     const Stabilisers& stab = analyzeFlipSlice(t);
-    {
-        TwoBitTable work;
-        progress_.setLabel("Creating " + name + " (1881 MB)");
-        progress_.setRange(0, 13);
-        auto passes = loader::generateWithProgress(HugeSpace(t, h.sliceMode, &stab), work, threads, progress_);
-        statistics.push_back({name, passes});
-        // One packed table per D-corner position.
-        h.parts.assign(index::kHugeParts, PackedTable{});
-        for (int d = 0; d < index::kHugeParts; ++d)
-            packRange(work, index::huge(d, 0), index::kPhase1Entries, h.parts[d]);
-    }
+    // One packed table per D-corner position.
+    h.parts.assign(index::kHugeParts, PackedTable{});
+    loader::generatePacked(HugeSpace(t, h.sliceMode, &stab), h.parts, name, "Creating " + name + " (1881 MB)", 13,
+                           threads, progress_, statistics);
     progress_.setLabel("Writing " + name);
     progress_.setRange(0, index::kHugeParts);
     TableChecksum sum;

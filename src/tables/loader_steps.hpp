@@ -3,6 +3,7 @@
 // progress bar, and writing a generated table as a packed file.
 #include <chrono>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,20 +43,28 @@ std::vector<PassCount> generateWithProgress(const Space& space, TwoBitTable& wor
     });
 }
 
+// Generates a table and packs it into `parts` (consecutive tables of equal size, one for most
+// tables). Packing gives the working table's memory back as it goes, so the two never both
+// occupy memory in full.
+template <class Space>
+void generatePacked(const Space& space, std::span<PackedTable> parts, const std::string& name,
+                    const std::string& createLabel, int passRange, int threads, Progress& progress,
+                    std::vector<TableStatistics>& statistics) {
+    TwoBitTable work;
+    progress.setLabel(createLabel);
+    progress.setRange(0, passRange);
+    auto passes = generateWithProgress(space, work, threads, progress);
+    statistics.push_back({name, passes});
+    packAndRelease(std::move(work), parts, [&] { progress.pump(); });
+}
+
 // Builds a packed table file: generate, pack, write in blocks; the packed table stays in
 // `packed`. False when the file could not be written.
 template <class Space>
 bool buildPackedFile(const Space& space, const std::filesystem::path& path, const std::string& name,
                      const std::string& createLabel, int passRange, std::uint64_t blockBytes, int threads,
                      Progress& progress, std::vector<TableStatistics>& statistics, PackedTable& packed) {
-    {
-        TwoBitTable work;
-        progress.setLabel(createLabel);
-        progress.setRange(0, passRange);
-        auto passes = generateWithProgress(space, work, threads, progress);
-        statistics.push_back({name, passes});
-        packTable(work, packed);
-    }
+    generatePacked(space, {&packed, 1}, name, createLabel, passRange, threads, progress, statistics);
     progress.setLabel("Writing " + name);
     progress.setRange(0, static_cast<long long>(packed.bytes.size() / blockBytes));
     return writeTableFile(path, packed.bytes.data(), packed.bytes.size(), blockBytes, [&](std::uint64_t b) {

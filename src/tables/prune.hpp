@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "tables/coord_tables.hpp"
@@ -77,6 +78,11 @@ public:
 void packTable(const TwoBitTable& src, PackedTable& dst);
 // Packs entries offset .. offset + n - 1 of src as a table of its own.
 void packRange(const TwoBitTable& src, std::uint64_t offset, std::uint64_t n, PackedTable& dst);
+// Packs src, read as parts.size() tables of equal size one after the other, into parts (the
+// same bytes as packRange) and hands src's memory back to the system as the packing moves on,
+// so memory stays near the size of src instead of both tables together. src is consumed: it
+// is empty afterwards. onBlock runs after each packed block (about 1 MB) on the calling thread.
+void packAndRelease(TwoBitTable&& src, std::span<PackedTable> parts, const std::function<void()>& onBlock = {});
 
 // Entries found at one distance and the positions they stand for.
 struct PassCount {
