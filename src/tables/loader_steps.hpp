@@ -55,7 +55,10 @@ void generatePacked(const Space& space, std::span<PackedTable> parts, const std:
     progress.setRange(0, passRange);
     auto passes = generateWithProgress(space, work, threads, progress);
     statistics.push_back({name, passes});
-    packAndRelease(std::move(work), parts, [&] { progress.pump(); });
+    packAndRelease(std::move(work), parts, [&] {
+        progress.pump();
+        stopIfCancelled(progress);
+    });
 }
 
 // Builds a packed table file: generate, pack, write in blocks; the packed table stays in
