@@ -78,7 +78,8 @@ TEST_F(OptimalShareEntryTest, AutorunCountsTheThreadsOfASharedSearchAndASecondSe
     EXPECT_EQ(searchOf(1).live.threads.load(), 1);
 
     rig.list.stopEntrySearch(rig.list.at(1));
-    ASSERT_TRUE(waitUntil([&] { return !rig.list.at(1).searchRunning; }));
+    // The entry reads "not running" once the end of its search has been handled.
+    ASSERT_TRUE(waitUntil([&] { return rig.list.at(1).optimalText == kStatusNotRunning; }));
     const IDA& second = searchOf(1);
     for (int d = 0; d <= second.depthIndex; ++d) EXPECT_EQ(second.depthThreads[d], 1) << "depth " << d;
 }
