@@ -5,8 +5,6 @@
 
 #include "solver/drivers.hpp"
 #include "solver/optimal_split.hpp"
-#include "solver/search_pool.hpp"
-#include "workspace/autorun.hpp"
 
 namespace tx {
 namespace {
@@ -30,17 +28,6 @@ protected:
         });
         rig.list.shutdown();
     }
-    // The threads of this process at work once the threads of earlier searches have settled.
-    static int settledThreadCount() {
-        int base = busyThreadCount();
-        for (int i = 0; i < 100; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            const int now = busyThreadCount();
-            if (now == base) break;
-            base = now;
-        }
-        return base;
-    }
     const IDA& searchOf(int index) { return *rig.list.at(index).optimal->currentThread(); }
     // Waits (draining the queue) until pred holds; the limit only guards against a hang.
     template <class Pred>
@@ -54,7 +41,7 @@ protected:
 TEST_F(OptimalShareEntryTest, AutorunCountsTheThreadsOfASharedSearchAndASecondSearchTakesThemBack) {
     MersenneTwister rng(41);
     ASSERT_TRUE(rig.list.addCube(randomFaceletCube(rng), {}));  // searched far longer than the test
-    const int base = settledThreadCount();
+    const int base = testing::settledBusyThreadCount();
     ASSERT_GT(base, 0);
     Autorun a(rig.list);
     // The threads of this test process besides the searches count as the main thread.
