@@ -6,10 +6,15 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "solver/drivers.hpp"
 #include "solver/optimal_split.hpp"
@@ -154,6 +159,50 @@ TEST_F(OptimalShareTest, HelpersLeaveASharedDepthOnceTheyMayNotShare) {
             EXPECT_EQ(refusals[d], 1) << "depth " << d;
         }
     }
+}
+
+// Limits the address space of the process to what it uses now and a little more, so that no
+// thread stack (8 MB) can be mapped; the old limit comes back when it goes.
+class NoRoomForThreads {
+public:
+    NoRoomForThreads() {
+        ::getrlimit(RLIMIT_AS, &old_);
+        std::ifstream statm("/proc/self/statm");
+        std::uint64_t pages = 0;
+        statm >> pages;
+        rlimit tight = old_;
+        tight.rlim_cur = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + (4u << 20);
+        ok_ = ::setrlimit(RLIMIT_AS, &tight) == 0;
+    }
+    ~NoRoomForThreads() { ::setrlimit(RLIMIT_AS, &old_); }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit old_{};
+    bool ok_ = false;
+};
+
+TEST_F(OptimalShareTest, ASharedDepthWithoutThreadsToBeHadRunsOnTheThreadsItHas) {
+    // Making a helper thread fails: the search goes on with the threads it has, to the result
+    // of the single search, instead of ending the process.
+    const auto refs = deepEnoughReferences(331, 1);
+    auto many = optimalSearchOf(refs[0].cube, 3);
+    bool threadRefused = false;
+    {
+        NoRoomForThreads limit;
+        ASSERT_TRUE(limit.ok());
+        try {
+            std::thread probe([] {});
+            probe.join();
+        } catch (const std::system_error&) {
+            threadRefused = true;
+        }
+        if (threadRefused) many->run();
+    }
+    ASSERT_TRUE(threadRefused) << "the limit left room for a thread";
+    expectSameSearch(*refs[0].one, *many);
+    EXPECT_EQ(many->depthThreads[kSplitMinDepth], 3);  // decided on three, ran on what it had
+    EXPECT_EQ(many->live.threads.load(), 1);
 }
 
 // ------------------------------------------------------------------ through the driver
