@@ -5,6 +5,7 @@
 
 #include "cube/cube_input.hpp"
 #include "cube/symmetry.hpp"
+#include "solver/search_gate.hpp"
 
 namespace tx {
 
@@ -226,6 +227,9 @@ void OptimalSearch::start() {
     ida.hugeMode = context_->hugeMode && !ida.centerMode;
     ida.sliceMode = context_->sliceMode;
     ida.threads = context_->optimalThreads;
+    // The search runs on a gated thread (SearchThread), so the gate knows whether it is alone.
+    ida.mayShare = nullptr;
+    if (context_->shareOnlyWhenAlone) ida.mayShare = [] { return SearchGate::instance().alone(); };
     std::weak_ptr<OptimalSearch> self = weak_from_this();
     Events* events = context_->events;
     const IDA* thread = &ida;

@@ -47,6 +47,7 @@ struct SplitRun;
 struct LiveCounts {
     std::atomic<std::uint64_t> nodes{0};  // nodes so far
     std::atomic<int> depth{0};            // depth index being searched
+    std::atomic<int> threads{1};          // threads searching that depth now
     std::array<std::atomic<std::uint64_t>, kLevels> depthEnd{};  // nodes at the end of each finished depth
     LiveCounts() = default;
     LiveCounts(const LiveCounts& o);
@@ -83,6 +84,10 @@ public:
     // Threads the optimal search shares each long depth among; the maneuver and the node
     // counts are those of one thread.
     int threads = 1;
+    // When set, asked at the start of each long depth (false: the depth runs on one thread)
+    // and by each helper thread before it takes the next part of a shared depth (false: the
+    // helper leaves, the others finish the depth). Called on several threads at once.
+    std::function<bool()> mayShare;
 
     // Results and counters.
     int result = kNoSolution;
@@ -90,6 +95,8 @@ public:
     std::uint64_t nodes = 0;
     std::uint64_t totalNodes = 0;  // never reset; the signature of a benchmark
     std::array<std::uint64_t, kLevels> depthNodes{};
+    // Threads each depth began with (at its last start, when a stop interrupted it).
+    std::array<int, kLevels> depthThreads{};
     std::array<int, 3> startDistance{};
     std::uint64_t symmetryMask = 1;
 
@@ -148,11 +155,12 @@ private:
     SplitRun* watch_ = nullptr;  // the run a worker serves
     int item_ = 0;               // the prefix a worker searches
     int optimalDepth(int n);
+    bool sharing() const { return threads > 1 && (!mayShare || mayShare()); }
     int splitDepth(int n);
     void enumeratePrefixes(int n);
     void recordPrefix();
     void watchSplit();
-    void serveSplit(SplitRun& run, int n);
+    void serveSplit(SplitRun& run, int n, bool helper);
     void takeItem(const OptimalSplit& split, int k);
     int finishSplit(int n, SplitRun& run);
 

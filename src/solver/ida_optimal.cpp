@@ -151,7 +151,9 @@ int IDA::optimalSearch() {
     for (;;) {
         const int n = depthIndex;
         live.depth.store(n, std::memory_order_relaxed);
-        const int r = threads > 1 && n >= kSplitMinDepth ? splitDepth(n) : optimalDepth(n);
+        const bool shared = n >= kSplitMinDepth && sharing();
+        depthThreads[n] = shared ? threads : 1;
+        const int r = shared ? splitDepth(n) : optimalDepth(n);
         live.nodes.store(nodes, std::memory_order_relaxed);
         if (r == kStopped) return result = kStopped;
         if (r > 0) {

@@ -1,5 +1,6 @@
 // The optimal search of one depth shared among threads (see optimal_split.hpp).
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 #include "solver/optimal_split.hpp"
@@ -50,14 +51,16 @@ void IDA::takeItem(const OptimalSplit& split, int k) {
 }
 
 // One thread's share, on a worker copy of the search: items in move order until none is left, a solution lies before the
-// next one, or the search is stopped.
-void IDA::serveSplit(SplitRun& run, int n) {
+// next one, or the search is stopped. A helper (any thread but the search's own) also leaves
+// once the search may no longer share: the threads that stay take the items it would have taken.
+void IDA::serveSplit(SplitRun& run, int n, bool helper) {
     IDA& worker = *this;
     OptimalSplit& split = *run.split;
     const int count = static_cast<int>(split.items.size());
     for (;;) {
+        if (helper && *run.mayShare && !(*run.mayShare)()) break;
         const int k = run.next.fetch_add(1);
-        if (k >= count || k > run.found.load() || run.outerStop->load()) return;
+        if (k >= count || k > run.found.load() || run.outerStop->load()) break;
         SplitItem& item = split.items[k];
         if (item.done) continue;
         worker.takeItem(split, k);
@@ -75,6 +78,7 @@ void IDA::serveSplit(SplitRun& run, int n) {
             run.found.store(k);
         }
     }
+    if (helper) run.liveThreads->fetch_sub(1, std::memory_order_relaxed);
 }
 
 int IDA::splitDepth(int n) {
@@ -83,6 +87,8 @@ int IDA::splitDepth(int n) {
     run.split = split_.get();
     run.outerStop = &stopRequested;
     run.liveNodes = &live.nodes;
+    run.liveThreads = &live.threads;
+    run.mayShare = &mayShare;
     std::uint64_t known = split_->nodesAtStart + split_->prefixNodes;
     for (const SplitItem& item : split_->items)
         if (item.done) known += item.nodes;
@@ -96,11 +102,21 @@ int IDA::splitDepth(int n) {
         w->watch_ = &run;
         w->depthIndex = n;
     }
+    live.threads.store(threads, std::memory_order_relaxed);
     {
+        // The helpers inherit the scheduling class and priority of the search's thread.
         std::vector<std::jthread> helpers;
-        for (int t = 1; t < threads; ++t) helpers.emplace_back([&run, n, w = workers[t].get()] { w->serveSplit(run, n); });
-        workers[0]->serveSplit(run, n);
+        for (int t = 1; t < threads; ++t) {
+            try {
+                helpers.emplace_back([&run, n, w = workers[t].get()] { w->serveSplit(run, n, true); });
+            } catch (const std::system_error&) {  // no more threads to be had: fewer share the depth
+                live.threads.fetch_sub(threads - t, std::memory_order_relaxed);
+                break;
+            }
+        }
+        workers[0]->serveSplit(run, n, false);
     }  // the helpers are joined here
+    live.threads.store(1, std::memory_order_relaxed);
     return finishSplit(n, run);
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct SplitRun {
     OptimalSplit* split = nullptr;
     const std::atomic<bool>* outerStop = nullptr;  // the stop flag of the search being served
     std::atomic<std::uint64_t>* liveNodes = nullptr;
+    std::atomic<int>* liveThreads = nullptr;         // the threads serving the run
+    const std::function<bool()>* mayShare = nullptr;  // the search's, asked by helpers
     std::atomic<int> next{0};                       // the next item to take
     std::atomic<int> found{1 << 30};                // the first item known to hold a solution
     std::mutex solutionMutex;

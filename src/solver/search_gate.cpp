@@ -27,6 +27,11 @@ void SearchGate::setSlots(int slots) {
     cv_.notify_all();
 }
 
+int SearchGate::searches() {
+    std::lock_guard lock(mutex_);
+    return busy_ + waiting_;
+}
+
 void SearchGate::skipAbandoned() {
     while (!abandoned_.empty() && *abandoned_.begin() == serving_) {
         abandoned_.erase(abandoned_.begin());

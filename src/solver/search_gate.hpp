@@ -28,6 +28,11 @@ public:
     }
     // Wakes the waiting threads so that those whose stop flag is set can leave.
     void wakeAll() { cv_.notify_all(); }
+    // Search threads inside the gate: computing in a slot or waiting for their turn. (A
+    // stopped search that computes without a slot is ending and not counted.)
+    int searches();
+    // The calling search, inside the gate, is the only search there.
+    bool alone() { return searches() <= 1; }
 
 private:
     SearchGate();

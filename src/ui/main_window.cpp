@@ -103,6 +103,7 @@ TForm1::TForm1(Options options, QWidget* parent)
         tables_ = ownTables_.get();
     }
     list_->context().tables = tables_;  // each search takes the set loaded when it starts
+    list_->context().shareAllCoresWhenAlone();
 
     buildMenus();
     setWorkspaceName(kUntitledWorkspace);

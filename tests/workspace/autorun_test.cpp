@@ -176,14 +176,7 @@ TEST_F(AutorunTest, TheRealThreadCountHoldsTheLimit) {
     for (int i = 0; i < 4; ++i) SearchPool::instance().wait(SearchPool::instance().run([] {}));
     ASSERT_GT(SearchPool::instance().idle(), 0);
     Autorun a(rig.list);
-    // A finished thread files itself as idle a moment after its work: wait until the count holds.
-    int base = busyThreadCount();
-    for (int i = 0; i < 100; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const int now = busyThreadCount();
-        if (now == base) break;
-        base = now;
-    }
+    const int base = testing::settledBusyThreadCount();
     ASSERT_GT(base, 0);
     // The threads of this test process besides the searches count as the main thread.
     a.threadCount = [base] { return busyThreadCount() - base + 1; };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cube/random.hpp"
 #include "platform/events.hpp"
 #include "platform/prompts.hpp"
+#include "workspace/autorun.hpp"
 #include "workspace/cube_list.hpp"
 #include "support/random_cubes.hpp"
 #include "support/scripted_prompts.hpp"
@@ -84,6 +86,19 @@ inline std::shared_ptr<Entry> entryWithManeuver(MersenneTwister& rng, int moves,
         e->bestLength = moves;
     }
     return e;
+}
+
+// The threads of this process at work (busyThreadCount) once the threads of earlier searches
+// have settled: a finished thread files itself as idle in the pool a moment after its work.
+inline int settledBusyThreadCount() {
+    int base = busyThreadCount();
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int now = busyThreadCount();
+        if (now == base) break;
+        base = now;
+    }
+    return base;
 }
 
 }  // namespace tx::testing
