@@ -48,11 +48,18 @@ void expectRowsHoldTheirControls(const ListWindow& w) {
             EXPECT_TRUE(rowRect.contains(r)) << name;
             if (c != row->maneuverLabel()) {  // wrapped: checked by its lines below
                 EXPECT_GE(r.height(), c->sizeHint().height()) << name;
-                if (c != row->nameField()) EXPECT_GE(r.width(), c->sizeHint().width()) << name;
+                if (c != row->nameField()) {
+                    EXPECT_GE(r.width(), c->sizeHint().width()) << name;
+                }
             }
-            if (c != row->numberLabel()) EXPECT_FALSE(r.intersects(picture)) << name;
-            for (QWidget* other : controls)
-                if (other != c) EXPECT_FALSE(r.intersects(other->geometry())) << name << " / " << other->objectName().toStdString();
+            if (c != row->numberLabel()) {
+                EXPECT_FALSE(r.intersects(picture)) << name;
+            }
+            for (QWidget* other : controls) {
+                if (other != c) {
+                    EXPECT_FALSE(r.intersects(other->geometry())) << name << " / " << other->objectName().toStdString();
+                }
+            }
         }
         // The maneuver's wrapped lines fit its label.
         QLabel* maneuver = row->maneuverLabel();

@@ -40,7 +40,9 @@ void expectSameSearch(const IDA& one, const IDA& many, const std::vector<int>& o
     }
     ASSERT_EQ(many.depthIndex, one.depthIndex) << what;
     for (int d = 0; d <= one.depthIndex; ++d) EXPECT_EQ(many.depthNodes[d], one.depthNodes[d]) << what << " depth " << d;
-    if (sameTotal) EXPECT_EQ(many.totalNodes, one.totalNodes) << what;
+    if (sameTotal) {
+        EXPECT_EQ(many.totalNodes, one.totalNodes) << what;
+    }
     EXPECT_EQ(manyProgress, oneProgress) << what;
 }
 
