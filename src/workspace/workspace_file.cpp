@@ -55,11 +55,15 @@ bool readsBackAs(const std::string& body, const Entry& e, char metricLetter) {
 std::string joinLine(const std::string& body, std::string name) {
     // The reader takes at most kMaxLineLength characters. On a tight line the usual gap before
     // the name narrows to the bare "//", and only a name that cannot fit even then is shortened.
-    const std::size_t room = kMaxLineLength > body.size() + 2 ? kMaxLineLength - body.size() - 2 : 0;
+    // A body ending in a slash (an unclosed mark such as "(20/") keeps one blank before the
+    // "//": the reader splits at the first "//", which would otherwise start one slash early.
+    const std::string tight = !body.empty() && body.back() == '/' ? " //" : "//";
+    const std::size_t used = body.size() + tight.size();
+    const std::size_t room = kMaxLineLength > used ? kMaxLineLength - used : 0;
     if (name.size() > room) name = std::string(trim(name.substr(0, room)));
     if (name.empty()) return body + " ";
     // The same line must come out when the loaded entry is written again.
-    return body.size() + 5 + name.size() <= kMaxLineLength ? body + "   //" + name : body + "//" + name;
+    return body.size() + 5 + name.size() <= kMaxLineLength ? body + "   //" + name : body + tight + name;
 }
 
 }  // namespace

@@ -26,9 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string name = fuzz::writtenName(entry->patternName);
     FUZZ_REQUIRE(fuzz::startsWith(name, loaded->patternName));
     // A name is shortened only when the whole of it would not fit on the line.
-    // Without its name the line would be the body and one blank, with it the body, "//" and the name.
-    const std::size_t withoutName =
-        loaded->patternName.empty() ? written.size() + 1 : written.size() - loaded->patternName.size();
+    // Without its name the line would be the body and one blank, with it the body, "//" (" //"
+    // after a body that ends in a slash) and the name.
+    std::size_t withoutName = written.size() - loaded->patternName.size();
+    if (loaded->patternName.empty()) {
+        const std::size_t body = written.size() - 1;
+        withoutName = body + (body > 0 && written[body - 1] == '/' ? 3 : 2);
+    }
     FUZZ_REQUIRE(loaded->patternName.size() == name.size() || withoutName + name.size() > kMaxLineLength);
     FUZZ_REQUIRE(workspaceLine(*loaded, metric) == written);
     return 0;

@@ -89,5 +89,24 @@ TEST(WorkspaceLineFuzzCases, ANameKeepsWhatFitsBesideALongManeuver) {
     EXPECT_NE(workspaceLine(*shortLine, 'f').find("   //name"), std::string::npos);
 }
 
+TEST(WorkspaceLineFuzzCases, AManeuverEndingInASlashKeepsTheNameApart) {
+    // An unclosed mark such as "(20/" ends the written maneuver; on a tight line the bare "//"
+    // behind it made "///", and the reader split the line one slash early: the name gained a
+    // slash and lost a letter at every save.
+    int tight = 0;
+    for (std::size_t n = 130; n < 150; ++n) {
+        const auto entry = parseWorkspaceLine("R" + std::string(n, 'B') + "UDR  D (20/ //name", 'f');
+        ASSERT_EQ(entry->patternName, "name");
+        const std::string written = workspaceLine(*entry, 'f');
+        EXPECT_LE(written.size(), kMaxLineLength);
+        tight += written.find("   //") == std::string::npos && written.find("//") != std::string::npos;
+        const auto loaded = parseWorkspaceLine(written, 'f');
+        EXPECT_EQ(loaded->cube.f, entry->cube.f);
+        EXPECT_EQ(std::string("name").substr(0, loaded->patternName.size()), loaded->patternName) << n;
+        EXPECT_EQ(workspaceLine(*loaded, 'f'), written) << n;
+    }
+    EXPECT_GT(tight, 0);
+}
+
 }  // namespace
 }  // namespace tx
