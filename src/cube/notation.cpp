@@ -1,6 +1,7 @@
 // Reading maneuver texts: the reader that applies a text to a facelet cube, the main window's
 // maneuver field with its groups, inverses, face-turn counting, key letters and the length mark.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 
@@ -83,6 +84,47 @@ std::string normaliseField(std::string_view text) {
 
 int clampToInt(long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); }
 
+// What a maneuver text does to any facelet cube, found once so that repeating the text costs
+// one pass over the facelets instead of reading and turning it again. Every turn moves the
+// facelet values, renames colours (and marked colours) the same way and carries the centre
+// orientations along with the renaming, adding quarter turns; so does any sequence of turns.
+class TextEffect {
+public:
+    explicit TextEffect(std::string_view text) {
+        // Values from kReferenceMark + 1 on are never renamed, so they show where each facelet
+        // goes; the solved cube shows the renaming and the added centre turns.
+        FaceletCube places;
+        for (int i = 0; i < kFacelets; ++i) places.f[i] = std::uint8_t(kFirstPlace + i);
+        applyManeuver(places, text);
+        for (int j = 0; j < kFacelets; ++j) to_[places.f[j] - kFirstPlace] = std::uint8_t(j);
+        FaceletCube colours;
+        applyManeuver(colours, text);
+        for (int v = 0; v < 256; ++v) value_[v] = std::uint8_t(v);
+        for (int c = 0; c < 6; ++c) {
+            const std::uint8_t renamed = colours.f[to_[9 * c + 4]];
+            value_[c] = renamed;
+            value_[kMarkOffset + c] = std::uint8_t(kMarkOffset + renamed);
+            centreTo_[c] = renamed;
+        }
+        for (int c = 0; c < 6; ++c) centreAdd_[c] = colours.centerOri[centreTo_[c]];
+    }
+
+    void applyTo(FaceletCube& cube) const {
+        cube.previous = cube.f;
+        for (int i = 0; i < kFacelets; ++i) cube.f[to_[i]] = value_[cube.previous[i]];
+        const auto old = cube.centerOri;
+        for (int c = 0; c < 6; ++c) cube.centerOri[centreTo_[c]] = std::uint8_t((old[c] + centreAdd_[c]) % 4);
+    }
+
+private:
+    static constexpr int kFirstPlace = kReferenceMark + 1;
+    static_assert(kFirstPlace + kFacelets <= 256);
+    std::array<std::uint8_t, kFacelets> to_{};   // facelet i's value goes to to_[i]
+    std::array<std::uint8_t, 256> value_{};      // and is renamed to value_[v]
+    std::array<std::uint8_t, 6> centreTo_{};     // centre c's orientation goes to centreTo_[c]
+    std::array<std::uint8_t, 6> centreAdd_{};    // plus these quarter turns
+};
+
 // Applies `group` as often as the decimal `digits` say (once when there are none). A text
 // applied over and over comes back to the start after a few thousand times at most, so a huge
 // repeat count is reduced by that period instead of being carried out.
@@ -97,15 +139,17 @@ long long applyRepeated(FaceletCube& cube, std::string_view group, std::string_v
     const FaceletCube start = cube;
     const ApplyResult first = applyManeuver(cube, group);
     if (first.pieceList) return 0;  // a cube description: applying it again changes nothing
+    if (!huge && count == 1) return first.moves;
+    const TextEffect effect(group);
     for (long long n = 1; huge || n < count; ++n) {
         if (sameState(cube, start)) {
             // The period is n: only (count mod n) further applications matter.
             long long rest = 0;
             for (char d : digits) rest = (10 * rest + (d - '0')) % n;
-            for (long long k = 0; k < rest; ++k) applyManeuver(cube, group);
+            for (long long k = 0; k < rest; ++k) effect.applyTo(cube);
             break;
         }
-        applyManeuver(cube, group);
+        effect.applyTo(cube);
     }
     return huge ? (first.moves > 0 ? LLONG_MAX / 2 : 0) : first.moves * count;
 }

@@ -261,6 +261,29 @@ TEST(ManeuverField, RepeatedGroupsAgreeWithRepeatingTheText) {
     }
 }
 
+TEST(ManeuverField, RepeatsCarryMarksUndefinedFaceletsAndCentreTurnsAlong) {
+    // Counts beyond the period, on cubes that hold every kind of facelet value: colours, marked
+    // colours, undefined facelets and reference marks, with turned centres.
+    std::mt19937 rng(23);
+    for (int trial = 0; trial < 60; ++trial) {
+        FaceletCube start = scrambled(rng);
+        for (int k = 0; k < 12; ++k) {
+            const int i = int(rng() % kFacelets);
+            if (i % 9 == 4) continue;
+            const int kind = int(rng() % 3);
+            start.f[i] = kind == 0 ? kUndefinedFacelet
+                         : kind == 1 ? kReferenceMark
+                                     : std::uint8_t(kMarkOffset + start.f[i] % 6);
+        }
+        const std::string group = randomText(rng, 1 + int(rng() % 5));
+        const int n = 1 + int(rng() % 2500);
+        FaceletCube expected = start, got = start;
+        for (int i = 0; i < n; ++i) applyManeuver(expected, group);
+        applyManeuverField(got, "(" + group + ")" + std::to_string(n));
+        ASSERT_EQ(got, expected) << group << " x" << n;
+    }
+}
+
 // ---- inverse --------------------------------------------------------------------------
 
 TEST(ManeuverInverse, TokensAndLengthMark) {
