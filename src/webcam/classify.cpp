@@ -49,7 +49,10 @@ bool splitRedOrange(const std::vector<int>& facelets, const CubeMeasures& m, con
         return halfMeans(v);
     };
     const auto [p1, p2] = means(primary);
-    const auto [o1, o2] = means(other);
+    // Plain names, not a structured binding: the lambda below captures them, which clang 14
+    // (the fuzz build's compiler) does not allow for bindings.
+    const std::pair<double, double> otherMeans = means(other);
+    const double o1 = otherMeans.first, o2 = otherMeans.second;
 
     std::vector<int> red, orange;
     for (int i : facelets) (std::abs(primary(i) - p1) <= std::abs(primary(i) - p2) ? red : orange).push_back(i);
